@@ -1,0 +1,75 @@
+#include "text/encoding.h"
+
+#include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
+#include <unicode/unistr.h>
+
+#include <memory>
+
+#include "error.h"
+
+namespace zentrova::text {
+namespace {
+
+struct ConverterCloser {
+  void operator()(UConverter* converter) const { ucnv_close(converter); }
+};
+using Converter = std::unique_ptr<UConverter, ConverterCloser>;
+
+Converter OpenConverter(const char* name) {
+  UErrorCode status = U_ZERO_ERROR;
+  Converter converter(ucnv_open(name, &status));
+  if (U_FAILURE(status)) {
+    throw Error(std::string("No se puede abrir la conversión de caracteres '") + name + "'.");
+  }
+  return converter;
+}
+
+}  // namespace
+
+std::u16string Utf8ToUtf16(std::string_view utf8) {
+  const icu::UnicodeString s =
+      icu::UnicodeString::fromUTF8(icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
+  return std::u16string(s.getBuffer(), static_cast<size_t>(s.length()));
+}
+
+std::string Utf16ToUtf8(std::u16string_view utf16) {
+  std::string utf8;
+  icu::UnicodeString(false, utf16.data(), static_cast<int32_t>(utf16.size())).toUTF8String(utf8);
+  return utf8;
+}
+
+std::string Utf16ToCp1252(std::u16string_view text) {
+  Converter converter = OpenConverter("windows-1252");
+  UErrorCode status = U_ZERO_ERROR;
+  ucnv_setSubstChars(converter.get(), "?", 1, &status);
+  ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_SUBSTITUTE, nullptr, nullptr,
+                        nullptr, &status);
+  std::string bytes(text.size() * 2 + 1, '\0');
+  const int32_t length =
+      ucnv_fromUChars(converter.get(), bytes.data(), static_cast<int32_t>(bytes.size()),
+                      text.data(), static_cast<int32_t>(text.size()), &status);
+  if (U_FAILURE(status)) return std::string(text.size(), '?');
+  bytes.resize(static_cast<size_t>(length));
+  return bytes;
+}
+
+std::u16string Cp1252ToUtf16(std::string_view bytes) {
+  return DecodeCodePage(bytes, "windows-1252");
+}
+
+std::u16string AsCp1252(std::u16string_view text) { return Cp1252ToUtf16(Utf16ToCp1252(text)); }
+
+std::u16string DecodeCodePage(std::string_view bytes, const char* icu_name) {
+  Converter converter = OpenConverter(icu_name);
+  UErrorCode status = U_ZERO_ERROR;
+  std::u16string text(bytes.size() * 2 + 1, u'\0');
+  const int32_t length =
+      ucnv_toUChars(converter.get(), text.data(), static_cast<int32_t>(text.size()), bytes.data(),
+                    static_cast<int32_t>(bytes.size()), &status);
+  if (U_FAILURE(status)) return std::u16string(bytes.size(), u'\uFFFD');
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
+
+}  // namespace zentrova::text

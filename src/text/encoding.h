@@ -1,0 +1,27 @@
+#ifndef ZENTROVA_TEXT_ENCODING_H_
+#define ZENTROVA_TEXT_ENCODING_H_
+
+// Conversions at the edges of the core: UTF-8 (pugixml, console, messages), and the
+// one-byte code pages of the tables. Ill-formed input never fails: U+FFFD replaces it.
+
+#include <string>
+#include <string_view>
+
+namespace zentrova::text {
+
+std::u16string Utf8ToUtf16(std::string_view utf8);
+std::string Utf16ToUtf8(std::u16string_view utf16);
+
+// Windows-1252, one byte per character; a character the code page lacks becomes '?'.
+std::string Utf16ToCp1252(std::u16string_view text);
+std::u16string Cp1252ToUtf16(std::string_view bytes);
+
+// The text as a Windows-1252 table stores it: what Cp1252ToUtf16(Utf16ToCp1252(text)) gives.
+std::u16string AsCp1252(std::u16string_view text);
+
+// Any code page ICU knows by name ("ibm-850", "windows-1250"); one byte in, one character out.
+std::u16string DecodeCodePage(std::string_view bytes, const char* icu_name);
+
+}  // namespace zentrova::text
+
+#endif  // ZENTROVA_TEXT_ENCODING_H_

@@ -1,0 +1,29 @@
+#include "text/letter_case.h"
+
+#include <unicode/uchar.h>
+#include <unicode/ustring.h>
+
+namespace zentrova::text {
+
+std::u16string UpperAZ(std::u16string text) {
+  for (char16_t& c : text) {
+    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+  }
+  return text;
+}
+
+std::string LowerAZ(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {
+  UErrorCode status = U_ZERO_ERROR;
+  const int order = u_strCaseCompare(a.data(), static_cast<int32_t>(a.size()), b.data(),
+                                     static_cast<int32_t>(b.size()), U_FOLD_CASE_DEFAULT, &status);
+  return U_SUCCESS(status) && order == 0;
+}
+
+}  // namespace zentrova::text

@@ -1,0 +1,21 @@
+#ifndef ZENTROVA_TEXT_LETTER_CASE_H_
+#define ZENTROVA_TEXT_LETTER_CASE_H_
+
+#include <string>
+#include <string_view>
+
+namespace zentrova::text {
+
+// Upper-cases the letters a to z only; every other character, accented letters included,
+// stays as it is. Never locale-dependent.
+std::u16string UpperAZ(std::u16string text);
+// Lower-cases the letters A to Z only.
+std::string LowerAZ(std::string text);
+
+// Equality without regard to letter case, accented letters included (Unicode full case
+// folding): "Ruiz" equals "RUIZ", "Ángel" equals "ángel".
+bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b);
+
+}  // namespace zentrova::text
+
+#endif  // ZENTROVA_TEXT_LETTER_CASE_H_

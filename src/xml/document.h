@@ -1,0 +1,119 @@
+#ifndef ZENTROVA_XML_DOCUMENT_H_
+#define ZENTROVA_XML_DOCUMENT_H_
+
+// An in-memory XML document over pugixml, with the operations the two directions use.
+// Texts cross this interface as UTF-16; nodes are value handles owned by their Document
+// (a handle is valid while its node is in the document). A null handle is false.
+//
+// Failures raise xml::Error with a Spanish message naming the file and the cause.
+
+#include <cstddef>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "error.h"
+
+namespace pugi {
+class xml_node;
+class xml_document;
+}  // namespace pugi
+
+namespace zentrova::xml {
+
+class Error : public zentrova::Error {
+ public:
+  using zentrova::Error::Error;
+};
+
+class NodeList;
+
+class Node {
+ public:
+  Node();
+  explicit operator bool() const;
+
+  std::u16string Name() const;
+  // The concatenated text of every descendant text and CDATA node, untrimmed.
+  std::u16string Text() const;
+  std::u16string Attribute(std::u16string_view name) const;
+
+  Node FirstChild() const;
+  // XPath 1.0 from this node; results in document order.
+  NodeList SelectNodes(std::u16string_view xpath) const;
+  // First match, or a null node.
+  Node SelectSingleNode(std::u16string_view xpath) const;
+
+  // Creates an element without namespace and appends it as the last child.
+  Node AppendElement(std::u16string_view name);
+  void RemoveChild(const Node& child);
+  void SetAttribute(std::u16string_view name, std::u16string_view value);
+  // Replaces the children by one text node (none for an empty text).
+  void SetText(std::u16string_view text);
+
+ private:
+  friend class Document;
+  friend class NodeList;
+  explicit Node(const pugi::xml_node& node);
+  void* handle_;  // pugi::xml_node_struct*
+};
+
+class NodeList {
+ public:
+  NodeList() = default;
+  size_t Length() const { return nodes_.size(); }
+  // A null node for an index at or past the length.
+  Node Item(size_t index) const { return index < nodes_.size() ? nodes_[index] : Node(); }
+
+ private:
+  friend class Node;
+  std::vector<Node> nodes_;
+};
+
+// What a load found about the file's form.
+struct LoadResult {
+  bool well_formed = false;
+  std::string message;  // the parser's description, Spanish, empty when well formed
+  size_t line = 0;      // 1-based position of the fault
+  size_t column = 0;
+};
+
+class Document {
+ public:
+  Document();
+  ~Document();
+  Document(const Document&) = delete;
+  Document& operator=(const Document&) = delete;
+
+  // Parses the whole file. The encoding comes from the byte-order mark or the declaration
+  // (UTF-8, UTF-16, ISO-8859-1, ISO-8859-15, Windows-1252 and whatever else ICU knows).
+  // Whitespace-only text between elements is dropped; the declaration, comments and
+  // processing instructions outside the root are kept in order. An ill-formed file leaves
+  // the document empty and says why in the result. Raises xml::Error when the file cannot be
+  // read or names an encoding that is not supported.
+  LoadResult Load(const std::filesystem::path& path);
+
+  // The document node: top-level nodes are its children.
+  Node Root() const;
+  Node DocumentElement() const;
+  NodeList SelectNodes(std::u16string_view xpath) const { return Root().SelectNodes(xpath); }
+  Node SelectSingleNode(std::u16string_view xpath) const { return Root().SelectSingleNode(xpath); }
+
+  // The encoding named by the XML declaration, empty when there is none.
+  std::u16string DeclaredEncoding() const;
+
+  // Writes the whole document without added whitespace, in the declared encoding (UTF-8 when
+  // none), characters that encoding lacks as numeric character references. Written to a
+  // temporary file beside the target and renamed over it: a failure leaves no half-written
+  // file.
+  void Save(const std::filesystem::path& path) const;
+
+ private:
+  std::unique_ptr<pugi::xml_document> document_;
+};
+
+}  // namespace zentrova::xml
+
+#endif  // ZENTROVA_XML_DOCUMENT_H_

@@ -1,0 +1,28 @@
+#include "text/encoding.h"
+
+#include <gtest/gtest.h>
+
+namespace zentrova::text {
+namespace {
+
+TEST(EncodingTest, Utf8RoundTrip) {
+  const std::u16string text = u"Educación Física ñ € \U0001F600";
+  EXPECT_EQ(Utf8ToUtf16(Utf16ToUtf8(text)), text);
+  EXPECT_EQ(Utf16ToUtf8(u"á"), "\xC3\xA1");
+}
+
+TEST(EncodingTest, Cp1252OneBytePerCharacterAndQuestionMarkForTheRest) {
+  EXPECT_EQ(Utf16ToCp1252(u"Física €"), "F\xEDsica \x80");
+  EXPECT_EQ(Utf16ToCp1252(u"ő—x"), "?\x97x");
+  EXPECT_EQ(Utf16ToCp1252(u"\U0001F600"), "?");
+  EXPECT_EQ(Cp1252ToUtf16("F\xEDsica \x80"), u"Física €");
+  EXPECT_EQ(AsCp1252(u"Łódź"), u"?ód?");
+}
+
+TEST(EncodingTest, OtherCodePages) {
+  EXPECT_EQ(DecodeCodePage("\xA4", "ibm-850"), u"ñ");
+  EXPECT_EQ(DecodeCodePage("\xA4", "ibm-437"), u"ñ");
+}
+
+}  // namespace
+}  // namespace zentrova::text

@@ -1,0 +1,30 @@
+#ifndef ZENTROVA_APP_PROCESS_STATE_H_
+#define ZENTROVA_APP_PROCESS_STATE_H_
+
+// The process-wide state of the converter, one instance owned by the main window.
+
+#include <filesystem>
+#include <memory>
+
+#include "app/exchange_tables.h"
+#include "app/paths.h"
+#include "xml/document.h"
+
+namespace zentrova::app {
+
+struct ProcessState {
+  explicit ProcessState(RunPaths run_paths)
+      : paths(std::move(run_paths)), tables(paths.ktemp, paths.nivelex) {}
+
+  int runMode = 0;     // 2 in batch mode (exactly two command-line parameters), else 0
+  int resultCode = 0;  // 1 after a completed run; -1 when the chosen file is missing in batch mode
+  std::filesystem::path filenameXML;      // the XML file chosen last, shared by both directions
+  std::unique_ptr<xml::Document> document;  // the current run's document
+
+  RunPaths paths;
+  ExchangeTables tables;
+};
+
+}  // namespace zentrova::app
+
+#endif  // ZENTROVA_APP_PROCESS_STATE_H_

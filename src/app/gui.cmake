@@ -1,0 +1,1 @@
+# The Qt window: see the GUI files in this folder.

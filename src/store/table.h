@@ -129,7 +129,8 @@ class Table {
   std::unique_ptr<Impl> impl_;
 };
 
-// Finds `name` in `folder` without regard to letter case (exact match preferred).
+// Finds `name` in `folder` without regard to letter case (exact match preferred); gives
+// folder / name when no file matches.
 std::filesystem::path FindIgnoringCase(const std::filesystem::path& folder,
                                        std::string_view name);
 

@@ -8,6 +8,7 @@
 
 #include "app/exchange_tables.h"
 #include "app/paths.h"
+#include "import/subjects.h"
 #include "xml/document.h"
 
 namespace zentrova::app {
@@ -20,6 +21,8 @@ struct ProcessState {
   int resultCode = 0;  // 1 after a completed run; -1 when the chosen file is missing in batch mode
   std::filesystem::path filenameXML;      // the XML file chosen last, shared by both directions
   std::unique_ptr<xml::Document> document;  // the current run's document
+  // UsedNames and UsedCodes of the subjects converter, made fresh for each run.
+  import::SubjectLists subject_lists;
 
   RunPaths paths;
   ExchangeTables tables;

@@ -39,6 +39,11 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
   return utf8;
 }
 
+std::u16string PathText(const std::filesystem::path& path) {
+  const std::u8string utf8 = path.u8string();
+  return Utf8ToUtf16(std::string_view(reinterpret_cast<const char*>(utf8.data()), utf8.size()));
+}
+
 std::string Utf16ToCp1252(std::u16string_view text) {
   Converter converter = OpenConverter("windows-1252");
   UErrorCode status = U_ZERO_ERROR;

@@ -4,6 +4,7 @@
 // Conversions at the edges of the core: UTF-8 (pugixml, console, messages), and the
 // one-byte code pages of the tables. Ill-formed input never fails: U+FFFD replaces it.
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,9 @@ namespace zentrova::text {
 
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);
+
+// A path as text, for messages.
+std::u16string PathText(const std::filesystem::path& path);
 
 // Windows-1252, one byte per character; a character the code page lacks becomes '?'.
 std::string Utf16ToCp1252(std::u16string_view text);

@@ -1,0 +1,91 @@
+// The first direction: Vetrana's export into the exchange tables.
+
+#include <filesystem>
+
+#include "app/busy_cursor.h"
+#include "app/directions.h"
+#include "import/activities.h"
+#include "import/courses_and_groups.h"
+#include "import/preflight.h"
+#include "import/rooms.h"
+#include "import/staff.h"
+#include "import/subjects.h"
+#include "import/teaching_assignments.h"
+#include "import/time_frames.h"
+#include "import/time_slots.h"
+
+namespace zentrova::app {
+namespace {
+
+constexpr char16_t kNoFile[] = u"No existe archivo";
+constexpr char16_t kNoLevelTable[] = u"ATENCIÓN - NIVELEX.DBF No encontrado - Reinstale ZENTROVA";
+constexpr char16_t kFramesAbandoned[] =
+    u"Conversión terminada sin elegir los marcos horarios. No se ha modificado ninguna tabla.";
+constexpr char16_t kDone[] = u"Proceso finalizado";
+
+bool IsFile(const std::filesystem::path& path) {
+  std::error_code error;
+  return !path.empty() && std::filesystem::is_regular_file(path, error);
+}
+
+RunOutcome Stop(BusyCursor& busy, Host& host, const std::u16string& message) {
+  busy.Restore();
+  host.ShowMessage(message);
+  return RunOutcome::kStopped;
+}
+
+void RunConverters(ProcessState& state, const import::ChosenFrames& frames) {
+  const xml::Document& document = *state.document;
+  const std::filesystem::path& ktemp = state.paths.ktemp;
+  state.subject_lists = import::SubjectLists{};
+  import::ImportSubjects(document, ktemp, state.subject_lists);
+  import::ImportActivities(document, ktemp, state.subject_lists);
+  import::ImportStaff(document, ktemp);
+  import::ImportRooms(document, ktemp);
+  import::ImportCoursesAndGroups(document, ktemp, state.tables.wwTableNIVELEX);
+  import::ImportTeachingAssignments(document, ktemp, state.tables.wwTableNomAsg,
+                                    state.tables.wwTableGrupos);
+  import::ImportTimeSlots(document, ktemp, frames);
+}
+
+}  // namespace
+
+RunOutcome BExportarClick(ProcessState& state, Host& host) {
+  if (auto chosen = host.ChooseXmlFile()) state.filenameXML = *chosen;
+  if (!IsFile(state.filenameXML)) {
+    host.ShowMessage(kNoFile);
+    if (state.runMode == 2) {
+      state.resultCode = -1;
+      host.CloseWindow();
+    }
+    return RunOutcome::kStopped;
+  }
+  if (!IsFile(state.paths.nivelex)) {
+    host.ShowMessage(kNoLevelTable);
+    return RunOutcome::kStopped;
+  }
+
+  state.document = std::make_unique<xml::Document>();
+  const xml::LoadResult load = state.document->Load(state.filenameXML);
+  BusyCursor busy(host);
+  // Everything the conversion could stop on half-way is settled before any table is
+  // deleted, the choice of the time frames included.
+  if (auto problem = import::CheckExport(*state.document, load, state.filenameXML)) {
+    return Stop(busy, host, *problem);
+  }
+  const auto frames = import::ChooseFrames(*state.document, host, state.filenameXML);
+  if (!frames) return Stop(busy, host, kFramesAbandoned);
+  if (auto problem = import::CheckTimeSlots(*state.document, *frames, state.filenameXML)) {
+    return Stop(busy, host, *problem);
+  }
+
+  RunConverters(state, *frames);
+  busy.Restore();
+  state.resultCode = 1;
+  host.ShowMessage(kDone);
+  host.SetDirectionButtonsEnabled(false);
+  if (state.runMode == 2) host.CloseWindow();
+  return RunOutcome::kCompleted;
+}
+
+}  // namespace zentrova::app

@@ -1,0 +1,18 @@
+#ifndef ZENTROVA_IMPORT_ACTIVITIES_H_
+#define ZENTROVA_IMPORT_ACTIVITIES_H_
+
+#include <filesystem>
+
+#include "import/subjects.h"
+#include "xml/document.h"
+
+namespace zentrova::import {
+
+// Appends to ASIGNOMT one task row per record of ACTIVIDADES, with the platform's own code,
+// then ends the life of the subjects' lists (they are emptied).
+void ImportActivities(const xml::Document& document, const std::filesystem::path& ktemp,
+                      SubjectLists& lists);
+
+}  // namespace zentrova::import
+
+#endif  // ZENTROVA_IMPORT_ACTIVITIES_H_

@@ -1,0 +1,24 @@
+#ifndef ZENTROVA_IMPORT_COURSES_AND_GROUPS_H_
+#define ZENTROVA_IMPORT_COURSES_AND_GROUPS_H_
+
+#include <filesystem>
+#include <vector>
+
+#include "store/table.h"
+#include "xml/document.h"
+
+namespace zentrova::import {
+
+const std::vector<store::FieldDef>& CursostFields();
+const std::vector<store::FieldDef>& GrupostFields();
+
+// Re-creates CURSOST from CURSOS_DEL_CENTRO, with level and study looked up in the level
+// table (opened shared through `level_table`), and GRUPOST from UNIDADES, each group taking
+// its course's level, course letter and study and a group code made unique without regard
+// to letter case. A course code that is not a whole number raises text::ConversionError.
+void ImportCoursesAndGroups(const xml::Document& document, const std::filesystem::path& ktemp,
+                            store::Table& level_table);
+
+}  // namespace zentrova::import
+
+#endif  // ZENTROVA_IMPORT_COURSES_AND_GROUPS_H_

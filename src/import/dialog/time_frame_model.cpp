@@ -1,0 +1,87 @@
+#include "import/dialog/time_frame_model.h"
+
+#include "import/exchange_document.h"
+#include "text/clipper.h"
+
+namespace zentrova::import {
+
+TimeFrameModel::TimeFrameModel(std::filesystem::path export_file)
+    : export_file_(std::move(export_file)) {}
+
+TimeFrameModel::~TimeFrameModel() = default;
+
+void TimeFrameModel::FormActivate() {
+  document_ = std::make_unique<xml::Document>();
+  try {
+    load_failed_ = !document_->Load(export_file_).well_formed;
+  } catch (const Error&) {
+    load_failed_ = true;  // the lists stay empty: no valid answer, the view offers a way out
+  }
+  const std::vector<Record> records = ReadGroup(*document_, kJornadasEscolares);
+  if (records.size() > 1) {
+    frames_.clear();
+    for (const Record& record : records) frames_.push_back(record.Raw(0));
+  }
+  current_ = frames_.empty() ? -1 : 0;
+  ComboBoxPlantillaChange();
+}
+
+std::u16string TimeFrameModel::CurrentFrameCode() const {
+  return current_ >= 0 && current_ < static_cast<int>(frames_.size()) ? frames_[current_]
+                                                                      : std::u16string();
+}
+
+void TimeFrameModel::ComboBoxPlantillaChange() {
+  const std::u16string current = CurrentFrameCode();
+  name_ = start_ = end_ = u"-";
+  const std::vector<Record> records = ReadGroup(*document_, kJornadasEscolares);
+  if (records.size() > 1) {
+    // Every record is visited: when several match, the last one's texts remain.
+    for (const Record& record : records) {
+      if (record.Raw(0) != current) continue;
+      name_ = record.Raw(1);
+      start_ = record.Raw(2);
+      end_ = record.Raw(3);
+    }
+  }
+  const std::vector<Record> slot_records = ReadGroup(*document_, kTramosHorarios);
+  if (slot_records.size() > 1) {
+    slots_.clear();
+    for (const Record& slot : slot_records) {
+      if (slot.Raw(4) == current) slots_.push_back(slot.Raw(1));
+    }
+  }
+}
+
+void TimeFrameModel::ListBox2Click(int focus_index) {
+  current_ = focus_index;
+  ComboBoxPlantillaChange();
+}
+
+TimeFrameModel::Closing TimeFrameModel::FormClose(const std::vector<bool>& selected) const {
+  Closing closing;
+  closing.answer = AnswerFor(frames_, selected);
+  int count = 0;
+  for (bool is_selected : selected) count += is_selected ? 1 : 0;
+  if (count > 2) {
+    closing.message = kTooManyFramesMessage;
+  } else if (count < 1) {
+    closing.message = kNoFrameMessage;
+  }
+  return closing;
+}
+
+app::FrameAnswer AnswerFor(const std::vector<std::u16string>& frames,
+                           const std::vector<bool>& selected) {
+  app::FrameAnswer answer;
+  int count = 0;
+  for (size_t i = 0; i < frames.size() && i < selected.size(); ++i) {
+    if (!selected[i]) continue;
+    ++count;
+    answer.resultado += text::LeftChars(frames[i] + std::u16string(10, u' '), 10);
+  }
+  answer.valid = count >= 1 && count <= 2;
+  return answer;
+}
+
+}  // namespace zentrova::import

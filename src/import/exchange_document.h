@@ -1,0 +1,51 @@
+#ifndef ZENTROVA_IMPORT_EXCHANGE_DOCUMENT_H_
+#define ZENTROVA_IMPORT_EXCHANGE_DOCUMENT_H_
+
+// Reading the exchange document: a data group's records, by the group's name, and a record's
+// values by position. Names in `nombre_dato` are never consulted: position alone identifies
+// a value.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "xml/document.h"
+
+namespace zentrova::import {
+
+// One record of a data group: its `dato` children, in document order.
+class Record {
+ public:
+  explicit Record(const xml::Node& record);
+
+  size_t ValueCount() const { return values_.Length(); }
+  // Records with fewer than two values are skipped by the table converters.
+  bool HasTwoValues() const { return ValueCount() >= 2; }
+  // The text of the value at `position`, untrimmed; empty for a position that does not exist.
+  std::u16string Raw(size_t position) const;
+  // The value at `position` through AllTrim.
+  std::u16string Value(size_t position) const;
+
+ private:
+  xml::NodeList values_;
+};
+
+// The query that selects a group's records (not the group itself).
+std::u16string GroupQuery(std::u16string_view group);
+
+// The records of every data group of that name, in document order.
+std::vector<Record> ReadGroup(const xml::Document& document, std::u16string_view group);
+
+// Group names.
+inline constexpr char16_t kMaterias[] = u"MATERIAS";
+inline constexpr char16_t kActividades[] = u"ACTIVIDADES";
+inline constexpr char16_t kEmpleados[] = u"EMPLEADOS";
+inline constexpr char16_t kDependencias[] = u"DEPENDENCIAS";
+inline constexpr char16_t kCursosDelCentro[] = u"CURSOS_DEL_CENTRO";
+inline constexpr char16_t kUnidades[] = u"UNIDADES";
+inline constexpr char16_t kJornadasEscolares[] = u"JORNADAS_ESCOLARES";
+inline constexpr char16_t kTramosHorarios[] = u"TRAMOS_HORARIOS";
+
+}  // namespace zentrova::import
+
+#endif  // ZENTROVA_IMPORT_EXCHANGE_DOCUMENT_H_

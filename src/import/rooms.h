@@ -1,0 +1,21 @@
+#ifndef ZENTROVA_IMPORT_ROOMS_H_
+#define ZENTROVA_IMPORT_ROOMS_H_
+
+#include <filesystem>
+#include <vector>
+
+#include "store/table.h"
+#include "xml/document.h"
+
+namespace zentrova::import {
+
+const std::vector<store::FieldDef>& AulatFields();
+
+// Re-creates AULAT with one row per record of DEPENDENCIAS: the room's own code, or the
+// first six characters of its name when it has none, made unique without regard to letter
+// case and never shortened.
+void ImportRooms(const xml::Document& document, const std::filesystem::path& ktemp);
+
+}  // namespace zentrova::import
+
+#endif  // ZENTROVA_IMPORT_ROOMS_H_

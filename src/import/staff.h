@@ -1,0 +1,20 @@
+#ifndef ZENTROVA_IMPORT_STAFF_H_
+#define ZENTROVA_IMPORT_STAFF_H_
+
+#include <filesystem>
+#include <vector>
+
+#include "store/table.h"
+#include "xml/document.h"
+
+namespace zentrova::import {
+
+const std::vector<store::FieldDef>& ProftFields();
+
+// Re-creates PROFT with one row per record of EMPLEADOS: the teacher's code is the initials
+// of the three parts of the name, made unique without regard to letter case.
+void ImportStaff(const xml::Document& document, const std::filesystem::path& ktemp);
+
+}  // namespace zentrova::import
+
+#endif  // ZENTROVA_IMPORT_STAFF_H_

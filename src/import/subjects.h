@@ -1,0 +1,38 @@
+#ifndef ZENTROVA_IMPORT_SUBJECTS_H_
+#define ZENTROVA_IMPORT_SUBJECTS_H_
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "import/code_list.h"
+#include "store/table.h"
+#include "xml/document.h"
+
+namespace zentrova::import {
+
+// The two lists the subjects converter fills and the activities converter ends: the
+// upper-cased names already written and the codes already given, both case-sensitive.
+struct SubjectLists {
+  CodeList UsedNames{CodeList::Comparison::kExact};
+  CodeList UsedCodes{CodeList::Comparison::kExact};
+};
+
+// ASIGNOMT: subjects and activities.
+const std::vector<store::FieldDef>& AsignomtFields();
+
+// The code and long code a subject's name gives before it is made unique.
+struct SubjectCode {
+  std::u16string code;       // at most 10 characters
+  std::u16string long_code;  // CODLARGO, before the table cuts it to 10
+};
+SubjectCode BuildSubjectCode(const std::u16string& name);
+
+// Re-creates ASIGNOMT with one row per distinct subject name of MATERIAS, in document order,
+// each with a code made unique with a numeric suffix.
+void ImportSubjects(const xml::Document& document, const std::filesystem::path& ktemp,
+                    SubjectLists& lists);
+
+}  // namespace zentrova::import
+
+#endif  // ZENTROVA_IMPORT_SUBJECTS_H_

@@ -1,0 +1,113 @@
+#include "import/teaching_assignments.h"
+
+#include <string>
+#include <unordered_map>
+
+#include "import/exchange_document.h"
+#include "import/table_files.h"
+#include "text/clipper.h"
+#include "text/encoding.h"
+#include "text/integer.h"
+#include "text/letter_case.h"
+
+namespace zentrova::import {
+namespace {
+
+// The weekly time of an assignment, in minutes; one session per hour.
+constexpr char16_t kWeeklyMinutes[] = u"240";
+
+// Subject names are compared upper-cased (a to z only) and trimmed.
+std::u16string NameKey(std::u16string name) { return text::AllTrim(text::UpperAZ(std::move(name))); }
+
+// The code of the first ASIGNOMT row of each name.
+std::unordered_map<std::u16string, std::u16string> ReadSubjectCodes(store::Table& subjects) {
+  std::unordered_map<std::u16string, std::u16string> codes;
+  for (subjects.First(); !subjects.Eof(); subjects.Next()) {
+    codes.try_emplace(NameKey(subjects.AsText("NOMBRE")), subjects.AsText("COD"));
+  }
+  return codes;
+}
+
+struct Group {
+  std::u16string code;
+  std::u16string level;
+  std::u16string course;
+  std::u16string letter;
+};
+
+// GRUPOST rows by CLAVECURSO, each list in stored order.
+std::unordered_map<std::u16string, std::vector<Group>> ReadGroupsByCourse(store::Table& groups) {
+  std::unordered_map<std::u16string, std::vector<Group>> by_course;
+  for (groups.First(); !groups.Eof(); groups.Next()) {
+    by_course[groups.AsText("CLAVECURSO")].push_back(Group{
+        groups.AsText("ABREV"), groups.AsText("NIVEL"), groups.AsText("CURSO"),
+        groups.AsText("GRUPO")});
+  }
+  return by_course;
+}
+
+int WeeklyHours() {
+  const int minutes = text::ParseInteger(kWeeklyMinutes);
+  return (minutes + 59) / 60;
+}
+
+}  // namespace
+
+const std::vector<store::FieldDef>& AsigtFields() {
+  using store::FieldKind;
+  static const std::vector<store::FieldDef> fields = {
+      {"CASIG", FieldKind::kText, 10},     {"CPROF", FieldKind::kText, 10},
+      {"CGRUP", FieldKind::kText, 10},     {"CAULA", FieldKind::kText, 10},
+      {"TURNO", FieldKind::kText, 1},      {"NIVEL", FieldKind::kText, 5},
+      {"CURSO", FieldKind::kText, 3},      {"GRUPO", FieldKind::kText, 2},
+      {"HORAS", FieldKind::kFloat, 0},     {"SESIONES", FieldKind::kText, 20},
+      {"NCONEX", FieldKind::kText, 4},     {"CLAVE", FieldKind::kText, 10},
+      {"CLAVECURSO", FieldKind::kText, 10}, {"CTAREA", FieldKind::kText, 10},
+  };
+  return fields;
+}
+
+void ImportTeachingAssignments(const xml::Document& document, const std::filesystem::path& ktemp,
+                               store::Table& subjects, store::Table& groups) {
+  DeleteTableFiles(ktemp, "ASIGT");
+  store::Table assignments(ktemp, "ASIGT.DBF");
+  assignments.Create(AsigtFields());
+  assignments.Open();
+  CloseOnExit close_groups(groups);
+  CloseOnExit close_subjects(subjects);
+  groups.Open(store::OpenMode::kExclusive);
+  subjects.Open(store::OpenMode::kExclusive);
+  const auto codes = ReadSubjectCodes(subjects);
+  const auto groups_by_course = ReadGroupsByCourse(groups);
+  const int hours = WeeklyHours();
+  const std::u16string sessions(static_cast<size_t>(hours), u'1');
+
+  for (const Record& record : ReadGroup(document, kMaterias)) {
+    if (!record.HasTwoValues()) continue;
+    const std::u16string course_code = record.Value(0);
+    // The name is compared as ASIGNOMT holds it: cut to the field's 80 characters and in the
+    // table's code page, so a name with a character the code page lacks still finds its row.
+    const auto subject =
+        codes.find(NameKey(text::AsCp1252(text::LeftChars(record.Value(2), 80))));
+    if (subject == codes.end() || subject->second.empty()) continue;
+    const auto course_groups = groups_by_course.find(course_code);
+    if (course_groups == groups_by_course.end()) continue;
+    for (const Group& group : course_groups->second) {
+      assignments.Append();
+      assignments.SetText("CASIG", subject->second);
+      assignments.SetText("CGRUP", group.code);
+      assignments.SetText("NIVEL", group.level);
+      assignments.SetText("CURSO", group.course);
+      assignments.SetText("GRUPO", group.letter);
+      assignments.SetFloat("HORAS", hours);
+      assignments.SetText("SESIONES", sessions);
+      assignments.SetText("CLAVE", record.Value(1));
+      assignments.SetText("CLAVECURSO", course_code);
+      assignments.SetText("CTAREA", u"1");
+      assignments.Post();
+    }
+  }
+  assignments.Close();
+}
+
+}  // namespace zentrova::import

@@ -1,0 +1,22 @@
+#ifndef ZENTROVA_IMPORT_TEACHING_ASSIGNMENTS_H_
+#define ZENTROVA_IMPORT_TEACHING_ASSIGNMENTS_H_
+
+#include <filesystem>
+#include <vector>
+
+#include "store/table.h"
+#include "xml/document.h"
+
+namespace zentrova::import {
+
+const std::vector<store::FieldDef>& AsigtFields();
+
+// Re-creates ASIGT: for each record of MATERIAS whose subject is found by name in ASIGNOMT,
+// one row per group of GRUPOST that belongs to the subject's course, four weekly hours each.
+// ASIGNOMT and GRUPOST are read through the main window's components, opened exclusively.
+void ImportTeachingAssignments(const xml::Document& document, const std::filesystem::path& ktemp,
+                               store::Table& subjects, store::Table& groups);
+
+}  // namespace zentrova::import
+
+#endif  // ZENTROVA_IMPORT_TEACHING_ASSIGNMENTS_H_

@@ -1,0 +1,38 @@
+#ifndef ZENTROVA_IMPORT_TIME_SLOTS_H_
+#define ZENTROVA_IMPORT_TIME_SLOTS_H_
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "import/exchange_document.h"
+#include "import/time_frames.h"
+#include "store/table.h"
+#include "xml/document.h"
+
+namespace zentrova::import {
+
+const std::vector<store::FieldDef>& DiashorastFields();
+const std::vector<store::FieldDef>& Diashorast2Fields();
+const std::vector<store::FieldDef>& PeriodosFields();
+
+// Hours and minutes of a number of minutes after midnight, each with a leading 0 when it has
+// one digit: 480 gives 08:00; no wrap at midnight (1500 gives 25:00).
+std::u16string ClockText(long long minutes);
+
+// A slot's start or end as the week grid reads it: trimmed, with one "0" put in front of a
+// text shorter than 4 characters (so an empty text reads as 0).
+std::u16string PaddedMinutes(const std::u16string& value);
+
+// The frame code of a slot record as the grid holds it: one byte per character, at most 10.
+std::u16string SlotFrameCode(const Record& slot);
+
+// Writes the week grid DIASHORAST (every slot of the chosen frames on days 1 to 7, with the
+// frame marks), the empty indexed DIASHORAST2 and PERIODOS; deletes JORNADAS.DBF. A start or
+// end that is not a whole number raises text::ConversionError.
+void ImportTimeSlots(const xml::Document& document, const std::filesystem::path& ktemp,
+                     const ChosenFrames& frames);
+
+}  // namespace zentrova::import
+
+#endif  // ZENTROVA_IMPORT_TIME_SLOTS_H_

@@ -2,9 +2,21 @@
 
 #include <iostream>
 
+#include "cli/commands.h"
+#include "import/dialog/time_frame_model.h"
+#include "text/clipper.h"
 #include "text/encoding.h"
 
 namespace zentrova::cli {
+namespace {
+
+std::u16string FrameList(const std::vector<std::u16string>& frames) {
+  std::u16string list;
+  for (const auto& frame : frames) list += (list.empty() ? u"" : u", ") + text::AllTrim(frame);
+  return list;
+}
+
+}  // namespace
 
 std::optional<std::filesystem::path> ConsoleHost::ChooseXmlFile() {
   return std::filesystem::absolute(xml_file_);
@@ -18,11 +30,39 @@ void ConsoleHost::ShowMessage(const std::u16string& text) {
   }
 }
 
-app::FrameAnswer ConsoleHost::ChooseTimeFrames(const std::filesystem::path&) {
-  if (frame_answer_) return *frame_answer_;
-  app::FrameAnswer abandon;
-  abandon.abandon = true;
-  return abandon;
+// Answers the dialog as a user would click it: the chosen items, in list order.
+app::FrameAnswer ConsoleHost::ChooseTimeFrames(const std::filesystem::path& export_file) {
+  import::TimeFrameModel model(export_file);
+  model.FormActivate();
+  const auto& frames = model.frames();
+  std::vector<bool> selected(frames.size(), false);
+  for (const auto& code : frame_codes_) {
+    size_t i = 0;
+    while (i < frames.size() && text::AllTrim(frames[i]) != code) ++i;
+    if (i == frames.size()) {
+      PrintError(u"El marco horario '" + code + u"' no está en " + text::PathText(export_file) +
+                 u". Marcos del archivo: " + FrameList(frames) + u".");
+      return app::FrameAnswer{false, u"", true};
+    }
+    selected[i] = true;
+  }
+  const import::TimeFrameModel::Closing closing = model.FormClose(selected);
+  if (!closing.message.empty()) {
+    PrintError(closing.message + u"\r\nIndique los marcos con --marcos (" + FrameList(frames) +
+               u").");
+  }
+  // The dialog would be shown again; on the command line the run ends instead.
+  if (!closing.answer.valid) return app::FrameAnswer{false, u"", true};
+  return closing.answer;
+}
+
+int RunInConsole(const std::function<app::RunOutcome()>& run) {
+  try {
+    return run() == app::RunOutcome::kCompleted ? kExitDone : kExitStopped;
+  } catch (const Error& error) {
+    PrintError(text::Utf8ToUtf16(error.what()));
+    return kExitError;
+  }
 }
 
 void PrintLine(const std::u16string& text) { std::cout << text::Utf16ToUtf8(text) << '\n'; }

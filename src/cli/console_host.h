@@ -6,9 +6,12 @@
 // advance.
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "app/directions.h"
 #include "app/host.h"
 
 namespace zentrova::cli {
@@ -17,8 +20,9 @@ class ConsoleHost : public app::Host {
  public:
   explicit ConsoleHost(std::filesystem::path xml_file) : xml_file_(std::move(xml_file)) {}
 
-  // The answer ChooseTimeFrames gives; without one it ends the run.
-  void set_frame_answer(app::FrameAnswer answer) { frame_answer_ = std::move(answer); }
+  // The frame codes that answer the time-frame dialog (--marcos): each selects the first
+  // frame whose code, trimmed, equals it. An unknown code, none or more than two end the run.
+  void set_frame_codes(std::vector<std::u16string> codes) { frame_codes_ = std::move(codes); }
 
   std::optional<std::filesystem::path> ChooseXmlFile() override;
   void ShowMessage(const std::u16string& text) override;
@@ -29,8 +33,12 @@ class ConsoleHost : public app::Host {
 
  private:
   std::filesystem::path xml_file_;
-  std::optional<app::FrameAnswer> frame_answer_;
+  std::vector<std::u16string> frame_codes_;
 };
+
+// Runs a direction and gives the exit status: kExitDone after a completed run, kExitStopped
+// after an expected stop, kExitError when an error ended it (its message on stderr).
+int RunInConsole(const std::function<app::RunOutcome()>& run);
 
 // Writes a UTF-8 line to stdout / stderr.
 void PrintLine(const std::u16string& text);

@@ -36,6 +36,10 @@ app::FrameAnswer ConsoleHost::ChooseTimeFrames(const std::filesystem::path& expo
   model.FormActivate();
   const auto& frames = model.frames();
   std::vector<bool> selected(frames.size(), false);
+  if (frame_codes_.size() > 2) {
+    PrintError(import::kTooManyFramesMessage);
+    return app::FrameAnswer{false, u"", true};
+  }
   for (const auto& code : frame_codes_) {
     size_t i = 0;
     while (i < frames.size() && text::AllTrim(frames[i]) != code) ++i;

@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "app/directions.h"
+#include "app/process_state.h"
+#include "import/export_fixture.h"
+#include "support/fake_host.h"
+#include "support/temp_folder.h"
+
+namespace zentrova::app {
+namespace {
+
+using testing::BuildExport;
+using testing::GroupData;
+
+const GroupData kOneFrame = {"JORNADAS_ESCOLARES", {{"M", "Mañana", "a", "b"}}};
+const GroupData kTwoFrames = {"JORNADAS_ESCOLARES",
+                              {{"M", "Mañana", "a", "b"}, {"T", "Tarde", "c", "d"}}};
+const GroupData kSlots = {"TRAMOS_HORARIOS",
+                          {{"1", "1ª", "480", "535", "M"}, {"2", "1ª tarde", "900", "955", "T"}}};
+const GroupData kCourses = {"CURSOS_DEL_CENTRO", {{"305", "1º de ESO"}}};
+const GroupData kMaterias = {"MATERIAS", {{"305", "M1", "Matemáticas"}}};
+const GroupData kUnidades = {"UNIDADES", {{"9001", "1º ESO A", "305"}}};
+
+// Every file of a folder with its bytes.
+std::map<std::string, std::string> Snapshot(const std::filesystem::path& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    files[entry.path().filename().string()] = testing::ReadFile(entry.path());
+  }
+  return files;
+}
+
+class VetranaToOrbelinTest : public ::testing::Test {
+ protected:
+  VetranaToOrbelinTest() : state_(RunPaths{root_ / "KTEMP", root_ / "NIVELEX.DBF"}) {
+    std::filesystem::create_directory(root_ / "KTEMP");
+    testing::WriteLevelTable(root_ / "NIVELEX.DBF", {{305, u"ESO", u"Secundaria"}});
+  }
+  std::filesystem::path WriteExport(const std::string& name, const std::string& xml) {
+    testing::WriteFile(root_ / name, xml);
+    return root_ / name;
+  }
+  RunOutcome Run(const std::filesystem::path& file) {
+    host_.file_answers.push_back(file);
+    return BExportarClick(state_, host_);
+  }
+  std::filesystem::path ktemp() const { return root_ / "KTEMP"; }
+
+  testing::TempFolder root_;
+  ProcessState state_;
+  testing::FakeHost host_;
+};
+
+TEST_F(VetranaToOrbelinTest, ACompletedRun) {
+  const auto file =
+      WriteExport("e.xml", BuildExport({kMaterias, kCourses, kUnidades, kTwoFrames, kSlots}));
+  host_.frame_answers.push_back(FrameAnswer{false, u"", false});  // no frame: shown again
+  host_.frame_answers.push_back(FrameAnswer{true, u"M         T         ", false});
+  EXPECT_EQ(Run(file), RunOutcome::kCompleted);
+  EXPECT_EQ(host_.messages, std::vector<std::u16string>{u"Proceso finalizado"});
+  EXPECT_EQ(host_.frame_dialogs_shown, 2);
+  EXPECT_EQ(host_.button_changes, std::vector<bool>{false});
+  EXPECT_EQ(host_.busy_changes, (std::vector<bool>{true, false}));
+  EXPECT_EQ(state_.resultCode, 1);
+  EXPECT_EQ(host_.closes, 0);
+  EXPECT_EQ(state_.filenameXML, file);
+  EXPECT_EQ(testing::ReadRows(ktemp(), "DIASHORAST.DBF", {"MARCOXML"}).size(), 14u);
+  EXPECT_EQ(testing::ReadRows(ktemp(), "ASIGT.DBF", {"CASIG"}).size(), 1u);
+}
+
+TEST_F(VetranaToOrbelinTest, NoFileChosen) {
+  EXPECT_EQ(BExportarClick(state_, host_), RunOutcome::kStopped);
+  EXPECT_EQ(host_.messages, std::vector<std::u16string>{u"No existe archivo"});
+  EXPECT_EQ(state_.resultCode, 0);
+  state_.runMode = 2;
+  EXPECT_EQ(BExportarClick(state_, host_), RunOutcome::kStopped);
+  EXPECT_EQ(state_.resultCode, -1);
+  EXPECT_EQ(host_.closes, 1);
+}
+
+TEST_F(VetranaToOrbelinTest, ACancelledDialogRunsAgainOnTheFileChosenBefore) {
+  const auto file = WriteExport("e.xml", BuildExport({kOneFrame, kSlots}));
+  std::filesystem::remove(root_ / "NIVELEX.DBF");
+  EXPECT_EQ(Run(file), RunOutcome::kStopped);
+  EXPECT_EQ(host_.messages.back(), u"ATENCIÓN - NIVELEX.DBF No encontrado - Reinstale ZENTROVA");
+  EXPECT_TRUE(std::filesystem::is_empty(ktemp()));
+  testing::WriteLevelTable(root_ / "NIVELEX.DBF", {});
+  EXPECT_EQ(BExportarClick(state_, host_), RunOutcome::kCompleted);
+}
+
+TEST_F(VetranaToOrbelinTest, AnExportThatWouldStopHalfWayLeavesEveryTableAsItWas) {
+  ASSERT_EQ(Run(WriteExport("good.xml", BuildExport({kMaterias, kCourses, kUnidades, kOneFrame,
+                                                     kSlots}))),
+            RunOutcome::kCompleted);
+  const auto before = Snapshot(ktemp());
+  const struct {
+    std::string xml;
+    std::u16string message_start;
+  } cases[] = {
+      {"<SERVICIO><BLOQUE_DATOS>", u"El archivo "},
+      {"<OTRO><BLOQUE_DATOS/></OTRO>", u"El archivo "},
+      {BuildExport({kMaterias, kCourses}), u"El archivo "},
+      {BuildExport({{"CURSOS_DEL_CENTRO", {{"3O5", "1º"}, {"x"}}}, kOneFrame}),
+       u"'3O5' is not a valid integer value"},
+      {BuildExport({{"CURSOS_DEL_CENTRO", {{"", "1º"}}}, kOneFrame}),
+       u"'' is not a valid integer value"},
+      {BuildExport({kOneFrame, {"TRAMOS_HORARIOS", {{"1", "1ª", "8:00", "535", "M"}}}}),
+       u"'8:00' is not a valid integer value"},
+      {BuildExport({kOneFrame, {"TRAMOS_HORARIOS", {{"1", "1ª", "480", "ab", "M"}}}}),
+       u"'0ab' is not a valid integer value"},
+  };
+  for (const auto& c : cases) {
+    host_.messages.clear();
+    EXPECT_EQ(Run(WriteExport("bad.xml", c.xml)), RunOutcome::kStopped);
+    ASSERT_EQ(host_.messages.size(), 1u);
+    EXPECT_EQ(host_.messages[0].substr(0, c.message_start.size()), c.message_start);
+    EXPECT_EQ(Snapshot(ktemp()), before) << c.xml;
+  }
+  // The frame choice is settled before anything is deleted too.
+  host_.messages.clear();
+  EXPECT_EQ(Run(WriteExport("two.xml", BuildExport({kTwoFrames, kSlots}))), RunOutcome::kStopped);
+  EXPECT_EQ(Snapshot(ktemp()), before);
+  EXPECT_EQ(state_.resultCode, 1);
+}
+
+TEST_F(VetranaToOrbelinTest, ASlotOfAFrameNotChosenIsNotChecked) {
+  const GroupData slots = {"TRAMOS_HORARIOS",
+                           {{"1", "1ª", "480", "535", "M"}, {"2", "x", "8:00", "9:00", "T"}}};
+  host_.frame_answers.push_back(FrameAnswer{true, u"M         ", false});
+  EXPECT_EQ(Run(WriteExport("e.xml", BuildExport({kTwoFrames, slots}))), RunOutcome::kCompleted);
+}
+
+}  // namespace
+}  // namespace zentrova::app

@@ -1,0 +1,112 @@
+// zentrova-cli exportar end to end: the bundled sample export into a temporary exchange
+// folder, every table read back with an independent reader (python3-dbfread).
+
+#include <gtest/gtest.h>
+
+#include "support/python.h"
+#include "support/temp_folder.h"
+
+namespace zentrova::testing {
+namespace {
+
+const std::string kCli = std::string(ZENTROVA_BIN_DIR) + "/zentrova-cli";
+const std::string kSample = std::string(ZENTROVA_SOURCE_DIR) + "/data/muestra/instituto.xml";
+const std::string kNivelex = std::string(ZENTROVA_BIN_DIR) + "/NIVELEX.DBF";
+
+CommandResult Exportar(const std::filesystem::path& ktemp, const std::string& extra) {
+  return RunCommand(ShellQuote(kCli) + " exportar " + ShellQuote(kSample) + " --ktemp " +
+                    ShellQuote(ktemp.string()) + " --nivelex " + ShellQuote(kNivelex) + " " +
+                    extra);
+}
+
+// Layouts every reader of the exchange folder relies on, and a few rows of the sample.
+constexpr char kCheckTables[] = R"PY(
+import sys, os
+from dbfread import DBF
+folder = sys.argv[1]
+layouts = {
+ 'ASIGNOMT': [('COD','C',10,0),('CODLARGO','C',10,0),('NOMBRE','C',80,0),('MATERIA','C',8,0),('CODTAREA','C',12,0),('ESTAREA','L',1,0)],
+ 'PROFT': [('ABREV','C',10,0),('NOMBRE','C',80,0),('DEPART','C',40,0),('EMAIL','C',100,0),('DNI','N',11,0),('X_EMPLEADO','C',10,0),('F_TOMAPOS','C',10,0)],
+ 'AULAT': [('ABREV','C',10,0),('NOMBRE','C',80,0),('EDIFICIO','C',1,0),('MAXALUM','N',11,0),('DEPCENTRO','C',10,0)],
+ 'CURSOST': [('ABREV','C',10,0),('TURNO','C',1,0),('NIVEL','C',5,0),('CURSO','C',3,0),('CLAVE','C',10,0),('ESTUD','C',80,0)],
+ 'GRUPOST': [('ABREV','C',10,0),('TURNO','C',1,0),('NIVEL','C',5,0),('CURSO','C',3,0),('GRUPO','C',2,0),('DESCRIP','C',80,0),('MARCO','C',1,0),('CLAVE','C',10,0),('CLAVECURSO','C',10,0)],
+ 'ASIGT': [('CASIG','C',10,0),('CPROF','C',10,0),('CGRUP','C',10,0),('CAULA','C',10,0),('TURNO','C',1,0),('NIVEL','C',5,0),('CURSO','C',3,0),('GRUPO','C',2,0),('HORAS','N',20,4),('SESIONES','C',20,0),('NCONEX','C',4,0),('CLAVE','C',10,0),('CLAVECURSO','C',10,0),('CTAREA','C',10,0)],
+ 'DIASHORAST': [('DIHO','C',10,0),('CODDIHO','C',10,0),('DIA','C',20,0),('TEXTODIA','C',20,0),('HORA','C',8,0),('TEXTOHOR','C',15,0),('HORADESDE','C',8,0),('HORAHASTA','C',8,0),('MINUTOS','C',8,0),('MARCO','C',1,0),('MARCOXML','C',10,0)],
+ 'PERIODOS': [('CJORNADA','C',10,0),('JORNADA','C',40,0),('FECINI','C',10,0),('FECFIN','C',10,0)],
+}
+layouts['DIASHORAST2'] = layouts['DIASHORAST'] + [('ORDEN','N',11,0)]
+tables = {}
+for name, layout in layouts.items():
+    t = DBF(os.path.join(folder, name + '.DBF'), encoding='cp1252')
+    got = [(f.name, f.type, f.length, f.decimal_count) for f in t.fields]
+    assert got == layout, (name, got)
+    tables[name] = list(t)
+def rows(name, *fields): return [tuple(r[f] for f in fields) for r in tables[name]]
+a = rows('ASIGNOMT', 'COD', 'CODLARGO', 'NOMBRE', 'ESTAREA', 'CODTAREA')
+assert a[0] == ('LCL', 'Lengua Cas', 'Lengua Castellana y Literatura', False, ''), a[0]
+assert ('EF', 'Educación', 'Educación Física', False, '') in a, a
+assert ('17', 'Guardia', 'Guardia de recreo', True, '17') == a[-4], a[-4]
+p = rows('PROFT', 'ABREV', 'NOMBRE', 'DNI', 'X_EMPLEADO')
+assert p[0] == ('RSA', 'Ruiz Soto, Ana', None, '1001'), p[0]
+assert [r[0] for r in p[:3]] == ['RSA', 'RSA1', 'RSA2'], p
+assert ('CE', 'Castillo , Elena', None, '1010') in p and p[10][0] == 'RSA3', p
+r = rows('AULAT', 'ABREV', 'MAXALUM')
+assert ('Gimnas', None) in r and ('Gimnas1', None) in r and ('Biblio', None) in r, r
+g = rows('GRUPOST', 'ABREV', 'GRUPO', 'MARCO', 'CLAVECURSO')
+assert ('2º Bachi A', 'A', '0', '411') in g and g.count(('2º Bachi A', 'A', '0', '411')) == 2, g
+s = rows('ASIGT', 'HORAS', 'SESIONES', 'CTAREA')
+assert s and all(x == (4.0, '1111', '1') for x in s), s[:3]
+d = rows('DIASHORAST', 'DIHO', 'DIA', 'HORADESDE', 'MARCO', 'MARCOXML')
+assert len(d) == 7 * 11, len(d)
+assert d[0] == ('11', '1', '08:00', '0', 'M') and d[1] == ('11', '1', '15:30', '1', 'T'), d[:2]
+assert rows('PERIODOS', 'CJORNADA') == [('M',), ('T',)]
+assert not tables['DIASHORAST2']
+print('OK')
+)PY";
+
+TEST(ExportarTest, TheSampleExportBecomesTheExchangeTables) {
+  TempFolder ktemp;
+  testing::WriteFile(ktemp / "JORNADAS.DBF", "old");
+  const CommandResult run = Exportar(ktemp.path(), "--marcos M,T");
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_NE(run.out.find("Proceso finalizado"), std::string::npos);
+  EXPECT_NE(run.out.find("DIASHORAST.DBF: 77 filas"), std::string::npos) << run.out;
+  EXPECT_FALSE(std::filesystem::exists(ktemp / "JORNADAS.DBF"));
+  const CommandResult check = RunPython(kCheckTables, {ktemp.path().string()});
+  EXPECT_EQ(check.out, "OK\n") << check.err;
+}
+
+TEST(ExportarTest, AnInvalidFrameChoiceTouchesNoTable) {
+  const struct {
+    std::string options;
+    std::string message;
+  } cases[] = {
+      {"--marcos X", "El marco horario 'X'"},
+      {"", "Debe al menos seleccionar 1 Marco Horario."},
+      {"--marcos M,T,M", "Demasiados Marcos Horarios seleccionados."},
+  };
+  for (const auto& c : cases) {
+    TempFolder ktemp;
+    testing::WriteFile(ktemp / "PROFT.DBF", "held");
+    const CommandResult run = Exportar(ktemp.path(), c.options);
+    EXPECT_EQ(run.exit_code, 1) << run.err;
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    EXPECT_EQ(ReadFile(ktemp / "PROFT.DBF"), "held");
+  }
+}
+
+TEST(ExportarTest, UsageAndMissingFiles) {
+  TempFolder ktemp;
+  EXPECT_EQ(RunCommand(ShellQuote(kCli) + " exportar").exit_code, 2);
+  const CommandResult missing = RunCommand(ShellQuote(kCli) + " exportar " +
+                                           ShellQuote((ktemp / "no.xml").string()) + " --ktemp " +
+                                           ShellQuote(ktemp.path().string()));
+  EXPECT_EQ(missing.exit_code, 1);
+  EXPECT_NE(missing.err.find("No existe archivo"), std::string::npos);
+  const CommandResult no_ktemp = Exportar(ktemp / "falta", "--marcos M");
+  EXPECT_EQ(no_ktemp.exit_code, 3);
+  EXPECT_NE(no_ktemp.err.find("falta"), std::string::npos) << no_ktemp.err;
+}
+
+}  // namespace
+}  // namespace zentrova::testing

@@ -1,0 +1,57 @@
+#include "import/export_fixture.h"
+
+namespace zentrova::testing {
+
+std::string BuildExport(const std::vector<GroupData>& groups) {
+  std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><SERVICIO><BLOQUE_DATOS>";
+  for (const auto& group : groups) {
+    xml += "<grupo_datos seq=\"" + group.seq + "\">";
+    for (const auto& record : group.records) {
+      xml += "<grupo_datos>";
+      for (const auto& value : record) xml += "<dato nombre_dato=\"X\">" + value + "</dato>";
+      xml += "</grupo_datos>";
+    }
+    xml += "</grupo_datos>";
+  }
+  return xml + "</BLOQUE_DATOS></SERVICIO>";
+}
+
+Rows ReadRows(const std::filesystem::path& folder, const std::string& table,
+              const std::vector<std::string>& fields) {
+  store::Table reader(folder, table);
+  reader.Open();
+  Rows rows;
+  for (reader.First(); !reader.Eof(); reader.Next()) {
+    std::vector<std::u16string> row;
+    for (const auto& field : fields) row.push_back(reader.AsText(field));
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+void WriteLevelTable(const std::filesystem::path& path, const std::vector<LevelRow>& rows) {
+  using store::FieldKind;
+  store::Table table(path.parent_path(), path.filename().string());
+  table.Create({{"X_OFERTAMATRIG", FieldKind::kWholeNumber, 0},
+                {"NIVEL_ABREV", FieldKind::kText, 10},
+                {"ESTUDIO", FieldKind::kText, 80}},
+               {}, store::Level::kDbase7);
+  table.Open();
+  for (const auto& row : rows) {
+    table.Append();
+    table.SetInteger("X_OFERTAMATRIG", row.code);
+    table.SetText("NIVEL_ABREV", row.level);
+    table.SetText("ESTUDIO", row.study);
+    table.Post();
+  }
+  table.Close();
+}
+
+const xml::Document& ExportTest::Load(const std::vector<GroupData>& groups) {
+  WriteFile(export_file(), BuildExport(groups));
+  document_ = std::make_unique<xml::Document>();
+  EXPECT_TRUE(document_->Load(export_file()).well_formed);
+  return *document_;
+}
+
+}  // namespace zentrova::testing

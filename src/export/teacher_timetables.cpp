@@ -1,0 +1,46 @@
+#include "export/teacher_timetables.h"
+
+#include "export/activity_record.h"
+#include "text/integer.h"
+
+namespace zentrova::timetable_export {
+namespace {
+
+void AppendValue(xml::Node& group, std::u16string_view name, const std::u16string& value) {
+  xml::Node dato = group.AppendElement(u"dato");
+  dato.SetAttribute(u"nombre_dato", name);
+  dato.SetText(value);
+}
+
+}  // namespace
+
+void WriteTeacherTimetables(xml::Node timetables, store::Table& proft, SolutionTable& soluc,
+                            Lookups& lookups, const Period& period) {
+  int teacher_number = 1;
+  for (proft.First(); !proft.Eof(); proft.Next()) {
+    const std::u16string employee = proft.AsText("X_EMPLEADO");
+    const std::u16string taking_post = proft.AsText("F_TOMAPOS");
+    const std::u16string seq = u"HORARIO_REGULAR_PROFESOR_" + text::IntegerText(teacher_number++);
+    const std::vector<SolutionRow>& rows = soluc.RowsOf(proft.AsText("ABREV"));
+
+    // The count reads every row's day before any activity is written, so a day that does
+    // not convert stops the run at the same point as a count over the filtered table.
+    long long activities = 0;
+    for (const SolutionRow& row : rows) {
+      if (row.dia.Get() != 0) ++activities;
+    }
+    xml::Node group = timetables.AppendElement(u"grupo_datos");
+    group.SetAttribute(u"seq", seq);
+    group.SetAttribute(u"registros", text::IntegerText(activities));
+    AppendValue(group, u"X_EMPLEADO", employee);
+    AppendValue(group, u"F_TOMAPOS", taking_post);
+
+    int activity_number = 1;
+    for (const SolutionRow& row : rows) {
+      if (row.dia.Get() == 0) continue;
+      WriteActivityRecord(group, activity_number++, row, lookups, period);
+    }
+  }
+}
+
+}  // namespace zentrova::timetable_export

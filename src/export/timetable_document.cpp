@@ -1,0 +1,76 @@
+#include "export/timetable_document.h"
+
+#include "text/clipper.h"
+#include "text/encoding.h"
+#include "text/integer.h"
+
+namespace zentrova::timetable_export {
+namespace {
+
+constexpr char16_t kNothingWritten[] = u"No se ha escrito ningún archivo.";
+constexpr char16_t kDataBlock[] = u"/SERVICIO/BLOQUE_DATOS";
+
+}  // namespace
+
+std::optional<std::u16string> CheckChosenExport(const xml::Document& document,
+                                                const xml::LoadResult& load,
+                                                const std::filesystem::path& file) {
+  const std::u16string name = text::PathText(file);
+  if (!load.well_formed) {
+    return u"El archivo " + name + u" no es un XML válido (línea " +
+           text::IntegerText(static_cast<long long>(load.line)) + u", columna " +
+           text::IntegerText(static_cast<long long>(load.column)) + u"): " +
+           text::Utf8ToUtf16(load.message) + u". " + kNothingWritten;
+  }
+  const xml::Node block = document.SelectSingleNode(kDataBlock);
+  if (!block) {
+    return u"El archivo " + name +
+           u" no es una exportación de Vetrana: le falta el elemento SERVICIO/BLOQUE_DATOS. " +
+           kNothingWritten;
+  }
+  if (!block.FirstChild()) {
+    return u"El archivo " + name +
+           u" no trae el año académico: su elemento SERVICIO/BLOQUE_DATOS está vacío. " +
+           kNothingWritten;
+  }
+  return std::nullopt;
+}
+
+std::u16string AcademicYear(const xml::Document& document) {
+  return text::LeftChars(document.SelectSingleNode(kDataBlock).FirstChild().Text(), 4);
+}
+
+void EmptyDocument(xml::Document& document) {
+  xml::Node root = document.DocumentElement();
+  root.RemoveChild(root.SelectSingleNode(kDataBlock));
+  document.Root().RemoveChild(document.SelectSingleNode(u"/SERVICIO"));
+}
+
+xml::Node WriteEnvelope(xml::Document& document, const std::u16string& fecha,
+                        const std::u16string& academic_year, int teachers) {
+  xml::Node servicio = document.Root().AppendElement(u"SERVICIO");
+  servicio.SetAttribute(u"modulo", u"HORARIOS");
+  servicio.SetAttribute(u"tipo", u"I");
+  servicio.SetAttribute(u"autor", u"HORARIOS");
+  servicio.SetAttribute(u"fecha", fecha);
+  xml::Node block = servicio.AppendElement(u"BLOQUE_DATOS");
+
+  xml::Node year_group = block.AppendElement(u"grupo_datos");
+  year_group.SetAttribute(u"seq", u"ANNO_ACADEMICO");
+  xml::Node year = year_group.AppendElement(u"dato");
+  year.SetAttribute(u"nombre_dato", u"C_ANNO");
+  year.SetText(academic_year);
+
+  xml::Node timetables = block.AppendElement(u"grupo_datos");
+  timetables.SetAttribute(u"seq", u"HORARIOS_REGULARES");
+  timetables.SetAttribute(u"registros", text::IntegerText(teachers));
+  return timetables;
+}
+
+std::filesystem::path ResultPath(const std::filesystem::path& chosen) {
+  std::filesystem::path name(u"ResultadoOrbelin");
+  name += chosen.filename();
+  return chosen.parent_path() / name;
+}
+
+}  // namespace zentrova::timetable_export

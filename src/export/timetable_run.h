@@ -1,0 +1,65 @@
+#ifndef ZENTROVA_EXPORT_TIMETABLE_RUN_H_
+#define ZENTROVA_EXPORT_TIMETABLE_RUN_H_
+
+// The body of the timetable run: the exchange tables opened, the chosen export rebuilt as a
+// document of regular timetables and saved beside it. The driver (app) chooses the file,
+// checks it and PERIODOS.DBF, and reports the outcome.
+
+#include <filesystem>
+#include <string>
+
+#include "export/run_date.h"
+#include "store/table.h"
+#include "xml/document.h"
+
+namespace zentrova::timetable_export {
+
+// The eight exchange tables the run opens, the main window's components.
+struct ExportTables {
+  store::Table& soluc;
+  store::Table& grupost;
+  store::Table& cursost;
+  store::Table& proft;
+  store::Table& aulat;
+  store::Table& asignomt;
+  store::Table& diashorast;
+  store::Table& asigt;
+};
+
+// Opens the eight tables exclusively, in the order SOLUC, GRUPOST, CURSOST, PROFT, AULAT,
+// ASIGNOMT, DIASHORAST, ASIGT (a table already open stays open), and closes them all when it
+// goes, also when an error or a stop ends the run. A table that will not open raises its
+// store::Error after the ones opened before it are closed again.
+class OpenTables {
+ public:
+  explicit OpenTables(const ExportTables& tables);
+  ~OpenTables();
+  OpenTables(const OpenTables&) = delete;
+  OpenTables& operator=(const OpenTables&) = delete;
+
+  const ExportTables& tables() const { return tables_; }
+  void Close();
+
+ private:
+  ExportTables tables_;
+};
+
+// Everything the body needs besides the open tables.
+struct TimetableRun {
+  std::filesystem::path ktemp;        // where PERIODOS.DBF is read
+  std::filesystem::path chosen_file;  // the loaded export; the result goes beside it
+  std::u16string academic_year;
+  RunClock clock;  // the moment written as `fecha`
+};
+
+// Reads the period from PERIODOS.DBF, empties the loaded `document`, writes the envelope and
+// one timetable per teacher, closes the tables and saves the document at
+// ResultPath(run.chosen_file), written to a temporary file and renamed. Gives the saved
+// path. Any error (store, document, a value that does not convert) leaves before the save, so
+// nothing is written.
+std::filesystem::path WriteTimetableDocument(xml::Document& document, OpenTables& open,
+                                             const TimetableRun& run);
+
+}  // namespace zentrova::timetable_export
+
+#endif  // ZENTROVA_EXPORT_TIMETABLE_RUN_H_

@@ -1,0 +1,52 @@
+#include "xml/document.h"
+
+#include <pugixml.hpp>
+
+#include "text/encoding.h"
+#include "xml/file_io.h"
+#include "xml/parse_status.h"
+#include "xml/transcoding.h"
+
+namespace zentrova::xml {
+namespace {
+
+// Whitespace-only text is dropped (no parse_ws_pcdata); the declaration, comments and
+// processing instructions are kept so that a saved document keeps them. pugixml never reads
+// external entities.
+constexpr unsigned kParseOptions =
+    pugi::parse_default | pugi::parse_declaration | pugi::parse_comments | pugi::parse_pi;
+
+}  // namespace
+
+Document::Document() : document_(std::make_unique<pugi::xml_document>()) {}
+
+Document::~Document() = default;
+
+LoadResult Document::Load(const std::filesystem::path& path) {
+  document_->reset();
+  const std::string utf8 = DecodeToUtf8(ReadWholeFile(path), path);
+  // pugixml would take a NUL for the end of the text and could accept what comes before it.
+  if (const size_t nul = utf8.find('\0'); nul != std::string::npos) {
+    return FaultAt("carácter nulo, que XML no admite", utf8, nul);
+  }
+  const pugi::xml_parse_result parsed =
+      document_->load_buffer(utf8.data(), utf8.size(), kParseOptions, pugi::encoding_utf8);
+  LoadResult result = DescribeParse(parsed, utf8);
+  if (!result.well_formed) document_->reset();
+  return result;
+}
+
+Node Document::Root() const { return Node(*document_); }
+
+Node Document::DocumentElement() const { return Node(document_->document_element()); }
+
+std::u16string Document::DeclaredEncoding() const {
+  for (const pugi::xml_node node : document_->children()) {
+    if (node.type() == pugi::node_declaration) {
+      return text::Utf8ToUtf16(node.attribute("encoding").value());
+    }
+  }
+  return {};
+}
+
+}  // namespace zentrova::xml

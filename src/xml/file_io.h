@@ -1,0 +1,22 @@
+#ifndef ZENTROVA_XML_FILE_IO_H_
+#define ZENTROVA_XML_FILE_IO_H_
+
+// Whole-file reads and replacing writes, with Spanish messages naming the file and the cause.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace zentrova::xml {
+
+// Raises xml::Error "No se puede leer el archivo X: <cause>".
+std::string ReadWholeFile(const std::filesystem::path& path);
+
+// Writes the bytes to a new temporary file in the target's folder and renames it over the
+// target, so readers see the old file or the new one, never part of one. On failure the
+// temporary file is removed and xml::Error names the target and the cause.
+void ReplaceFile(const std::filesystem::path& path, std::string_view bytes);
+
+}  // namespace zentrova::xml
+
+#endif  // ZENTROVA_XML_FILE_IO_H_

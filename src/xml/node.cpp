@@ -1,0 +1,158 @@
+#include <pugixml.hpp>
+
+#include "text/encoding.h"
+#include "xml/document.h"
+#include "xml/xpath_cache.h"
+
+namespace zentrova::xml {
+namespace {
+
+pugi::xml_node Pugi(void* handle) {
+  return pugi::xml_node(static_cast<pugi::xml_node_struct*>(handle));
+}
+
+std::string Utf8(std::u16string_view text) { return text::Utf16ToUtf8(text); }
+std::u16string Utf16(const char* text) { return text::Utf8ToUtf16(text); }
+
+// A writing call needs a node: a null one is the caller's fault, reported like any failure.
+pugi::xml_node Writable(void* handle, const char* operation) {
+  const pugi::xml_node node = Pugi(handle);
+  if (!node) throw Error(std::string("No se puede ") + operation + ": el nodo no existe.");
+  return node;
+}
+
+// The characters XML forbids in a name, enough to keep a saved file well formed.
+bool IsElementName(std::u16string_view name) {
+  if (name.empty()) return false;
+  const char16_t first = name.front();
+  if (first == u'-' || first == u'.' || (first >= u'0' && first <= u'9')) return false;
+  for (const char16_t c : name) {
+    if (c <= u' ' ||
+        std::u16string_view(u"<>&'\"=/!?;()[]{}^`|~,").find(c) != std::u16string_view::npos) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+Node::Node() : handle_(nullptr) {}
+
+Node::Node(const pugi::xml_node& node) : handle_(node.internal_object()) {}
+
+Node::operator bool() const { return handle_ != nullptr; }
+
+std::u16string Node::Name() const { return Utf16(Pugi(handle_).name()); }
+
+std::u16string Node::Text() const {
+  const pugi::xml_node node = Pugi(handle_);
+  if (!node) return {};
+  if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) {
+    return Utf16(node.value());
+  }
+  std::string text;
+  // Depth first without recursion: deep documents must not exhaust the stack.
+  pugi::xml_node current = node.first_child();
+  while (current && current != node) {
+    if (current.type() == pugi::node_pcdata || current.type() == pugi::node_cdata) {
+      text += current.value();
+    }
+    if (current.first_child()) {
+      current = current.first_child();
+      continue;
+    }
+    while (current != node && !current.next_sibling()) current = current.parent();
+    if (current != node) current = current.next_sibling();
+  }
+  return text::Utf8ToUtf16(text);
+}
+
+std::u16string Node::Attribute(std::u16string_view name) const {
+  return Utf16(Pugi(handle_).attribute(Utf8(name).c_str()).value());
+}
+
+Node Node::FirstChild() const { return Node(Pugi(handle_).first_child()); }
+
+NodeList Node::SelectNodes(std::u16string_view xpath) const {
+  const pugi::xpath_query& query = CompiledQuery(Utf8(xpath));
+  NodeList list;
+  const pugi::xml_node node = Pugi(handle_);
+  if (!node) return list;
+  pugi::xpath_node_set found;
+  try {
+    found = query.evaluate_node_set(node);
+  } catch (const pugi::xpath_exception&) {
+    throw Error("La consulta XPath '" + Utf8(xpath) + "' no da un conjunto de nodos.");
+  }
+  found.sort();
+  list.nodes_.reserve(found.size());
+  for (const pugi::xpath_node& item : found) {
+    if (!item.node()) {
+      throw Error("La consulta XPath '" + Utf8(xpath) +
+                  "' da atributos; solo se admiten consultas de nodos.");
+    }
+    list.nodes_.push_back(Node(item.node()));
+  }
+  return list;
+}
+
+Node Node::SelectSingleNode(std::u16string_view xpath) const { return SelectNodes(xpath).Item(0); }
+
+Node Node::AppendElement(std::u16string_view name) {
+  pugi::xml_node node = Writable(handle_, "añadir un elemento");
+  if (!IsElementName(name)) {
+    throw Error("No se puede añadir el elemento '" + Utf8(name) + "': el nombre no es válido.");
+  }
+  if (node.type() == pugi::node_document &&
+      node.find_child([](pugi::xml_node n) { return n.type() == pugi::node_element; })) {
+    throw Error("No se puede añadir el elemento '" + Utf8(name) +
+                "': el documento ya tiene un elemento raíz.");
+  }
+  pugi::xml_node child = node.append_child(pugi::node_element);
+  if (!child) {
+    throw Error("No se puede añadir el elemento '" + Utf8(name) + "' a un nodo de este tipo.");
+  }
+  child.set_name(Utf8(name).c_str());
+  return Node(child);
+}
+
+void Node::RemoveChild(const Node& child) {
+  pugi::xml_node node = Writable(handle_, "quitar un nodo");
+  if (!child || !node.remove_child(Pugi(child.handle_))) {
+    throw Error("No se puede quitar el nodo: no es hijo de '" + Utf8(Name()) + "'.");
+  }
+}
+
+void Node::SetAttribute(std::u16string_view name, std::u16string_view value) {
+  pugi::xml_node node = Writable(handle_, "dar valor a un atributo");
+  const std::string utf8_name = Utf8(name);
+  if (!IsElementName(name)) {
+    throw Error("No se puede dar valor al atributo '" + utf8_name + "': el nombre no es válido.");
+  }
+  pugi::xml_attribute attribute = node.attribute(utf8_name.c_str());
+  if (!attribute) attribute = node.append_attribute(utf8_name.c_str());
+  if (!attribute) {
+    throw Error("No se puede dar valor al atributo '" + utf8_name + "': el nodo '" + Utf8(Name()) +
+                "' no es un elemento.");
+  }
+  attribute.set_value(Utf8(value).c_str());
+}
+
+void Node::SetText(std::u16string_view text) {
+  pugi::xml_node node = Writable(handle_, "cambiar el texto");
+  switch (node.type()) {
+    case pugi::node_element:
+      node.remove_children();
+      if (!text.empty()) node.append_child(pugi::node_pcdata).set_value(Utf8(text).c_str());
+      return;
+    case pugi::node_pcdata:
+    case pugi::node_cdata:
+      node.set_value(Utf8(text).c_str());
+      return;
+    default:
+      throw Error("No se puede cambiar el texto de un nodo que no es un elemento.");
+  }
+}
+
+}  // namespace zentrova::xml

@@ -122,5 +122,365 @@ TEST_F(DocumentTest, InvalidQueryRaises) {
   EXPECT_THROW(document_.SelectNodes(u"//@seq"), Error);
 }
 
+// UTF-16 bytes written by hand, so that the test does not lean on the converter it checks.
+std::string Utf16Bytes(std::u16string_view text, bool little_endian, bool bom) {
+  std::string bytes;
+  std::u16string all = bom ? u"\uFEFF" + std::u16string(text) : std::u16string(text);
+  for (const char16_t c : all) {
+    const char low = static_cast<char>(c & 0xFF);
+    const char high = static_cast<char>(c >> 8);
+    bytes += little_endian ? std::string{low, high} : std::string{high, low};
+  }
+  return bytes;
+}
+
+struct EncodingCase {
+  const char* label;
+  std::string file;          // bytes loaded
+  std::u16string encoding;   // DeclaredEncoding()
+  std::u16string text;       // text of the root element
+  std::u16string attribute;  // its attribute t
+  std::string saved;         // bytes saved back when nothing changed
+};
+
+std::string PrintCase(const ::testing::TestParamInfo<EncodingCase>& info) {
+  return info.param.label;
+}
+
+class EncodingRoundTrip : public ::testing::TestWithParam<EncodingCase> {};
+
+const std::u16string kUtf16Document =
+    u"<?xml version=\"1.0\" encoding=\"UTF-16\"?><!--inicio--><a t=\"\u20AC\">Educaci\u00F3n "
+    u"\u0141\u00F3d\u017A \U0001F600</a><!--fin-->";
+
+const EncodingCase kEncodingCases[] = {
+    {"Latin1",
+     "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><!--c\xF3mo--><a t=\"\xE1\">Educaci\xF3n</a>"
+     "<?fin x?>",
+     u"ISO-8859-1", u"Educación", u"á",
+     "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><!--c\xF3mo--><a t=\"\xE1\">Educaci\xF3n</a>"
+     "<?fin x?>"},
+    {"Latin1WhitespaceBetweenElementsDropped",
+     "<?xml version='1.0' encoding='iso-8859-1'?>\r\n<!-- c -->\r\n<a t=\"x\">\r\n  "
+     "<b>Educaci\xF3n</b>\r\n</a>\r\n",
+     u"iso-8859-1", u"Educación", u"x",
+     "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?><!-- c --><a t=\"x\"><b>Educaci\xF3n</b></a>"},
+    {"Latin9", "<?xml version=\"1.0\" encoding=\"ISO-8859-15\"?><a t=\"\xA4\">\xBD\xE9</a>",
+     u"ISO-8859-15", u"œé", u"€",
+     "<?xml version=\"1.0\" encoding=\"ISO-8859-15\"?><a t=\"\xA4\">\xBD\xE9</a>"},
+    {"Windows1252",
+     "<?xml version=\"1.0\" encoding=\"windows-1252\"?><!--a--><a t=\"\x80\">\x93hola\x94 "
+     "ni\xF1o</a>",
+     u"windows-1252", u"“hola” niño", u"€",
+     "<?xml version=\"1.0\" encoding=\"windows-1252\"?><!--a--><a t=\"\x80\">\x93hola\x94 "
+     "ni\xF1o</a>"},
+    {"Utf8",
+     "<?xml version=\"1.0\" encoding=\"UTF-8\"?><!--ñ--><a t=\"€\">Educación 😀</a><!--fin-->",
+     u"UTF-8", u"Educación 😀", u"€",
+     "<?xml version=\"1.0\" encoding=\"UTF-8\"?><!--ñ--><a t=\"€\">Educación 😀</a><!--fin-->"},
+    {"Utf8BomIsNotWrittenBack",
+     "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"utf-8\"?><a t=\"\">é</a>", u"utf-8", u"é", u"",
+     "<?xml version=\"1.0\" encoding=\"utf-8\"?><a t=\"\">é</a>"},
+    {"Utf8WithoutDeclaration", "<a t=\"1\">Educación</a>", u"", u"Educación", u"1",
+     "<a t=\"1\">Educación</a>"},
+    {"Utf16LittleEndian", Utf16Bytes(kUtf16Document, true, true), u"UTF-16", u"Educación Łódź 😀",
+     u"€", Utf16Bytes(kUtf16Document, true, true)},
+    {"Utf16BigEndianSavedLittleEndian", Utf16Bytes(kUtf16Document, false, true), u"UTF-16",
+     u"Educación Łódź 😀", u"€", Utf16Bytes(kUtf16Document, true, true)},
+    {"Utf16WithoutBomSavedWithBom", Utf16Bytes(kUtf16Document, true, false), u"UTF-16",
+     u"Educación Łódź 😀", u"€", Utf16Bytes(kUtf16Document, true, true)},
+    {"Utf16BigEndianDeclared",
+     Utf16Bytes(u"<?xml version=\"1.0\" encoding=\"UTF-16BE\"?><a t=\"\u20AC\">\u00F3</a>", false,
+                false),
+     u"UTF-16BE", u"ó", u"€",
+     Utf16Bytes(u"<?xml version=\"1.0\" encoding=\"UTF-16BE\"?><a t=\"\u20AC\">\u00F3</a>", false,
+                true)},
+};
+
+TEST_P(EncodingRoundTrip, LoadsAndSavesInTheDeclaredEncoding) {
+  const EncodingCase& c = GetParam();
+  TempFolder folder;
+  WriteFile(folder / "in.xml", c.file);
+  Document document;
+  const LoadResult result = document.Load(folder / "in.xml");
+  ASSERT_TRUE(result.well_formed) << result.message;
+  EXPECT_EQ(document.DeclaredEncoding(), c.encoding);
+  EXPECT_EQ(document.DocumentElement().Text(), c.text);
+  EXPECT_EQ(document.DocumentElement().Attribute(u"t"), c.attribute);
+
+  document.Save(folder / "out.xml");
+  EXPECT_EQ(ReadFile(folder / "out.xml"), c.saved);
+  const testing::CommandResult lint = Xmllint(folder / "out.xml");
+  EXPECT_EQ(lint.exit_code, 0) << lint.err;
+
+  Document again;
+  ASSERT_TRUE(again.Load(folder / "out.xml").well_formed);
+  EXPECT_EQ(again.DocumentElement().Text(), c.text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Encodings, EncodingRoundTrip, ::testing::ValuesIn(kEncodingCases),
+                         PrintCase);
+
+struct MissingCharacterCase {
+  const char* label;
+  const char* encoding;
+  std::u16string text;
+  std::string saved_element;
+};
+
+class MissingCharacter : public ::testing::TestWithParam<MissingCharacterCase> {};
+
+TEST_P(MissingCharacter, IsWrittenAsADecimalReference) {
+  const MissingCharacterCase& c = GetParam();
+  TempFolder folder;
+  WriteFile(folder / "in.xml",
+            std::string("<?xml version=\"1.0\" encoding=\"") + c.encoding + "\"?><a/>");
+  Document document;
+  ASSERT_TRUE(document.Load(folder / "in.xml").well_formed);
+  document.DocumentElement().SetText(c.text);
+  document.DocumentElement().SetAttribute(u"t", c.text);
+  document.Save(folder / "out.xml");
+  EXPECT_EQ(ReadFile(folder / "out.xml"), std::string("<?xml version=\"1.0\" encoding=\"") +
+                                              c.encoding + "\"?><a t=\"" + c.saved_element + "\">" +
+                                              c.saved_element + "</a>");
+  const testing::CommandResult lint = Xmllint(folder / "out.xml");
+  EXPECT_EQ(lint.exit_code, 0) << lint.err;
+  Document again;
+  ASSERT_TRUE(again.Load(folder / "out.xml").well_formed);
+  EXPECT_EQ(again.DocumentElement().Text(), c.text);
+  EXPECT_EQ(again.DocumentElement().Attribute(u"t"), c.text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, MissingCharacter,
+    ::testing::Values(MissingCharacterCase{"Latin1Euro", "ISO-8859-1", u"5 € ñ", "5 &#8364; \xF1"},
+                      MissingCharacterCase{"Windows1252Polish", "windows-1252", u"Łódź €",
+                                           "&#321;\xF3"
+                                           "d&#378; \x80"},
+                      MissingCharacterCase{"AsciiOutsidePlane0", "US-ASCII", u"a😀b",
+                                           "a&#128512;b"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+struct IllFormedCase {
+  const char* label;
+  std::string file;
+  size_t line;
+  size_t column;
+};
+
+class IllFormed : public ::testing::TestWithParam<IllFormedCase> {};
+
+TEST_P(IllFormed, LeavesTheDocumentEmptyAndSaysWhere) {
+  const IllFormedCase& c = GetParam();
+  TempFolder folder;
+  WriteFile(folder / "in.xml", c.file);
+  Document document;
+  const LoadResult result = document.Load(folder / "in.xml");
+  EXPECT_FALSE(result.well_formed);
+  EXPECT_FALSE(result.message.empty());
+  EXPECT_EQ(result.line, c.line);
+  EXPECT_EQ(result.column, c.column);
+  EXPECT_FALSE(document.DocumentElement());
+  EXPECT_FALSE(document.Root().FirstChild());
+  EXPECT_EQ(document.DeclaredEncoding(), u"");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, IllFormed,
+    ::testing::Values(
+        IllFormedCase{"UnclosedTag", "<?xml version=\"1.0\"?>\n<a>\n  <b>texto</b>\n", 3, 15},
+        IllFormedCase{"MismatchedTag", "<?xml version=\"1.0\"?>\n<a>\n  <bé>x</c>\n</a>", 3, 10},
+        IllFormedCase{"BrokenAttribute", "<a\n b=c/>", 2, 4}, IllFormedCase{"Empty", "", 1, 1},
+        IllFormedCase{"NulCharacter", std::string("<a>\n x\0</a>", 11), 2, 3}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(DocumentTest, FailedLoadEmptiesADocumentLoadedBefore) {
+  LoadBytes(kEnvelope);
+  WriteFile(folder_ / "bad.xml", "<a><b></a>");
+  EXPECT_FALSE(document_.Load(folder_ / "bad.xml").well_formed);
+  EXPECT_FALSE(document_.DocumentElement());
+  EXPECT_EQ(document_.SelectNodes(u"//dato").Length(), 0u);
+}
+
+TEST_F(DocumentTest, UnsupportedEncodingNamesTheFileAndTheEncoding) {
+  const std::filesystem::path file = folder_ / "in.xml";
+  WriteFile(file, "<?xml version=\"1.0\" encoding=\"foo-bar\"?><a/>");
+  try {
+    document_.Load(file);
+    FAIL() << "no error";
+  } catch (const Error& e) {
+    EXPECT_EQ(std::string(e.what()), "El archivo " + file.string() +
+                                         " declara la codificación 'foo-bar', que no se admite.");
+  }
+}
+
+TEST_F(DocumentTest, BytesInvalidInTheEncodingRaiseWithThePosition) {
+  const std::filesystem::path file = folder_ / "in.xml";
+  // Latin-1 bytes in a file that says nothing, so UTF-8.
+  WriteFile(file, "<a>\n<b>Educaci\xF3n</b></a>");
+  try {
+    document_.Load(file);
+    FAIL() << "no error";
+  } catch (const Error& e) {
+    EXPECT_THAT(e.what(), HasSubstr(file.string()));
+    EXPECT_THAT(e.what(), HasSubstr("'UTF-8'"));
+    EXPECT_THAT(e.what(), HasSubstr("línea 2, columna 11, byte 15"));
+  }
+  WriteFile(file, "<?xml version=\"1.0\" encoding=\"US-ASCII\"?>\n<a>\xE9</a>");
+  try {
+    document_.Load(file);
+    FAIL() << "no error";
+  } catch (const Error& e) {
+    EXPECT_THAT(e.what(), HasSubstr("'US-ASCII' (línea 2, columna 4, byte 46)"));
+  }
+  // An unpaired surrogate in UTF-16.
+  WriteFile(file, std::string("\xFF\xFE<\0a\0>\0\0\xD8<\0", 10));
+  try {
+    document_.Load(file);
+    FAIL() << "no error";
+  } catch (const Error& e) {
+    EXPECT_THAT(e.what(), HasSubstr("'UTF-16LE' (línea 1, columna 4, byte 9)"));
+  }
+}
+
+TEST_F(DocumentTest, MissingFileRaises) {
+  const std::filesystem::path file = folder_ / "missing.xml";
+  try {
+    document_.Load(file);
+    FAIL() << "no error";
+  } catch (const Error& e) {
+    EXPECT_THAT(e.what(), StartsWith("No se puede leer el archivo " + file.string() + ": "));
+  }
+  EXPECT_THROW(document_.Load(folder_.path()), Error);
+}
+
+TEST_F(DocumentTest, RemovingTheRootKeepsTheDeclarationAndComments) {
+  LoadBytes(kEnvelope);
+  document_.Root().RemoveChild(document_.DocumentElement());
+  EXPECT_FALSE(document_.DocumentElement());
+  EXPECT_EQ(document_.DeclaredEncoding(), u"UTF-8");
+  EXPECT_EQ(SavedBytes(), "<?xml version=\"1.0\" encoding=\"UTF-8\"?><!-- exportación -->");
+
+  Node root = document_.Root().AppendElement(u"SERVICIO");
+  root.AppendElement(u"BLOQUE_DATOS").SetText(u"x");
+  EXPECT_EQ(SavedBytes(),
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?><!-- exportación --><SERVICIO>"
+            "<BLOQUE_DATOS>x</BLOQUE_DATOS></SERVICIO>");
+  EXPECT_EQ(document_.SelectSingleNode(u"/SERVICIO/BLOQUE_DATOS").Text(), u"x");
+}
+
+TEST_F(DocumentTest, RemovingAChildOfAnElement) {
+  LoadBytes("<a><b>1</b><c>2</c><b>3</b></a>");
+  Node a = document_.DocumentElement();
+  a.RemoveChild(a.SelectSingleNode(u"b"));
+  EXPECT_EQ(a.Text(), u"23");
+  EXPECT_THROW(a.RemoveChild(document_.DocumentElement()), Error);
+  EXPECT_THROW(a.RemoveChild(Node()), Error);
+}
+
+TEST_F(DocumentTest, BuildingADocumentFromNothing) {
+  Node root = document_.Root().AppendElement(u"SERVICIO");
+  root.SetAttribute(u"b", u"2");
+  root.SetAttribute(u"a", u"<1> & \"x\"");
+  root.SetAttribute(u"b", u"3");  // replaced where it stands
+  Node block = root.AppendElement(u"BLOQUE_DATOS");
+  Node value = block.AppendElement(u"dato");
+  value.SetText(u"a<b & c>");
+  value.SetText(u"Educación & <más>");  // replaces the text node
+  block.AppendElement(u"vacío").SetText(u"");
+  Node replaced = block.AppendElement(u"x");
+  replaced.AppendElement(u"y");
+  replaced.SetText(u"z");
+  EXPECT_EQ(SavedBytes(),
+            "<SERVICIO b=\"3\" a=\"&lt;1> &amp; &quot;x&quot;\"><BLOQUE_DATOS><dato>"
+            "Educación &amp; &lt;más&gt;</dato><vacío/><x>z</x></BLOQUE_DATOS></SERVICIO>");
+  const testing::CommandResult lint = Xmllint(folder_ / "out.xml");
+  EXPECT_EQ(lint.exit_code, 0) << lint.err;
+  EXPECT_EQ(root.Attribute(u"a"), u"<1> & \"x\"");
+  EXPECT_EQ(document_.SelectSingleNode(u"//x").Text(), u"z");
+  EXPECT_FALSE(document_.SelectSingleNode(u"//x/y"));
+  EXPECT_THROW(document_.Root().AppendElement(u"OTRO"), Error);  // one root only
+  EXPECT_THROW(block.AppendElement(u""), Error);
+  EXPECT_THROW(block.AppendElement(u"a b"), Error);
+}
+
+TEST_F(DocumentTest, NullNodeReadsEmptyAndRefusesChanges) {
+  LoadBytes(kEnvelope);
+  Node none = document_.SelectSingleNode(u"/NADA");
+  ASSERT_FALSE(none);
+  EXPECT_EQ(none.Name(), u"");
+  EXPECT_EQ(none.Text(), u"");
+  EXPECT_EQ(none.Attribute(u"seq"), u"");
+  EXPECT_FALSE(none.FirstChild());
+  EXPECT_EQ(none.SelectNodes(u"dato").Length(), 0u);
+  EXPECT_FALSE(none.SelectSingleNode(u"dato"));
+  EXPECT_THROW(none.AppendElement(u"a"), Error);
+  EXPECT_THROW(none.SetAttribute(u"a", u"1"), Error);
+  EXPECT_THROW(none.SetText(u"a"), Error);
+  EXPECT_THROW(none.RemoveChild(document_.DocumentElement()), Error);
+  EXPECT_THROW(document_.Root().SetAttribute(u"a", u"1"), Error);
+}
+
+TEST_F(DocumentTest, SaveReplacesAnExistingFile) {
+  LoadBytes("<a>nuevo</a>");
+  WriteFile(folder_ / "out.xml", std::string(10000, 'x'));
+  EXPECT_EQ(SavedBytes(), "<a>nuevo</a>");
+}
+
+// Files in the folder other than the input, to see that no temporary file was left behind.
+std::vector<std::string> Leftovers(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    if (entry.path().filename() != "in.xml") names.push_back(entry.path().filename().string());
+  }
+  return names;
+}
+
+TEST_F(DocumentTest, SaveFailureNamesTheTargetAndLeavesNoFile) {
+  LoadBytes(kEnvelope);
+  // The target is a folder: the temporary file is written, the rename fails.
+  const std::filesystem::path folder_target = folder_ / "carpeta";
+  std::filesystem::create_directory(folder_target);
+  try {
+    document_.Save(folder_target);
+    FAIL() << "no error";
+  } catch (const Error& e) {
+    EXPECT_THAT(e.what(),
+                StartsWith("No se puede guardar el archivo " + folder_target.string() + ": "));
+  }
+  EXPECT_EQ(Leftovers(folder_.path()), std::vector<std::string>{"carpeta"});
+  EXPECT_TRUE(std::filesystem::is_empty(folder_target));
+
+  EXPECT_THROW(document_.Save(folder_ / "no_existe" / "out.xml"), Error);
+  EXPECT_EQ(Leftovers(folder_.path()), std::vector<std::string>{"carpeta"});
+}
+
+TEST_F(DocumentTest, SaveIntoAReadOnlyFolderFails) {
+  LoadBytes(kEnvelope);
+  const std::filesystem::path locked = folder_ / "locked";
+  std::filesystem::create_directory(locked);
+  std::filesystem::permissions(
+      locked, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  {
+    // Root ignores permissions: find out by trying.
+    std::FILE* probe = std::fopen((locked / "probe").c_str(), "wb");
+    if (probe) {
+      std::fclose(probe);
+      std::filesystem::remove(locked / "probe");
+      std::filesystem::permissions(locked, std::filesystem::perms::owner_all);
+      GTEST_SKIP() << "permissions are not enforced for this user";
+    }
+  }
+  EXPECT_THROW(document_.Save(locked / "out.xml"), Error);
+  std::filesystem::permissions(locked, std::filesystem::perms::owner_all);
+  EXPECT_TRUE(std::filesystem::is_empty(locked));
+}
+
+TEST_F(DocumentTest, DeclarationWithoutEncodingSavesUtf8) {
+  LoadBytes("<?xml version=\"1.0\"?><a>é</a>");
+  EXPECT_EQ(document_.DeclaredEncoding(), u"");
+  EXPECT_EQ(SavedBytes(), "<?xml version=\"1.0\"?><a>é</a>");
+}
+
 }  // namespace
 }  // namespace zentrova::xml

@@ -1,0 +1,40 @@
+#ifndef ZENTROVA_APP_BATCH_MODE_H_
+#define ZENTROVA_APP_BATCH_MODE_H_
+
+// The command line of the window and the result code a calling program reads afterwards.
+// Parameters are UTF-8, the program's own path not counted.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace zentrova::app {
+
+// The direction the window runs as soon as it is shown.
+enum class BatchDirection { kNone, kImportar, kExportar };
+
+// 2 with exactly two parameters, whatever they are; else 0.
+int RunModeFor(const std::vector<std::string>& parameters);
+
+// With exactly two parameters, the first lower-cased A to Z only and compared with
+// "importar" and "exportar"; the second is never read. Anything else runs nothing.
+BatchDirection BatchDirectionFor(const std::vector<std::string>& parameters);
+
+inline constexpr char kResultIniName[] = "Orbelin.ini";
+inline constexpr char kResultSection[] = "Transformadores";
+inline constexpr char kResultKey[] = "Transformado";
+
+// Orbelin.ini beside the executable (an existing file is found without regard to letter case).
+std::filesystem::path DefaultResultIniFile();
+
+// Sets key "Transformado" of section "Transformadores" of `ini_file` to `result_code` in
+// decimal, as a private-profile file would: the file is created when missing; section and
+// key names match without regard to letter case; every other section, key and comment
+// stays. The file is replaced whole (written beside it, then renamed), so a reader never
+// sees half of it, and the value is on disk when the call returns. Throws zentrova::Error
+// naming the file when it cannot be read or written.
+void WriteResultCode(const std::filesystem::path& ini_file, int result_code);
+
+}  // namespace zentrova::app
+
+#endif  // ZENTROVA_APP_BATCH_MODE_H_

@@ -1,0 +1,138 @@
+#include "app/batch_mode.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "error.h"
+#include "support/python.h"
+#include "support/temp_folder.h"
+
+namespace zentrova::app {
+namespace {
+
+using testing::ReadFile;
+using testing::RunPython;
+using testing::TempFolder;
+using testing::WriteFile;
+
+struct ParameterCase {
+  std::vector<std::string> parameters;
+  int run_mode;
+  BatchDirection direction;
+};
+
+TEST(BatchModeTest, ParametersSelectRunModeAndDirection) {
+  const ParameterCase cases[] = {
+      {{}, 0, BatchDirection::kNone},
+      {{"exportar"}, 0, BatchDirection::kNone},
+      {{"exportar", "x"}, 2, BatchDirection::kExportar},
+      {{"EXPORTAR", "x"}, 2, BatchDirection::kExportar},
+      {{"Importar", ""}, 2, BatchDirection::kImportar},
+      {{"importar", "x", "y"}, 0, BatchDirection::kNone},
+      {{"exportar ", "x"}, 2, BatchDirection::kNone},
+      {{"exportarx", "x"}, 2, BatchDirection::kNone},
+      {{"x", "exportar"}, 2, BatchDirection::kNone},
+      // Only A to Z are lower-cased: an accented capital stays and the word is unknown.
+      {{"IMPORTÁR", "x"}, 2, BatchDirection::kNone},
+      {{"\xC4\xB0mportar", "x"}, 2, BatchDirection::kNone},  // dotted capital I
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.parameters));
+    EXPECT_EQ(RunModeFor(c.parameters), c.run_mode);
+    EXPECT_EQ(BatchDirectionFor(c.parameters), c.direction);
+  }
+}
+
+TEST(BatchModeTest, CreatesTheFileWhenMissing) {
+  TempFolder folder;
+  WriteResultCode(folder / "Orbelin.ini", -1);
+  EXPECT_EQ(ReadFile(folder / "Orbelin.ini"), "[Transformadores]\r\nTransformado=-1\r\n");
+  EXPECT_FALSE(std::filesystem::exists(folder / "Orbelin.ini.tmp"));
+}
+
+// What a reader of private-profile files sees, via Python's configparser.
+std::string ReadWithConfigParser(const std::filesystem::path& ini) {
+  const auto result = RunPython(R"(
+import configparser, sys
+parser = configparser.ConfigParser(strict=False, interpolation=None)
+parser.optionxform = str
+parser.read(sys.argv[1], encoding='latin-1')
+for section in parser.sections():
+    for key, value in parser.items(section):
+        print(section + '/' + key + '=' + value)
+)",
+                                {ini.string()});
+  EXPECT_EQ(result.exit_code, 0) << result.err;
+  return result.out;
+}
+
+TEST(BatchModeTest, ReplacesOnlyTheResultKey) {
+  TempFolder folder;
+  const auto ini = folder / "Orbelin.ini";
+  WriteFile(ini,
+            "; Configuración de Orbelin\r\n"
+            "[General]\r\n"
+            "Ruta=C:\\KTEMP\r\n"
+            "; nombre del centro en ANSI\r\n"
+            "Centro=IES Mar\xEDtimo\r\n"
+            "\r\n"
+            "[transformadores]\r\n"
+            "Transformado=1\r\n"
+            "Fecha=2024\r\n"
+            "\r\n"
+            "[Ventana]\r\n"
+            "Alto=300\r\n"
+            "; fin de la configuración\r\n");
+  WriteResultCode(ini, 0);
+
+  const std::string bytes = ReadFile(ini);
+  EXPECT_NE(bytes.find("; Configuración de Orbelin\r\n"), std::string::npos);
+  EXPECT_NE(bytes.find("; nombre del centro en ANSI\r\n"), std::string::npos);
+  EXPECT_NE(bytes.find("; fin de la configuración\r\n"), std::string::npos);
+  EXPECT_NE(bytes.find("Centro=IES Mar\xEDtimo\r\n"), std::string::npos);
+  for (size_t i = bytes.find('\n'); i != std::string::npos; i = bytes.find('\n', i + 1)) {
+    ASSERT_TRUE(i > 0 && bytes[i - 1] == '\r') << "line ends stay CRLF";
+  }
+  EXPECT_EQ(ReadWithConfigParser(ini),
+            "General/Ruta=C:\\KTEMP\n"
+            "General/Centro=IES Mar\xC3\xADtimo\n"
+            "transformadores/Transformado=0\n"
+            "transformadores/Fecha=2024\n"
+            "Ventana/Alto=300\n");
+}
+
+TEST(BatchModeTest, AddsTheSectionToAFileWithoutIt) {
+  TempFolder folder;
+  const auto ini = folder / "Orbelin.ini";
+  WriteFile(ini, "[Otro]\nclave=valor\n");
+  WriteResultCode(ini, 1);
+  EXPECT_EQ(ReadWithConfigParser(ini), "Otro/clave=valor\nTransformadores/Transformado=1\n");
+  EXPECT_EQ(ReadFile(ini).find('\r'), std::string::npos) << "a LF file stays LF";
+
+  WriteResultCode(ini, -1);  // every closing writes again
+  EXPECT_EQ(ReadWithConfigParser(ini), "Otro/clave=valor\nTransformadores/Transformado=-1\n");
+}
+
+TEST(BatchModeTest, KeepsTheSignatureOfAUtf8File) {
+  TempFolder folder;
+  const auto ini = folder / "Orbelin.ini";
+  WriteFile(ini, "\xEF\xBB\xBF[Transformadores]\r\nTransformado=1\r\n");
+  WriteResultCode(ini, -1);
+  EXPECT_EQ(ReadFile(ini), "\xEF\xBB\xBF[Transformadores]\r\nTransformado=-1\r\n");
+}
+
+TEST(BatchModeTest, AFolderThatCannotBeWrittenIsAnErrorNamingTheFile) {
+  TempFolder folder;
+  const auto ini = folder / "no-existe" / "Orbelin.ini";
+  try {
+    WriteResultCode(ini, 1);
+    FAIL() << "no error";
+  } catch (const Error& error) {
+    EXPECT_NE(std::string(error.what()).find(ini.string()), std::string::npos) << error.what();
+  }
+}
+
+}  // namespace
+}  // namespace zentrova::app

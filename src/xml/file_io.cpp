@@ -8,6 +8,8 @@
 #include <system_error>
 
 #ifdef _WIN32
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #else
 #include <unistd.h>
@@ -73,18 +75,23 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
   if (!file) {
     throw Error("No se puede leer el archivo " + PathForMessage(path) + ": " + ErrnoText(errno));
   }
-  std::string bytes;
+  // Sized once from what the folder says; a file that grows meanwhile is still read to its end.
+  std::error_code no_size;
+  const std::uintmax_t expected = std::filesystem::file_size(path, no_size);
+  std::string bytes(no_size ? 0 : static_cast<size_t>(expected), '\0');
+  size_t length = std::fread(bytes.data(), 1, bytes.size(), file.get());
+  bytes.resize(length);
   char buffer[65536];
-  size_t count;
-  while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
-    bytes.append(buffer, count);
+  while ((length = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+    bytes.append(buffer, length);
+  }
   if (std::ferror(file.get())) {
     throw Error("No se puede leer el archivo " + PathForMessage(path) + ": " + ErrnoText(errno));
   }
   return bytes;
 }
 
-void ReplaceFile(const std::filesystem::path& path, std::string_view bytes) {
+void WriteReplacing(const std::filesystem::path& path, std::string_view bytes) {
   const std::string failure = "No se puede guardar el archivo " + PathForMessage(path) + ": ";
   std::filesystem::path temporary;
   std::FILE* file = CreateTemporary(path, temporary);

@@ -15,7 +15,7 @@ std::string ReadWholeFile(const std::filesystem::path& path);
 // Writes the bytes to a new temporary file in the target's folder and renames it over the
 // target, so readers see the old file or the new one, never part of one. On failure the
 // temporary file is removed and xml::Error names the target and the cause.
-void ReplaceFile(const std::filesystem::path& path, std::string_view bytes);
+void WriteReplacing(const std::filesystem::path& path, std::string_view bytes);
 
 }  // namespace zentrova::xml
 

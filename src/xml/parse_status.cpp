@@ -1,5 +1,7 @@
 #include "xml/parse_status.h"
 
+#include "xml/text_position.h"
+
 namespace zentrova::xml {
 namespace {
 
@@ -43,25 +45,14 @@ const char* Describe(pugi::xml_parse_status status) {
   return "error de formato";
 }
 
-bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
 }  // namespace
 
 LoadResult FaultAt(std::string message, std::string_view utf8, size_t offset) {
+  const TextPosition position = PositionIn(utf8, offset);
   LoadResult result;
   result.message = std::move(message);
-  result.line = 1;
-  result.column = 1;
-  const size_t end = offset < utf8.size() ? offset : utf8.size();
-  for (size_t i = 0; i < end; ++i) {
-    const char c = utf8[i];
-    if (c == '\n' || (c == '\r' && (i + 1 >= utf8.size() || utf8[i + 1] != '\n'))) {
-      ++result.line;
-      result.column = 1;
-    } else if (!IsContinuationByte(c)) {
-      ++result.column;
-    }
-  }
+  result.line = position.line;
+  result.column = position.column;
   return result;
 }
 

@@ -29,7 +29,7 @@ void Document::Save(const std::filesystem::path& path) const {
   document_->save(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
   std::string encoding = text::Utf16ToUtf8(DeclaredEncoding());
   if (encoding.empty()) encoding = "UTF-8";
-  ReplaceFile(path, EncodeFromUtf8(writer.text(), encoding, path));
+  WriteReplacing(path, EncodeFromUtf8(std::move(writer.text()), encoding, path));
 }
 
 }  // namespace zentrova::xml

@@ -2,12 +2,17 @@
 
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_err.h>
+#include <unicode/ustring.h>
+#include <unicode/utf16.h>
+#include <unicode/utf8.h>
 
+#include <limits>
 #include <memory>
 
 #include "text/encoding.h"
 #include "xml/document.h"
 #include "xml/encoding_detection.h"
+#include "xml/text_position.h"
 
 namespace zentrova::xml {
 namespace {
@@ -30,27 +35,89 @@ std::string PathForMessage(const std::filesystem::path& file) {
   return text::Utf16ToUtf8(text::PathText(file));
 }
 
-std::string Number(size_t value) { return std::to_string(value); }
+// file_offset counts from the start of the file; decoded is the UTF-8 of what came before.
+[[noreturn]] void ThrowInvalidBytes(const std::filesystem::path& file, const std::string& encoding,
+                                    std::string_view decoded, size_t file_offset) {
+  const TextPosition position = PositionIn(decoded, decoded.size());
+  throw Error("El archivo " + PathForMessage(file) +
+              " contiene bytes que no son válidos en la codificación '" + encoding + "' (línea " +
+              std::to_string(position.line) + ", columna " + std::to_string(position.column) +
+              ", byte " + std::to_string(file_offset + 1) + ").");
+}
 
-// 1-based line and column of the character after the text decoded so far.
-std::string PositionAfter(std::u16string_view decoded) {
-  size_t line = 1;
-  size_t column = 1;
-  for (size_t i = 0; i < decoded.size(); ++i) {
-    const char16_t c = decoded[i];
-    if (c == u'\n' || (c == u'\r' && (i + 1 == decoded.size() || decoded[i + 1] != u'\n'))) {
-      ++line;
-      column = 1;
-    } else if (c < 0xDC00 || c > 0xDFFF) {  // a low surrogate ends a character already counted
-      ++column;
+// UTF-8 needs no conversion, only the check that every sequence is well formed.
+void CheckUtf8(const std::string& utf8, size_t bom_length, const std::filesystem::path& file) {
+  const auto* bytes = reinterpret_cast<const uint8_t*>(utf8.data());
+  const int64_t length = static_cast<int64_t>(utf8.size());
+  int64_t i = 0;
+  while (i < length) {
+    if (bytes[i] < 0x80) {
+      ++i;
+      continue;
     }
+    // U8_NEXT counts in int32_t: look at one sequence at most four bytes long at a time.
+    const int32_t window = static_cast<int32_t>(length - i < 4 ? length - i : 4);
+    int32_t next = 0;
+    UChar32 c;
+    U8_NEXT(bytes + i, next, window, c);
+    if (c < 0) {
+      ThrowInvalidBytes(file, "UTF-8", std::string_view(utf8).substr(0, static_cast<size_t>(i)),
+                        bom_length + static_cast<size_t>(i));
+    }
+    i += next;
   }
-  return "línea " + Number(line) + ", columna " + Number(column);
+}
+
+// Appends UTF-16 code units, all well formed, as UTF-8.
+void AppendUtf8(std::string& utf8, const char16_t* units, int32_t count) {
+  const size_t old_size = utf8.size();
+  utf8.resize(old_size + static_cast<size_t>(count) * 3);
+  int32_t written = 0;
+  UErrorCode status = U_ZERO_ERROR;
+  u_strToUTF8(utf8.data() + old_size, count * 3, &written, units, count, &status);
+  utf8.resize(old_size + static_cast<size_t>(written));
+}
+
+std::string DecodeWith(UConverter* converter, const std::string& encoding, std::string_view body,
+                       size_t bom_length, const std::filesystem::path& file) {
+  UErrorCode status = U_ZERO_ERROR;
+  ucnv_setToUCallBack(converter, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+  std::string utf8;
+  utf8.reserve(body.size() + body.size() / 4);
+  // Decoded a piece at a time: the whole file in UTF-16 would double the memory used.
+  constexpr int32_t kChunk = 1 << 16;
+  std::u16string buffer(kChunk, u'\0');
+  char16_t* const chunk = buffer.data();
+  int32_t carried = 0;  // a high surrogate whose low half comes with the next piece
+  const char* source = body.data();
+  const char* const source_limit = body.data() + body.size();
+  for (;;) {
+    status = U_ZERO_ERROR;
+    UChar* target = chunk + carried;
+    ucnv_toUnicode(converter, &target, chunk + kChunk, &source, source_limit, nullptr, true,
+                   &status);
+    int32_t count = static_cast<int32_t>(target - chunk);
+    carried = status == U_BUFFER_OVERFLOW_ERROR && count > 0 && U16_IS_LEAD(chunk[count - 1]);
+    AppendUtf8(utf8, chunk, count - carried);
+    if (carried) chunk[0] = chunk[count - 1];
+    if (status != U_BUFFER_OVERFLOW_ERROR) break;
+  }
+  if (U_FAILURE(status)) {
+    char invalid[32];
+    int8_t invalid_length = sizeof invalid;
+    UErrorCode ignored = U_ZERO_ERROR;
+    ucnv_getInvalidChars(converter, invalid, &invalid_length, &ignored);
+    if (U_FAILURE(ignored)) invalid_length = 0;
+    ThrowInvalidBytes(file, encoding, utf8,
+                      bom_length + static_cast<size_t>(source - body.data()) -
+                          static_cast<size_t>(invalid_length));
+  }
+  return utf8;
 }
 
 }  // namespace
 
-std::string DecodeToUtf8(std::string_view bytes, const std::filesystem::path& file) {
+std::string DecodeToUtf8(std::string bytes, const std::filesystem::path& file) {
   const DetectedEncoding detected = DetectEncoding(bytes);
   Converter converter = OpenConverter(detected.name);
   if (!converter) {
@@ -59,45 +126,21 @@ std::string DecodeToUtf8(std::string_view bytes, const std::filesystem::path& fi
   }
   // A declaration we could read as ASCII was not written in UTF-16 or UTF-32, whatever it
   // names: such a file is UTF-8.
-  std::string used_name = detected.name;
-  if (detected.declared && ucnv_getMinCharSize(converter.get()) > 1) {
-    used_name = "UTF-8";
-    converter = OpenConverter(used_name);
+  const bool is_utf8 = ucnv_getType(converter.get()) == UCNV_UTF8 ||
+                       (detected.declared && ucnv_getMinCharSize(converter.get()) > 1);
+  if (is_utf8) {
+    bytes.erase(0, detected.bom_length);
+    CheckUtf8(bytes, detected.bom_length, file);
+    return bytes;
   }
-  UErrorCode status = U_ZERO_ERROR;
-  ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
-  const std::string_view body = bytes.substr(detected.bom_length);
-  std::u16string decoded(body.size() + 16, u'\0');
-  const char* source = body.data();
-  const char* const source_limit = body.data() + body.size();
-  size_t written = 0;
-  for (;;) {
-    status = U_ZERO_ERROR;
-    UChar* target = decoded.data() + written;
-    ucnv_toUnicode(converter.get(), &target, decoded.data() + decoded.size(), &source, source_limit,
-                   nullptr, true, &status);
-    written = static_cast<size_t>(target - decoded.data());
-    if (status != U_BUFFER_OVERFLOW_ERROR) break;
-    decoded.resize(decoded.size() * 2);
+  if (bytes.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max())) {
+    throw Error("No se puede leer el archivo " + PathForMessage(file) + ": es demasiado grande.");
   }
-  if (U_FAILURE(status)) {
-    char invalid[32];
-    int8_t invalid_length = sizeof invalid;
-    UErrorCode ignored = U_ZERO_ERROR;
-    ucnv_getInvalidChars(converter.get(), invalid, &invalid_length, &ignored);
-    if (U_FAILURE(ignored)) invalid_length = 0;
-    const size_t offset =
-        detected.bom_length + static_cast<size_t>(source - body.data()) - invalid_length;
-    throw Error("El archivo " + PathForMessage(file) +
-                " contiene bytes que no son válidos en la codificación '" + used_name + "' (" +
-                PositionAfter(std::u16string_view(decoded.data(), written)) + ", byte " +
-                Number(offset + 1) + ").");
-  }
-  decoded.resize(written);
-  return text::Utf16ToUtf8(decoded);
+  return DecodeWith(converter.get(), detected.name,
+                    std::string_view(bytes).substr(detected.bom_length), detected.bom_length, file);
 }
 
-std::string EncodeFromUtf8(std::string_view utf8, const std::string& encoding,
+std::string EncodeFromUtf8(std::string utf8, const std::string& encoding,
                            const std::filesystem::path& file) {
   Converter converter = OpenConverter(encoding);
   if (!converter) {
@@ -105,38 +148,47 @@ std::string EncodeFromUtf8(std::string_view utf8, const std::string& encoding,
                 encoding + "', que declara, no se admite.");
   }
   const UConverterType type = ucnv_getType(converter.get());
-  if (type == UCNV_UTF8) return std::string(utf8);
-  std::u16string text = text::Utf8ToUtf16(utf8);
-  if (type == UCNV_UTF16) {
-    // ICU would choose big-endian; the files we meet in UTF-16 are little-endian.
+  if (type == UCNV_UTF8) return utf8;
+  std::string bytes;
+  if (type == UCNV_UTF16 || type == UCNV_UTF16_LittleEndian) {
+    // ICU would choose big-endian for plain UTF-16; the files we meet are little-endian.
     converter = OpenConverter("UTF-16LE");
+    bytes = "\xFF\xFE";
+  } else if (type == UCNV_UTF16_BigEndian) {
+    bytes = "\xFE\xFF";
   }
-  if (type == UCNV_UTF16 || type == UCNV_UTF16_BigEndian || type == UCNV_UTF16_LittleEndian) {
-    text.insert(text.begin(), u'\uFEFF');
-  }
+  Converter from_utf8 = OpenConverter("UTF-8");
 
   UErrorCode status = U_ZERO_ERROR;
   ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_ESCAPE, UCNV_ESCAPE_XML_DEC, nullptr,
                         nullptr, &status);
-  std::string bytes(text.size() * static_cast<size_t>(ucnv_getMaxCharSize(converter.get())) + 16,
-                    '\0');
-  int32_t length =
-      ucnv_fromUChars(converter.get(), bytes.data(), static_cast<int32_t>(bytes.size()),
-                      text.data(), static_cast<int32_t>(text.size()), &status);
-  if (status == U_BUFFER_OVERFLOW_ERROR) {
-    // References for missing characters made the text longer than estimated.
-    bytes.resize(static_cast<size_t>(length));
+  const size_t prefix = bytes.size();
+  bytes.resize(prefix + utf8.size() * static_cast<size_t>(ucnv_getMaxCharSize(converter.get())) +
+               64);
+  char* target = bytes.data() + prefix;
+  const char* source = utf8.data();
+  UChar pivot[1024];
+  UChar* pivot_source = pivot;
+  UChar* pivot_target = pivot;
+  bool reset = true;
+  for (;;) {
     status = U_ZERO_ERROR;
-    ucnv_resetFromUnicode(converter.get());
-    length = ucnv_fromUChars(converter.get(), bytes.data(), static_cast<int32_t>(bytes.size()),
-                             text.data(), static_cast<int32_t>(text.size()), &status);
+    ucnv_convertEx(converter.get(), from_utf8.get(), &target, bytes.data() + bytes.size(), &source,
+                   utf8.data() + utf8.size(), pivot, &pivot_source, &pivot_target, pivot + 1024,
+                   reset, true, &status);
+    reset = false;
+    if (status != U_BUFFER_OVERFLOW_ERROR) break;
+    // References for missing characters, or a wider encoding, made the text longer.
+    const size_t used = static_cast<size_t>(target - bytes.data());
+    bytes.resize(bytes.size() * 2);
+    target = bytes.data() + used;
   }
   if (U_FAILURE(status)) {
     throw Error("No se puede guardar el archivo " + PathForMessage(file) +
                 ": falla la conversión a la codificación '" + encoding + "' (" +
                 u_errorName(status) + ").");
   }
-  bytes.resize(static_cast<size_t>(length));
+  bytes.resize(static_cast<size_t>(target - bytes.data()));
   return bytes;
 }
 

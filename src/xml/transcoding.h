@@ -13,13 +13,13 @@ namespace zentrova::xml {
 // (see encoding_detection.h). Raises xml::Error naming the file when the declared encoding is
 // unknown, and when a byte sequence is not valid in the encoding: bytes are never replaced,
 // since a silently altered value would travel on into the tables.
-std::string DecodeToUtf8(std::string_view bytes, const std::filesystem::path& file);
+std::string DecodeToUtf8(std::string bytes, const std::filesystem::path& file);
 
 // UTF-8 text in the named encoding; a character the encoding lacks becomes a decimal
 // character reference (&#8364;). UTF-16 starts with a byte-order mark (little-endian when the
 // name gives no order); UTF-8 has none. Raises xml::Error naming the target file when the
 // encoding is unknown.
-std::string EncodeFromUtf8(std::string_view utf8, const std::string& encoding,
+std::string EncodeFromUtf8(std::string utf8, const std::string& encoding,
                            const std::filesystem::path& file);
 
 }  // namespace zentrova::xml

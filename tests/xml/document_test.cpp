@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -183,6 +184,11 @@ const EncodingCase kEncodingCases[] = {
      "<?xml version=\"1.0\" encoding=\"utf-8\"?><a t=\"\">é</a>"},
     {"Utf8WithoutDeclaration", "<a t=\"1\">Educación</a>", u"", u"Educación", u"1",
      "<a t=\"1\">Educación</a>"},
+    // A declaration readable as ASCII was not written in UTF-16: the bytes are UTF-8.
+    {"Utf16DeclaredInUtf8Bytes", "<?xml version=\"1.0\" encoding=\"UTF-16\"?><a t=\"€\">ó</a>",
+     u"UTF-16", u"ó", u"€",
+     Utf16Bytes(u"<?xml version=\"1.0\" encoding=\"UTF-16\"?><a t=\"\u20AC\">\u00F3</a>", true,
+                true)},
     {"Utf16LittleEndian", Utf16Bytes(kUtf16Document, true, true), u"UTF-16", u"Educación Łódź 😀",
      u"€", Utf16Bytes(kUtf16Document, true, true)},
     {"Utf16BigEndianSavedLittleEndian", Utf16Bytes(kUtf16Document, false, true), u"UTF-16",
@@ -220,6 +226,19 @@ TEST_P(EncodingRoundTrip, LoadsAndSavesInTheDeclaredEncoding) {
 
 INSTANTIATE_TEST_SUITE_P(Encodings, EncodingRoundTrip, ::testing::ValuesIn(kEncodingCases),
                          PrintCase);
+
+TEST(LongDocument, CharactersSplitBetweenDecodedPiecesSurvive) {
+  // Decoding goes 65536 UTF-16 units at a time: put a surrogate pair across every boundary
+  // position near the first one.
+  for (size_t filler = 65530; filler < 65536; ++filler) {
+    const std::u16string text = std::u16string(filler, u'x') + u"\U0001F600\u00E9";
+    TempFolder folder;
+    WriteFile(folder / "in.xml", Utf16Bytes(u"<a>" + text + u"</a>", true, true));
+    Document document;
+    ASSERT_TRUE(document.Load(folder / "in.xml").well_formed);
+    ASSERT_EQ(document.DocumentElement().Text(), text) << filler;
+  }
+}
 
 struct MissingCharacterCase {
   const char* label;
@@ -463,9 +482,7 @@ TEST_F(DocumentTest, SaveIntoAReadOnlyFolderFails) {
       locked, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
   {
     // Root ignores permissions: find out by trying.
-    std::FILE* probe = std::fopen((locked / "probe").c_str(), "wb");
-    if (probe) {
-      std::fclose(probe);
+    if (std::ofstream(locked / "probe")) {
       std::filesystem::remove(locked / "probe");
       std::filesystem::permissions(locked, std::filesystem::perms::owner_all);
       GTEST_SKIP() << "permissions are not enforced for this user";

@@ -1,5 +1,7 @@
 #include "xml/encoding_detection.h"
 
+#include "text/encoding.h"
+
 namespace zentrova::xml {
 namespace {
 
@@ -41,6 +43,14 @@ DetectedEncoding DetectEncoding(std::string_view bytes) {
   if (StartsWith(bytes, "\xFE\xFF")) return {"UTF-16BE", 2, false};
   if (StartsWith(bytes, std::string_view("<\0?\0", 4))) return {"UTF-16LE", 0, false};
   if (StartsWith(bytes, std::string_view("\0<\0?", 4))) return {"UTF-16BE", 0, false};
+  if (StartsWith(bytes, "\x4C\x6F\xA7\x94")) {
+    // "<?xm" in EBCDIC: the declaration is read in the common EBCDIC code page, and names the
+    // exact one.
+    const std::string declaration =
+        text::Utf16ToUtf8(text::DecodeCodePage(bytes.substr(0, bytes.find('\x6E') + 1), "IBM037"));
+    std::string named = DeclaredEncodingOf(declaration);
+    return {named.empty() ? "IBM037" : std::move(named), 0, false};
+  }
   std::string declared = DeclaredEncodingOf(bytes);
   if (declared.empty()) return {"UTF-8", 0, false};
   return {std::move(declared), 0, true};

@@ -115,6 +115,28 @@ std::string DecodeWith(UConverter* converter, const std::string& encoding, std::
   return utf8;
 }
 
+// The declaration up to its closing "?>", all ASCII when it was found.
+std::string_view DeclarationBytes(std::string_view bytes) {
+  const size_t end = bytes.find("?>");
+  return bytes.substr(0, end == std::string_view::npos ? 0 : end + 2);
+}
+
+// Whether the encoding decodes the ASCII text to the same characters.
+bool ReadsAsItself(const std::string& encoding, std::string_view ascii) {
+  Converter converter = OpenConverter(encoding);
+  if (!converter) return false;
+  std::u16string decoded(ascii.size() + 8, u'\0');
+  UErrorCode status = U_ZERO_ERROR;
+  const int32_t length =
+      ucnv_toUChars(converter.get(), decoded.data(), static_cast<int32_t>(decoded.size()),
+                    ascii.data(), static_cast<int32_t>(ascii.size()), &status);
+  if (U_FAILURE(status) || static_cast<size_t>(length) != ascii.size()) return false;
+  for (size_t i = 0; i < ascii.size(); ++i) {
+    if (decoded[i] != static_cast<unsigned char>(ascii[i])) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string DecodeToUtf8(std::string bytes, const std::filesystem::path& file) {
@@ -124,10 +146,12 @@ std::string DecodeToUtf8(std::string bytes, const std::filesystem::path& file) {
     throw Error("El archivo " + PathForMessage(file) + " declara la codificación '" +
                 detected.name + "', que no se admite.");
   }
-  // A declaration we could read as ASCII was not written in UTF-16 or UTF-32, whatever it
-  // names: such a file is UTF-8.
-  const bool is_utf8 = ucnv_getType(converter.get()) == UCNV_UTF8 ||
-                       (detected.declared && ucnv_getMinCharSize(converter.get()) > 1);
+  // A declaration we could read as ASCII was written in an encoding that keeps ASCII. When it
+  // names one that does not (UTF-16, UTF-32, EBCDIC), the name is wrong and the bytes are taken
+  // for UTF-8, the default of XML.
+  const bool is_utf8 =
+      ucnv_getType(converter.get()) == UCNV_UTF8 ||
+      (detected.declared && !ReadsAsItself(detected.name, DeclarationBytes(bytes)));
   if (is_utf8) {
     bytes.erase(0, detected.bom_length);
     CheckUtf8(bytes, detected.bom_length, file);

@@ -189,6 +189,11 @@ const EncodingCase kEncodingCases[] = {
      u"UTF-16", u"ó", u"€",
      Utf16Bytes(u"<?xml version=\"1.0\" encoding=\"UTF-16\"?><a t=\"\u20AC\">\u00F3</a>", true,
                 true)},
+    {"EbcdicDeclaredInUtf8Bytes", "<?xml version=\"1.0\" encoding=\"IBM037\"?><a t=\"x\">ó</a>",
+     u"IBM037", u"ó", u"x",
+     "\x4C\x6F\xA7\x94\x93\x40\xA5\x85\x99\xA2\x89\x96\x95\x7E\x7F\xF1\x4B\xF0\x7F\x40"
+     "\x85\x95\x83\x96\x84\x89\x95\x87\x7E\x7F\xC9\xC2\xD4\xF0\xF3\xF7\x7F\x6F\x6E"
+     "\x4C\x81\x40\xA3\x7E\x7F\xA7\x7F\x6E\xCE\x4C\x61\x81\x6E"},
     {"Utf16LittleEndian", Utf16Bytes(kUtf16Document, true, true), u"UTF-16", u"Educación Łódź 😀",
      u"€", Utf16Bytes(kUtf16Document, true, true)},
     {"Utf16BigEndianSavedLittleEndian", Utf16Bytes(kUtf16Document, false, true), u"UTF-16",

@@ -39,8 +39,12 @@ std::string DeclaredEncodingOf(std::string_view bytes) {
 
 DetectedEncoding DetectEncoding(std::string_view bytes) {
   if (StartsWith(bytes, "\xEF\xBB\xBF")) return {"UTF-8", 3, false};
+  if (StartsWith(bytes, std::string_view("\xFF\xFE\0\0", 4))) return {"UTF-32LE", 4, false};
+  if (StartsWith(bytes, std::string_view("\0\0\xFE\xFF", 4))) return {"UTF-32BE", 4, false};
   if (StartsWith(bytes, "\xFF\xFE")) return {"UTF-16LE", 2, false};
   if (StartsWith(bytes, "\xFE\xFF")) return {"UTF-16BE", 2, false};
+  if (StartsWith(bytes, std::string_view("<\0\0\0", 4))) return {"UTF-32LE", 0, false};
+  if (StartsWith(bytes, std::string_view("\0\0\0<", 4))) return {"UTF-32BE", 0, false};
   if (StartsWith(bytes, std::string_view("<\0?\0", 4))) return {"UTF-16LE", 0, false};
   if (StartsWith(bytes, std::string_view("\0<\0?", 4))) return {"UTF-16BE", 0, false};
   if (StartsWith(bytes, "\x4C\x6F\xA7\x94")) {

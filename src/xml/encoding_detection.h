@@ -2,7 +2,7 @@
 #define ZENTROVA_XML_ENCODING_DETECTION_H_
 
 // How the bytes of an XML file are encoded, found before parsing: a byte-order mark first,
-// then the first bytes of an unmarked UTF-16 or EBCDIC declaration, then the encoding the
+// then the first bytes of an unmarked UTF-16, UTF-32 or EBCDIC document, then the encoding the
 // declaration names; UTF-8 when nothing says otherwise.
 
 #include <cstddef>

@@ -174,12 +174,18 @@ std::string EncodeFromUtf8(std::string utf8, const std::string& encoding,
   const UConverterType type = ucnv_getType(converter.get());
   if (type == UCNV_UTF8) return utf8;
   std::string bytes;
+  // Unicode encodings wider than a byte start with a byte-order mark. ICU would choose
+  // big-endian when the name gives no order; the files we meet are little-endian.
   if (type == UCNV_UTF16 || type == UCNV_UTF16_LittleEndian) {
-    // ICU would choose big-endian for plain UTF-16; the files we meet are little-endian.
     converter = OpenConverter("UTF-16LE");
     bytes = "\xFF\xFE";
   } else if (type == UCNV_UTF16_BigEndian) {
     bytes = "\xFE\xFF";
+  } else if (type == UCNV_UTF32 || type == UCNV_UTF32_LittleEndian) {
+    converter = OpenConverter("UTF-32LE");
+    bytes = std::string("\xFF\xFE\0\0", 4);
+  } else if (type == UCNV_UTF32_BigEndian) {
+    bytes = std::string("\0\0\xFE\xFF", 4);
   }
   Converter from_utf8 = OpenConverter("UTF-8");
 

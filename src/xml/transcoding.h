@@ -16,9 +16,9 @@ namespace zentrova::xml {
 std::string DecodeToUtf8(std::string bytes, const std::filesystem::path& file);
 
 // UTF-8 text in the named encoding; a character the encoding lacks becomes a decimal
-// character reference (&#8364;). UTF-16 starts with a byte-order mark (little-endian when the
-// name gives no order); UTF-8 has none. Raises xml::Error naming the target file when the
-// encoding is unknown.
+// character reference (&#8364;). UTF-16 and UTF-32 start with a byte-order mark
+// (little-endian when the name gives no order); UTF-8 has none. Raises xml::Error naming the target
+// file when the encoding is unknown.
 std::string EncodeFromUtf8(std::string utf8, const std::string& encoding,
                            const std::filesystem::path& file);
 

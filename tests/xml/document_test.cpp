@@ -135,13 +135,21 @@ std::string Utf16Bytes(std::u16string_view text, bool little_endian, bool bom) {
   return bytes;
 }
 
+// Latin-1 bytes as UTF-32LE with its byte-order mark.
+std::string Utf32LittleEndianWithBom(std::string_view latin1) {
+  std::string bytes("\xFF\xFE\0\0", 4);
+  for (const char c : latin1) bytes += std::string{c, '\0', '\0', '\0'};
+  return bytes;
+}
+
 struct EncodingCase {
   const char* label;
-  std::string file;          // bytes loaded
-  std::u16string encoding;   // DeclaredEncoding()
-  std::u16string text;       // text of the root element
-  std::u16string attribute;  // its attribute t
-  std::string saved;         // bytes saved back when nothing changed
+  std::string file;           // bytes loaded
+  std::u16string encoding;    // DeclaredEncoding()
+  std::u16string text;        // text of the root element
+  std::u16string attribute;   // its attribute t
+  std::string saved;          // bytes saved back when nothing changed
+  bool xmllint_reads = true;  // libxml2 has no UTF-32
 };
 
 std::string PrintCase(const ::testing::TestParamInfo<EncodingCase>& info) {
@@ -194,6 +202,10 @@ const EncodingCase kEncodingCases[] = {
      "\x4C\x6F\xA7\x94\x93\x40\xA5\x85\x99\xA2\x89\x96\x95\x7E\x7F\xF1\x4B\xF0\x7F\x40"
      "\x85\x95\x83\x96\x84\x89\x95\x87\x7E\x7F\xC9\xC2\xD4\xF0\xF3\xF7\x7F\x6F\x6E"
      "\x4C\x81\x40\xA3\x7E\x7F\xA7\x7F\x6E\xCE\x4C\x61\x81\x6E"},
+    {"Utf32DeclaredInUtf8Bytes", "<?xml version=\"1.0\" encoding=\"UTF-32\"?><a t=\"x\">é</a>",
+     u"UTF-32", u"é", u"x",
+     Utf32LittleEndianWithBom("<?xml version=\"1.0\" encoding=\"UTF-32\"?><a t=\"x\">\xE9</a>"),
+     false},
     {"Utf16LittleEndian", Utf16Bytes(kUtf16Document, true, true), u"UTF-16", u"Educación Łódź 😀",
      u"€", Utf16Bytes(kUtf16Document, true, true)},
     {"Utf16BigEndianSavedLittleEndian", Utf16Bytes(kUtf16Document, false, true), u"UTF-16",
@@ -221,8 +233,10 @@ TEST_P(EncodingRoundTrip, LoadsAndSavesInTheDeclaredEncoding) {
 
   document.Save(folder / "out.xml");
   EXPECT_EQ(ReadFile(folder / "out.xml"), c.saved);
-  const testing::CommandResult lint = Xmllint(folder / "out.xml");
-  EXPECT_EQ(lint.exit_code, 0) << lint.err;
+  if (c.xmllint_reads) {
+    const testing::CommandResult lint = Xmllint(folder / "out.xml");
+    EXPECT_EQ(lint.exit_code, 0) << lint.err;
+  }
 
   Document again;
   ASSERT_TRUE(again.Load(folder / "out.xml").well_formed);

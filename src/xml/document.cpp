@@ -32,7 +32,17 @@ LoadResult Document::Load(const std::filesystem::path& path) {
   const pugi::xml_parse_result parsed =
       document_->load_buffer(utf8.data(), utf8.size(), kParseOptions, pugi::encoding_utf8);
   LoadResult result = DescribeParse(parsed, utf8);
-  if (!result.well_formed) document_->reset();
+  if (!result.well_formed) {
+    document_->reset();
+    return result;
+  }
+  // A byte-order mark decides how the file is read, but the declaration decides how it is
+  // saved: a name ICU does not know would only fail later, at the save.
+  const std::string declared = text::Utf16ToUtf8(DeclaredEncoding());
+  if (!declared.empty() && !IsKnownEncoding(declared)) {
+    document_->reset();
+    ThrowUnknownEncoding(path, declared);
+  }
   return result;
 }
 

@@ -22,9 +22,20 @@ struct ConverterCloser {
 };
 using Converter = std::unique_ptr<UConverter, ConverterCloser>;
 
-// Null when ICU does not know the name. An empty name would give ICU's default converter.
+// XML's EncName: [A-Za-z] ([A-Za-z0-9._] | '-')*. ICU skips other characters when it
+// matches a name, and opens its default converter for an empty one.
+bool IsEncodingName(std::string_view name) {
+  const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+  if (name.empty() || !letter(name.front())) return false;
+  for (const char c : name) {
+    if (!letter(c) && !(c >= '0' && c <= '9') && c != '.' && c != '_' && c != '-') return false;
+  }
+  return true;
+}
+
+// Null when the name is not an encoding name or ICU does not know it.
 Converter OpenConverter(const std::string& name) {
-  if (name.empty()) return nullptr;
+  if (!IsEncodingName(name)) return nullptr;
   UErrorCode status = U_ZERO_ERROR;
   Converter converter(ucnv_open(name.c_str(), &status));
   if (U_FAILURE(status)) return nullptr;
@@ -139,13 +150,17 @@ bool ReadsAsItself(const std::string& encoding, std::string_view ascii) {
 
 }  // namespace
 
+bool IsKnownEncoding(const std::string& name) { return OpenConverter(name) != nullptr; }
+
+void ThrowUnknownEncoding(const std::filesystem::path& file, const std::string& name) {
+  throw Error("El archivo " + PathForMessage(file) + " declara la codificación '" + name +
+              "', que no se admite.");
+}
+
 std::string DecodeToUtf8(std::string bytes, const std::filesystem::path& file) {
   const DetectedEncoding detected = DetectEncoding(bytes);
   Converter converter = OpenConverter(detected.name);
-  if (!converter) {
-    throw Error("El archivo " + PathForMessage(file) + " declara la codificación '" +
-                detected.name + "', que no se admite.");
-  }
+  if (!converter) ThrowUnknownEncoding(file, detected.name);
   // A declaration we could read as ASCII was written in an encoding that keeps ASCII. When it
   // names one that does not (UTF-16, UTF-32, EBCDIC), the name is wrong and the bytes are taken
   // for UTF-8, the default of XML.

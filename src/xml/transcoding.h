@@ -15,6 +15,12 @@ namespace zentrova::xml {
 // since a silently altered value would travel on into the tables.
 std::string DecodeToUtf8(std::string bytes, const std::filesystem::path& file);
 
+// Whether ICU knows the encoding by that name.
+bool IsKnownEncoding(const std::string& name);
+
+// Raises the error of a file that declares an encoding ICU does not know.
+[[noreturn]] void ThrowUnknownEncoding(const std::filesystem::path& file, const std::string& name);
+
 // UTF-8 text in the named encoding; a character the encoding lacks becomes a decimal
 // character reference (&#8364;). UTF-16 and UTF-32 start with a byte-order mark
 // (little-endian when the name gives no order); UTF-8 has none. Raises xml::Error naming the target

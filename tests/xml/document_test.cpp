@@ -352,6 +352,17 @@ TEST_F(DocumentTest, UnsupportedEncodingNamesTheFileAndTheEncoding) {
   }
 }
 
+TEST_F(DocumentTest, UnsupportedEncodingAfterAByteOrderMarkRaisesToo) {
+  // The mark decides the reading, but the document could not be saved in what it declares.
+  const std::filesystem::path file = folder_ / "in.xml";
+  WriteFile(file, "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"foo-bar\"?><a/>");
+  EXPECT_THROW(document_.Load(file), Error);
+  EXPECT_FALSE(document_.DocumentElement());
+  // ICU would match this to windows-1252 by skipping what is not a letter or digit.
+  WriteFile(file, "<?xml version=\"1.0\" encoding=\"win dows-1252\"?><a/>");
+  EXPECT_THROW(document_.Load(file), Error);
+}
+
 TEST_F(DocumentTest, BytesInvalidInTheEncodingRaiseWithThePosition) {
   const std::filesystem::path file = folder_ / "in.xml";
   // Latin-1 bytes in a file that says nothing, so UTF-8.

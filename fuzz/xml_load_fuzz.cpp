@@ -1,0 +1,76 @@
+// Loads arbitrary bytes as an XML file. What must hold: no crash or undefined behaviour; an
+// ill-formed file leaves the document empty; a well-formed one saves without error, and the
+// saved file loads again with the same text wherever the encoding could hold every character.
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "xml/document.h"
+
+namespace {
+
+using zentrova::xml::Document;
+using zentrova::xml::LoadResult;
+
+const std::filesystem::path& Folder() {
+  static const std::filesystem::path folder = [] {
+    std::filesystem::path path =
+        std::filesystem::temp_directory_path() / ("zentrova-fuzz-" + std::to_string(getpid()));
+    std::filesystem::create_directories(path);
+    return path;
+  }();
+  return folder;
+}
+
+void Check(bool condition, const char* what) {
+  if (!condition) {
+    std::fprintf(stderr, "invariant broken: %s\n", what);
+    std::abort();
+  }
+}
+
+// Unicode encodings hold every character, so nothing is written as a reference.
+bool HoldsEverything(std::u16string name) {
+  for (char16_t& c : name) c = (c >= u'a' && c <= u'z') ? c - u'a' + u'A' : c;
+  return name.empty() || name.starts_with(u"UTF");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::filesystem::path in = Folder() / "in.xml";
+  const std::filesystem::path out = Folder() / "out.xml";
+  std::ofstream(in, std::ios::binary | std::ios::trunc)
+      .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+
+  Document document;
+  LoadResult loaded;
+  try {
+    loaded = document.Load(in);
+  } catch (const zentrova::xml::Error&) {
+    return 0;  // unknown encoding or bytes invalid in it
+  }
+  if (!loaded.well_formed) {
+    Check(!document.Root().FirstChild(), "ill-formed file left nodes");
+    Check(loaded.line >= 1 && loaded.column >= 1, "fault position");
+    return 0;
+  }
+  const std::u16string text = document.Root().Text();
+  const size_t elements = document.SelectNodes(u"//*").Length();
+  document.Save(out);  // an error here is a finding
+
+  Document again;
+  const LoadResult reloaded = again.Load(out);
+  if (HoldsEverything(document.DeclaredEncoding())) {
+    Check(reloaded.well_formed, "saved file is ill-formed");
+    Check(again.Root().Text() == text, "text changed through save");
+    Check(again.SelectNodes(u"//*").Length() == elements, "elements changed through save");
+  }
+  return 0;
+}

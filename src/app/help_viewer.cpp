@@ -1,0 +1,142 @@
+#include "app/help_viewer.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QPointer>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/paths.h"
+#include "app/qt_host.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace zentrova::app {
+namespace {
+
+QPointer<HelpViewer> current_viewer;
+
+QString PageOfContext(int context) {
+  // VETRANA.hhp maps the same contexts to the same pages.
+  switch (context) {
+    case kHelpContext:
+    default:
+      return QString::fromLatin1(kHelpMainPage);
+  }
+}
+
+#ifdef _WIN32
+// HTML Help, loaded when first needed so that the program starts also where it is missing.
+// `topic` is empty or a page inside the help file.
+bool HtmlHelp(QWidget* owner, UINT command, const QString& topic) {
+  using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
+  static HtmlHelpFunction function = [] {
+    HMODULE module = LoadLibraryW(L"hhctrl.ocx");
+    return module != nullptr
+               ? reinterpret_cast<HtmlHelpFunction>(GetProcAddress(module, "HtmlHelpW"))
+               : nullptr;
+  }();
+  if (function == nullptr) return false;
+  const std::filesystem::path file = ExecutableFolder() / kHelpFileName;
+  if (!std::filesystem::exists(file)) return false;
+  std::wstring target = file.wstring();
+  if (!topic.isEmpty()) target += L"::/" + topic.toStdWString();
+  HWND window = owner != nullptr ? reinterpret_cast<HWND>(owner->window()->winId()) : nullptr;
+  return function(window, target.c_str(), command, 0) != nullptr;
+}
+constexpr UINT kHhDisplayTopic = 0x0000;
+constexpr UINT kHhDisplayIndex = 0x0002;
+#endif
+
+void ShowOwnHelp(QWidget* owner, const QString& page) {
+  // Over a modal dialog the help window belongs to it, so that it takes input.
+  QWidget* parent = QApplication::activeModalWidget();
+  if (parent == nullptr && owner != nullptr) parent = owner->window();
+  if (current_viewer == nullptr || current_viewer->parentWidget() != parent) {
+    delete current_viewer;
+    current_viewer = new HelpViewer(HelpFolder(), parent);
+    current_viewer->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  if (!current_viewer->ShowPage(page)) {
+    current_viewer->close();
+    return;
+  }
+  current_viewer->show();
+  current_viewer->raise();
+  current_viewer->activateWindow();
+}
+
+}  // namespace
+
+std::filesystem::path HelpFolder() { return ExecutableFolder() / "help"; }
+
+void ShowHelpIndex(QWidget* owner) {
+#ifdef _WIN32
+  if (HtmlHelp(owner, kHhDisplayIndex, QString())) return;
+#endif
+  ShowOwnHelp(owner, QString::fromLatin1(kHelpIndexPage));
+}
+
+void ShowHelpContext(QWidget* owner, int context) {
+#ifdef _WIN32
+  // The context's page is opened by name: chmcmd stores the topic of a mapped context with
+  // the folder it was compiled in, which the viewer then cannot find.
+  if (HtmlHelp(owner, kHhDisplayTopic, PageOfContext(context))) return;
+#endif
+  ShowOwnHelp(owner, PageOfContext(context));
+}
+
+HelpViewer* CurrentHelpViewer() { return current_viewer; }
+
+HelpViewer::HelpViewer(std::filesystem::path folder, QWidget* owner)
+    : QWidget(owner, Qt::Window), folder_(std::move(folder)) {
+  setObjectName(QStringLiteral("HelpViewer"));
+  setWindowTitle(QStringLiteral("Ayuda de Zentrova"));
+  resize(720, 560);
+
+  browser_ = new QTextBrowser(this);
+  browser_->setObjectName(QStringLiteral("HelpBrowser"));
+  browser_->setOpenExternalLinks(true);
+
+  auto* main_page = new QPushButton(QStringLiteral("Inicio"), this);
+  auto* index = new QPushButton(QString::fromUtf8("Índice"), this);
+  auto* back = new QPushButton(QString::fromUtf8("Atrás"), this);
+  auto* close_button = new QPushButton(QStringLiteral("Cerrar"), this);
+  back->setEnabled(false);
+  connect(main_page, &QPushButton::clicked, this,
+          [this] { ShowPage(QString::fromLatin1(kHelpMainPage)); });
+  connect(index, &QPushButton::clicked, this,
+          [this] { ShowPage(QString::fromLatin1(kHelpIndexPage)); });
+  connect(back, &QPushButton::clicked, browser_, &QTextBrowser::backward);
+  connect(browser_, &QTextBrowser::backwardAvailable, back, &QPushButton::setEnabled);
+  connect(close_button, &QPushButton::clicked, this, &QWidget::close);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(main_page);
+  buttons->addWidget(index);
+  buttons->addWidget(back);
+  buttons->addStretch();
+  buttons->addWidget(close_button);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(buttons);
+  layout->addWidget(browser_);
+}
+
+bool HelpViewer::ShowPage(const QString& page) {
+  const std::filesystem::path file = folder_ / page.toStdU16String();
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(file, error)) {
+    ShowMessageBox(parentWidget(),
+                   QString::fromUtf8("No se encuentra la ayuda: falta el archivo «%1». "
+                                     "Reinstale ZENTROVA.")
+                       .arg(QString::fromStdU16String(file.u16string())),
+                   QMessageBox::Warning);
+    return false;
+  }
+  browser_->setSource(QUrl::fromLocalFile(QString::fromStdU16String(file.u16string())));
+  return true;
+}
+
+}  // namespace zentrova::app

@@ -1,0 +1,51 @@
+#ifndef ZENTROVA_APP_HELP_VIEWER_H_
+#define ZENTROVA_APP_HELP_VIEWER_H_
+
+// Help. On Windows the HTML Help viewer shows VETRANA.chm beside the executable; elsewhere,
+// or when that viewer is missing, a help window of our own shows the same pages from the
+// folder "help" beside the executable.
+
+#include <QString>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QWidget>
+#include <filesystem>
+
+namespace zentrova::app {
+
+inline constexpr char kHelpFileName[] = "VETRANA.chm";
+// The context of the main window, its panels and buttons, and of the time-frame dialog.
+inline constexpr int kHelpContext = 3;
+// The main page (context 3) and the keyword index, as VETRANA.hhp maps them.
+inline constexpr char kHelpMainPage[] = "index.html";
+inline constexpr char kHelpIndexPage[] = "indice.html";
+
+// The folder of the help pages: "help" beside the executable.
+std::filesystem::path HelpFolder();
+
+// Button1: the help file's index. F1: the page of help context `context`.
+void ShowHelpIndex(QWidget* owner);
+void ShowHelpContext(QWidget* owner, int context);
+
+// Our own help window: the pages, with buttons for the main page, the index and going back.
+class HelpViewer : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit HelpViewer(std::filesystem::path folder, QWidget* owner = nullptr);
+
+  // Shows `page` of the help folder; false (and a message) when it is missing.
+  bool ShowPage(const QString& page);
+  QUrl source() const { return browser_->source(); }
+
+ private:
+  std::filesystem::path folder_;
+  QTextBrowser* browser_;
+};
+
+// The help window shown last, if it is still open (for tests).
+HelpViewer* CurrentHelpViewer();
+
+}  // namespace zentrova::app
+
+#endif  // ZENTROVA_APP_HELP_VIEWER_H_

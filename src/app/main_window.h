@@ -1,0 +1,75 @@
+#ifndef ZENTROVA_APP_MAIN_WINDOW_H_
+#define ZENTROVA_APP_MAIN_WINDOW_H_
+
+// TMForm: the main window. One button per direction; in batch mode (two command-line
+// parameters) the direction the first one names runs as soon as the window is shown, and
+// every closing writes the result code into Orbelin.ini.
+
+#include <QLabel>
+#include <QPushButton>
+#include <QWidget>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/directions.h"
+#include "app/gradient_panel.h"
+#include "app/paths.h"
+#include "app/process_state.h"
+#include "app/qt_host.h"
+
+namespace zentrova::app {
+
+inline constexpr char kMainCaption[] = "Exportar e importar datos entre Orbelin y Vetrana";
+
+class TMForm : public QWidget {
+  Q_OBJECT
+
+ public:
+  // `parameters`: the command line, UTF-8, the program's own path not counted. A run finds
+  // its files through `paths`; batch mode writes its result into `ini_file`.
+  TMForm(std::vector<std::string> parameters, RunPaths paths, std::filesystem::path ini_file,
+         QWidget* parent = nullptr);
+  // The installed program's files: DefaultRunPaths() and Orbelin.ini beside the executable.
+  explicit TMForm(std::vector<std::string> parameters);
+  ~TMForm() override;
+
+  ProcessState& state() { return state_; }
+  QtHost& host() { return *host_; }
+
+  void BExportarClick();
+  void BImportarClick();
+  void Button1Click();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void FormCreate();
+  void FormShow();
+  void FormClose();
+  // Runs a direction; an error that escapes it is shown by the default error report.
+  void Run(RunOutcome (*direction)(ProcessState&, Host&));
+
+  std::vector<std::string> parameters_;
+  std::filesystem::path ini_file_;
+  ProcessState state_;
+  std::unique_ptr<QtHost> host_;
+  bool shown_ = false;
+
+  GradientPanel* Draw3D2;
+  QLabel* Label3;
+  QPushButton* BExportar;
+  GradientPanel* Draw3D3;
+  QLabel* Label4;
+  QPushButton* BImportar;
+  GradientPanel* Draw3D1;
+  QPushButton* BClose;
+  QPushButton* Button1;
+};
+
+}  // namespace zentrova::app
+
+#endif  // ZENTROVA_APP_MAIN_WINDOW_H_

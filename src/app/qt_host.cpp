@@ -1,0 +1,100 @@
+#include "app/qt_host.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QStringList>
+
+#include "import/dialog/plantillas.h"
+
+namespace zentrova::app {
+namespace {
+
+// A modal window that waits for the user shows the normal cursor, also during a run.
+class NormalCursorWhileWaiting {
+ public:
+  NormalCursorWhileWaiting() : pushed_(QApplication::overrideCursor() != nullptr) {
+    if (pushed_) QApplication::setOverrideCursor(Qt::ArrowCursor);
+  }
+  ~NormalCursorWhileWaiting() {
+    if (pushed_) QApplication::restoreOverrideCursor();
+  }
+  NormalCursorWhileWaiting(const NormalCursorWhileWaiting&) = delete;
+  NormalCursorWhileWaiting& operator=(const NormalCursorWhileWaiting&) = delete;
+
+ private:
+  bool pushed_;
+};
+
+}  // namespace
+
+void ShowMessageBox(QWidget* parent, const QString& text, QMessageBox::Icon icon) {
+  QString shown = text;
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  QMessageBox box(icon, QString::fromUtf8(kApplicationTitle), shown, QMessageBox::Ok, parent);
+  box.setObjectName(QStringLiteral("ZentrovaMessage"));
+  NormalCursorWhileWaiting normal_cursor;
+  box.exec();
+}
+
+void ReportError(QWidget* parent, const QString& message) {
+  ShowMessageBox(parent, message, QMessageBox::Critical);
+}
+
+QtHost::QtHost(QWidget* window, QPushButton* exportar, QPushButton* importar)
+    : window_(window), exportar_(exportar), importar_(importar) {}
+
+QtHost::~QtHost() { EndBusy(); }
+
+std::optional<std::filesystem::path> QtHost::ChooseXmlFile() {
+  QFileDialog dialog(window_, QString::fromUtf8(kOpenDialogTitle));
+  dialog.setObjectName(QStringLiteral("OpenDialogXML"));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  // Like the common dialog without "file must exist": a typed name that does not exist is
+  // returned, and the run says "No existe archivo".
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setNameFilter(QStringLiteral("*.xml (*.xml)"));
+  dialog.setDefaultSuffix(QStringLiteral("xml"));
+  if (!native_dialogs_) dialog.setOption(QFileDialog::DontUseNativeDialog);
+  if (!last_folder_.isEmpty()) dialog.setDirectory(last_folder_);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList files = dialog.selectedFiles();
+  if (files.isEmpty() || files.first().isEmpty()) return std::nullopt;
+  last_folder_ = QFileInfo(files.first()).absolutePath();
+  return std::filesystem::path(files.first().toStdU16String());
+}
+
+void QtHost::ShowMessage(const std::u16string& text) {
+  ShowMessageBox(window_, QString::fromStdU16String(text));
+}
+
+void QtHost::SetBusy(bool busy) {
+  if (busy == busy_) return;
+  busy_ = busy;
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+void QtHost::EndBusy() { SetBusy(false); }
+
+FrameAnswer QtHost::ChooseTimeFrames(const std::filesystem::path& export_file) {
+  import::TPlantillas dialog(export_file, window_);
+  NormalCursorWhileWaiting normal_cursor;
+  dialog.exec();
+  return dialog.answer();
+}
+
+void QtHost::SetDirectionButtonsEnabled(bool enabled) {
+  if (exportar_) exportar_->setEnabled(enabled);
+  if (importar_) importar_->setEnabled(enabled);
+}
+
+void QtHost::CloseWindow() {
+  if (window_) window_->close();
+}
+
+}  // namespace zentrova::app

@@ -1,0 +1,77 @@
+#ifndef ZENTROVA_IMPORT_DIALOG_PLANTILLAS_H_
+#define ZENTROVA_IMPORT_DIALOG_PLANTILLAS_H_
+
+// TPlantillas: the window of the time-frame choice, the view of TimeFrameModel. Shown
+// modally once per request; after it has closed, answer() holds what the user chose.
+
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <filesystem>
+
+#include "app/gradient_panel.h"
+#include "app/host.h"
+#include "import/dialog/time_frame_model.h"
+
+namespace zentrova::import {
+
+inline constexpr char kPlantillasCaption[] = "Planillas, Marcos o Jornadas Horarias";
+
+class TPlantillas : public QDialog {
+  Q_OBJECT
+
+ public:
+  // The dialog reads `export_file` itself when it is first shown.
+  TPlantillas(std::filesystem::path export_file, QWidget* owner = nullptr);
+  ~TPlantillas() override;
+
+  // Computed at closing (the button, the close box or Escape). When the export offered no
+  // choice, the closing gives `abandon`.
+  const app::FrameAnswer& answer() const { return answer_; }
+  const TimeFrameModel& model() const { return model_; }
+
+  // Escape behaves as the close box.
+  void reject() override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void FormActivate();
+  void ComboBoxPlantillaChange();
+  void ListBox2Click();
+  void BitBtnContinuarClick();
+  void BitBtnTerminarClick();
+  void FormClose();
+  // The dialog cannot offer a choice: it says why and offers BitBtnTerminar.
+  void ShowNoChoice();
+
+  TimeFrameModel model_;
+  std::filesystem::path export_file_;
+  app::FrameAnswer answer_;
+  bool activated_ = false;
+  bool abandoning_ = false;
+
+  app::GradientPanel* Draw3D4;
+  QLabel* LabelPlantillas;
+  QLabel* LabelSelec;
+  QLabel* LabelMarcos;
+  QLabel* Label1;
+  QListWidget* ListBox2;
+  QListWidget* ListBox1;
+  QLabel* LabelNombre;
+  QLabel* LabelPlanFec1;
+  QLabel* LabelPlanFec2;
+  QComboBox* ComboBoxPlantilla;
+  QPushButton* BitBtnContinuar;
+  // Shown only when no choice is possible.
+  QLabel* LabelAviso;
+  QPushButton* BitBtnTerminar;
+};
+
+}  // namespace zentrova::import
+
+#endif  // ZENTROVA_IMPORT_DIALOG_PLANTILLAS_H_

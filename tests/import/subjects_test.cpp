@@ -25,7 +25,7 @@ TEST(BuildSubjectCodeTest, CodeAndLongCodeFromTheName) {
       {u"Educación Física", u"EF", u"Educación Física"},
       {u"Música", u"Música", u"Música"},
       {u"Ciencias sociales", u"Cs", u"Ciencias sociales"},
-      {u"matemáticas", u"matemá", u"matemáticas"},
+      {u"matemáticas", u"matemá", u"matemá"},
       {u"3º ESO Refuerzo", u"3ESOR", u"3ESOR"},
       {u"MATEMÁTICAS", u"MATEMTICAS", u"MATEMTICAS"},
       {u"ABCDEFGHIJKL", u"ABCDEFGHIJ", u"ABCDEFGHIJKL"},

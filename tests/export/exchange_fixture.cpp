@@ -1,0 +1,188 @@
+#include "export/exchange_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+
+#include "import/courses_and_groups.h"
+#include "import/rooms.h"
+#include "import/staff.h"
+#include "import/subjects.h"
+#include "import/teaching_assignments.h"
+#include "import/time_slots.h"
+#include "support/python.h"
+#include "support/temp_folder.h"
+
+namespace zentrova::testing {
+namespace {
+
+std::string JsonText(const std::string& text) {
+  std::string quoted = "\"";
+  for (char c : text) {
+    if (c == '"' || c == '\\') quoted += '\\';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+// Fields of the layout in order; numeric ones get a number or None, the rest a text. The
+// field EXTRA, which the export never reads, is always filled.
+constexpr char kSolucScript[] = R"(
+import json, sys, dbf
+path, layout, rows_file = sys.argv[1:4]
+fields = [spec.split() for spec in layout.split(';')]
+table = dbf.Table(path, layout, dbf_type='db3', codepage='cp1252')
+table.open(dbf.READ_WRITE)
+for row in json.load(open(rows_file, encoding='utf-8')):
+    values = []
+    for name, kind in fields:
+        value = row.get(name, 'nolee')
+        if kind.startswith('N'):
+            value = int(value) if value != '' else None
+        values.append(value)
+    table.append(tuple(values))
+table.close()
+)";
+
+}  // namespace
+
+void WriteTableRows(const std::filesystem::path& folder, const std::string& file_name,
+                    const std::vector<store::FieldDef>& fields,
+                    const std::vector<std::string>& columns, const TextRows& rows) {
+  store::Table table(folder, file_name);
+  table.Create(fields);
+  table.Open(store::OpenMode::kExclusive);
+  for (const auto& row : rows) {
+    table.Append();
+    for (size_t i = 0; i < columns.size() && i < row.size(); ++i) {
+      table.SetText(columns[i], row[i]);
+    }
+    table.Post();
+  }
+  table.Close();
+}
+
+void WriteExchangeTables(const std::filesystem::path& ktemp, const ExchangeRows& rows) {
+  WriteTableRows(ktemp, "PROFT.DBF", import::ProftFields(), {"ABREV", "X_EMPLEADO", "F_TOMAPOS"},
+                 rows.proft);
+  WriteTableRows(ktemp, "ASIGT.DBF", import::AsigtFields(),
+                 {"CASIG", "CGRUP", "CLAVE", "CLAVECURSO"}, rows.asigt);
+  WriteTableRows(ktemp, "ASIGNOMT.DBF", import::AsignomtFields(), {"COD", "CODTAREA"},
+                 rows.asignomt);
+  WriteTableRows(ktemp, "DIASHORAST.DBF", import::DiashorastFields(),
+                 {"DIHO", "MARCO", "DIA", "CODDIHO", "HORADESDE", "HORAHASTA"}, rows.diashorast);
+  WriteTableRows(ktemp, "GRUPOST.DBF", import::GrupostFields(), {"ABREV", "CLAVE"}, rows.grupost);
+  WriteTableRows(ktemp, "PERIODOS.DBF", import::PeriodosFields(), {"FECINI", "FECFIN"},
+                 rows.periodos);
+  WriteTableRows(ktemp, "CURSOST.DBF", import::CursostFields(), {}, {});
+  WriteTableRows(ktemp, "AULAT.DBF", import::AulatFields(), {}, {});
+}
+
+void WriteSoluc(const std::filesystem::path& ktemp, const std::string& layout,
+                const std::vector<SolucRow>& rows) {
+  std::string json = "[";
+  for (const auto& row : rows) {
+    if (json.size() > 1) json += ",";
+    json += "{\"PROF\":" + JsonText(row.prof) + ",\"DIA\":" + JsonText(row.dia) +
+            ",\"HORA\":" + JsonText(row.hora) + ",\"MARCO\":" + JsonText(row.marco) +
+            ",\"ASIG\":" + JsonText(row.asig) + ",\"CODGRUPO\":" + JsonText(row.codgrupo) +
+            ",\"TAREA\":" + JsonText(row.tarea) + ",\"AULA\":" + JsonText(row.aula) + "}";
+  }
+  json += "]";
+  TempFolder scratch;
+  WriteFile(scratch / "rows.json", json);
+  const CommandResult made = RunPython(
+      kSolucScript, {(ktemp / "SOLUC.DBF").string(), layout, (scratch / "rows.json").string()});
+  ASSERT_EQ(made.exit_code, 0) << made.err;
+}
+
+timetable_export::ExportTables ExportTablesOf(app::ExchangeTables& tables) {
+  return {tables.wwTableSoluc, tables.wwTableGrupos, tables.wwTableCursos, tables.wwTableProfesor,
+          tables.wwTableAulas, tables.wwTableNomAsg, tables.wwTableTramos, tables.wwTableAsig};
+}
+
+ResultDocument::ResultDocument(const std::filesystem::path& file) {
+  const pugi::xml_parse_result parsed = document_.load_file(
+      file.c_str(), pugi::parse_default | pugi::parse_declaration | pugi::parse_comments);
+  EXPECT_TRUE(parsed) << file << ": " << parsed.description();
+}
+
+pugi::xml_node ResultDocument::HorariosRegulares() const {
+  return document_.select_node("/SERVICIO/BLOQUE_DATOS/grupo_datos[@seq='HORARIOS_REGULARES']")
+      .node();
+}
+
+std::vector<pugi::xml_node> ResultDocument::Teachers() const {
+  std::vector<pugi::xml_node> teachers;
+  for (pugi::xml_node group : HorariosRegulares().children("grupo_datos")) {
+    teachers.push_back(group);
+  }
+  return teachers;
+}
+
+std::string Outline(const pugi::xml_node& node) {
+  std::string outline = node.name();
+  std::string attributes;
+  for (pugi::xml_attribute attribute : node.attributes()) {
+    attributes +=
+        (attributes.empty() ? "" : ",") + std::string(attribute.name()) + "=" + attribute.value();
+  }
+  if (!attributes.empty()) outline += "[" + attributes + "]";
+  std::string children;
+  for (pugi::xml_node child : node.children()) {
+    if (child.type() == pugi::node_pcdata) {
+      outline += "(" + std::string(child.value()) + ")";
+    } else {
+      children += (children.empty() ? "" : ";") + Outline(child);
+    }
+  }
+  if (!children.empty()) outline += "{" + children + "}";
+  return outline;
+}
+
+std::vector<std::string> ActivityValues(const pugi::xml_node& activity) {
+  static const std::vector<std::string> kNames = {
+      "N_DIASEMANA", "X_TRAMO", "X_DEPENDENCIA", "X_UNIDAD", "X_OFERTAMATRIG", "X_MATERIAOMG",
+      "F_INICIO",    "F_FIN",   "N_HORINI",      "N_HORFIN", "X_ACTIVIDAD"};
+  std::vector<std::string> values;
+  std::vector<std::string> names;
+  for (pugi::xml_node dato : activity.children()) {
+    names.push_back(std::string(dato.name()) + " " + dato.attribute("nombre_dato").value());
+    values.push_back(dato.text().get());
+    // A value without text is an element without a child.
+    if (values.back().empty()) {
+      EXPECT_FALSE(dato.first_child()) << Outline(activity);
+    }
+  }
+  std::vector<std::string> expected_names;
+  for (const auto& name : kNames) expected_names.push_back("dato " + name);
+  EXPECT_EQ(names, expected_names) << Outline(activity);
+  return values;
+}
+
+void ScopedEnvironment::Set(const char* name, const char* value) {
+  if (saved_.find(name) == saved_.end()) {
+    const char* old = std::getenv(name);
+    saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
+  }
+  if (value) {
+    setenv(name, value, 1);
+  } else {
+    unsetenv(name);
+  }
+  tzset();
+}
+
+ScopedEnvironment::~ScopedEnvironment() {
+  for (const auto& [name, value] : saved_) {
+    if (value) {
+      setenv(name.c_str(), value->c_str(), 1);
+    } else {
+      unsetenv(name.c_str());
+    }
+  }
+  tzset();
+}
+
+}  // namespace zentrova::testing

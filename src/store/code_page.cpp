@@ -1,0 +1,85 @@
+#include "store/code_page.h"
+
+#include <unicode/ucnv.h>
+
+#include <memory>
+
+#include "text/encoding.h"
+
+namespace zentrova::store {
+namespace {
+
+constexpr const char* kAnsi = "windows-1252";
+
+bool IsAnsi(const std::string& code_page) { return code_page == kAnsi; }
+
+std::string CodePageOfNumber(std::string_view digits) {
+  if (digits.empty()) return kAnsi;
+  const int number = std::stoi(std::string(digits));
+  if (number >= 1250 && number <= 1258) return "windows-" + std::to_string(number);
+  return "ibm-" + std::to_string(number);
+}
+
+}  // namespace
+
+const char* CodePageOfDriverId(uint8_t id) {
+  switch (id) {
+    case 0x01:
+    case 0x1B:
+      return "ibm-437";
+    case 0x02:
+      return "ibm-850";
+    case 0x64:
+      return "ibm-852";
+    case 0xC8:
+      return "windows-1250";
+    case 0xC9:
+      return "windows-1251";
+    default:
+      return kAnsi;
+  }
+}
+
+std::string CodePageOfDriverName(std::string_view name) {
+  // "DB" + (WIN | code page number) + locale tag; FoxPro names end with WIN or the number.
+  std::string_view rest;
+  if (name.substr(0, 2) == "DB") {
+    rest = name.substr(2);
+  } else if (name.substr(0, 3) == "FOX" && name.size() >= 5) {
+    rest = name.substr(5);
+  } else {
+    return kAnsi;
+  }
+  if (rest.substr(0, 3) == "WIN") return kAnsi;
+  size_t digits = 0;
+  while (digits < rest.size() && rest[digits] >= '0' && rest[digits] <= '9') ++digits;
+  const std::string code_page = CodePageOfNumber(rest.substr(0, digits));
+  UErrorCode status = U_ZERO_ERROR;
+  UConverter* converter = ucnv_open(code_page.c_str(), &status);
+  if (converter != nullptr) ucnv_close(converter);
+  return U_SUCCESS(status) ? code_page : kAnsi;
+}
+
+std::u16string FromCodePage(std::string_view bytes, const std::string& code_page) {
+  if (IsAnsi(code_page)) return text::Cp1252ToUtf16(bytes);
+  return text::DecodeCodePage(bytes, code_page.c_str());
+}
+
+std::string ToCodePage(std::u16string_view text, const std::string& code_page) {
+  if (IsAnsi(code_page)) return text::Utf16ToCp1252(text);
+  UErrorCode status = U_ZERO_ERROR;
+  std::unique_ptr<UConverter, void (*)(UConverter*)> converter(
+      ucnv_open(code_page.c_str(), &status), ucnv_close);
+  if (U_FAILURE(status)) return text::Utf16ToCp1252(text);
+  ucnv_setSubstChars(converter.get(), "?", 1, &status);
+  std::string bytes(text.size() * 4 + 4, '\0');
+  status = U_ZERO_ERROR;
+  const int32_t length =
+      ucnv_fromUChars(converter.get(), bytes.data(), static_cast<int32_t>(bytes.size()),
+                      text.data(), static_cast<int32_t>(text.size()), &status);
+  if (U_FAILURE(status)) return text::Utf16ToCp1252(text);
+  bytes.resize(static_cast<size_t>(length));
+  return bytes;
+}
+
+}  // namespace zentrova::store

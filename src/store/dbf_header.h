@@ -1,0 +1,65 @@
+#ifndef ZENTROVA_STORE_DBF_HEADER_H_
+#define ZENTROVA_STORE_DBF_HEADER_H_
+
+// The header and field descriptors of a .DBF file: read from dBASE III/IV, level 7,
+// FoxPro and Visual FoxPro files; written for dBASE IV and level 7.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "store/table.h"
+
+namespace zentrova::store {
+
+// Which family wrote the file: decides how I, B, M and the date/time types are stored.
+enum class Flavour { kDbase, kDbase7, kFoxPro, kVisualFoxPro };
+
+struct Date {
+  int year = 1900;
+  int month = 1;
+  int day = 1;
+};
+Date Today();
+
+struct FieldLayout {
+  FieldInfo info;
+  int offset = 0;        // from the start of the record, whose byte 0 is the deletion flag
+  bool hidden = false;   // a system column (Visual FoxPro _NullFlags): never shown
+  bool indexed = false;  // the production index has a tag on exactly this field
+};
+
+struct TableHeader {
+  uint8_t version = 0x03;
+  Flavour flavour = Flavour::kDbase;
+  Date updated;
+  uint32_t record_count = 0;
+  int header_length = 0;    // offset of the first record
+  int record_length = 0;    // deletion flag included
+  uint8_t index_flag = 0;   // byte 28
+  uint8_t driver_id = 0;    // byte 29
+  std::string driver_name;  // level 7 only
+  std::string code_page;    // ICU name of the text fields' code page
+  std::vector<FieldLayout> fields;
+};
+
+// Decodes the header of a whole file's bytes and checks it against the file's size.
+// Raises store::Error naming `file` when the file is not a table we can read, corrupt or
+// truncated.
+TableHeader ReadHeader(std::string_view file_bytes, const std::filesystem::path& file);
+
+// A header for a new table of the given flavour (kDbase = dBASE IV, or kDbase7) with
+// these fields: lengths, offsets, driver and code page filled in.
+TableHeader NewHeader(Flavour flavour, std::vector<FieldInfo> fields, Date today);
+
+// The header's bytes, header_length long, as dBASE IV or level 7 writes them.
+std::string EncodeHeader(const TableHeader& header);
+
+// Bytes 1-7 (date of last update and record count), rewritten after every append.
+std::string EncodeStamp(const Date& date, uint32_t record_count);
+
+}  // namespace zentrova::store
+
+#endif  // ZENTROVA_STORE_DBF_HEADER_H_

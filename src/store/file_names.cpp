@@ -1,0 +1,62 @@
+#include "store/file_names.h"
+
+#include <system_error>
+
+#include "store/file_lock.h"
+#include "store/table.h"
+
+namespace zentrova::store {
+namespace {
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string BaseName(std::string_view file_name) {
+  const size_t dot = file_name.rfind('.');
+  return std::string(dot == std::string_view::npos ? file_name : file_name.substr(0, dot));
+}
+
+std::string IndexFileName(std::string_view table_file_name) {
+  return BaseName(table_file_name) + ".MDX";
+}
+
+// Among several names that differ only in case, the smallest in byte order wins, so the
+// choice does not depend on the order the folder lists them in.
+std::filesystem::path FindIgnoringCase(const std::filesystem::path& folder, std::string_view name) {
+  std::error_code error;
+  const std::filesystem::path exact = folder / std::string(name);
+  if (std::filesystem::exists(exact, error)) return exact;
+  std::string best;
+  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+       it.increment(error)) {
+    const std::string candidate = it->path().filename().string();
+    if (SameIgnoringCase(candidate, name) && (best.empty() || candidate < best)) {
+      best = candidate;
+    }
+  }
+  return best.empty() ? exact : folder / best;
+}
+
+// The file is deleted while we hold it exclusively, which fails when another holder has
+// it open, as deleting a file in use fails on Windows.
+void DeleteIfExists(const std::filesystem::path& folder, std::string_view name) {
+  const std::filesystem::path path = FindIgnoringCase(folder, name);
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return;
+  LockedFile file;
+  if (file.Open(path, LockKind::kExclusive) != OpenStatus::kOpened) return;
+#ifdef _WIN32
+  file.Close();
+#endif
+  std::filesystem::remove(path, error);
+}
+
+}  // namespace zentrova::store

@@ -1,0 +1,84 @@
+#include "store/mdx_reader.h"
+
+#include "store/byte_order.h"
+#include "store/store_error.h"
+
+namespace zentrova::store {
+namespace {
+
+constexpr size_t kPage = 512;
+constexpr size_t kTagTable = 544;
+constexpr size_t kTagEntry = 32;
+constexpr size_t kMaxTags = 47;
+
+Date DateAt(std::string_view bytes, size_t at) {
+  return Date{1900 + static_cast<unsigned char>(bytes[at]),
+              static_cast<unsigned char>(bytes[at + 1]), static_cast<unsigned char>(bytes[at + 2])};
+}
+
+std::string CString(std::string_view bytes) {
+  std::string s(bytes.substr(0, bytes.find('\0')));
+  while (!s.empty() && s.back() == ' ') s.pop_back();
+  while (!s.empty() && s.front() == ' ') s.erase(0, 1);
+  return s;
+}
+
+bool IsPlainName(const std::string& expression) {
+  if (expression.empty()) return false;
+  for (char ch : expression) {
+    const bool ok = (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') ||
+                    (ch >= '0' && ch <= '9') || ch == '_';
+    if (!ok) return false;
+  }
+  return true;
+}
+
+// Why a tag header describes a tag we do not rebuild, or "" when we do.
+std::string Unsupported(std::string_view header, const MdxTag& tag) {
+  const auto format = static_cast<unsigned char>(header[8]);
+  if ((format & 0x08) != 0) return "la etiqueta " + tag.name + " es descendente";
+  if ((format & 0x60) != 0 || header[23] != 0) return "la etiqueta " + tag.name + " es única";
+  if (header[245] != 0) return "la etiqueta " + tag.name + " tiene filtro";
+  if (tag.key_type != 'N' && tag.key_type != 'C') {
+    return "la etiqueta " + tag.name + " tiene clave de tipo " + std::string(1, tag.key_type);
+  }
+  if (!IsPlainName(tag.expression)) {
+    return "la clave de la etiqueta " + tag.name + " (" + tag.expression + ") no es un campo";
+  }
+  return "";
+}
+
+}  // namespace
+
+MdxTags ReadMdxTags(std::string_view bytes, const std::filesystem::path& file) {
+  if (bytes.size() < 4 * kPage || bytes[0] != 0x02) {
+    Fail(file, "El índice %f está dañado: no es un índice de producción dBASE.");
+  }
+  MdxTags result;
+  MdxIndex& index = result.index;
+  index.created = DateAt(bytes, 1);
+  index.updated = DateAt(bytes, 44);
+  index.table_name = CString(bytes.substr(4, 16));
+  index.driver_id = static_cast<uint8_t>(bytes[31]);
+  const size_t count = std::min<size_t>(GetLittle(bytes, 28, 2), kMaxTags);
+  for (size_t i = 0; i < count; ++i) {
+    const size_t entry = kTagTable + kTagEntry * i;
+    const size_t header_at = GetLittle(bytes, entry, 4) * kPage;
+    if (header_at + kPage > bytes.size()) {
+      Fail(file, "El índice %f está dañado: una etiqueta apunta fuera del archivo.");
+    }
+    const std::string_view header = bytes.substr(header_at, kPage);
+    MdxTag tag;
+    tag.name = CString(bytes.substr(entry + 4, 11));
+    tag.key_type = header[9];
+    tag.key_length = static_cast<int>(GetLittle(header, 12, 2));
+    tag.expression = CString(header.substr(24, 220));
+    tag.change_counter = static_cast<uint8_t>(header[20]);
+    tag.created = DateAt(header, 257);
+    if (result.not_rebuildable.empty()) result.not_rebuildable = Unsupported(header, tag);
+    index.tags.push_back(tag);
+  }
+  return result;
+}
+
+}  // namespace zentrova::store

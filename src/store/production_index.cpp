@@ -1,0 +1,120 @@
+#include "store/production_index.h"
+
+#include <system_error>
+
+#include "store/atomic_file.h"
+#include "store/file_lock.h"
+#include "store/file_names.h"
+#include "store/mdx_key.h"
+#include "store/mdx_reader.h"
+#include "store/store_error.h"
+
+namespace zentrova::store {
+namespace {
+
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    auto up = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
+    if (up(a[i]) != up(b[i])) return false;
+  }
+  return true;
+}
+
+int FieldNamed(const TableHeader& header, std::string_view name) {
+  for (size_t i = 0; i < header.fields.size(); ++i) {
+    if (SameName(header.fields[i].info.name, name)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+// Why the tag's key does not match its field, or "".
+std::string Mismatch(const MdxTag& tag, int field, const TableHeader& header) {
+  if (field < 0) return "la clave de la etiqueta " + tag.name + " no es un campo de la tabla";
+  const FieldInfo& info = header.fields[field].info;
+  const bool numeric = info.type == 'N' || info.type == 'F';
+  if (tag.key_type == 'N' && numeric && tag.key_length == 12) return "";
+  if (tag.key_type == 'C' && info.type == 'C' && tag.key_length == info.width) return "";
+  return "la clave de la etiqueta " + tag.name + " no corresponde al campo " + info.name;
+}
+
+std::string ReadWhole(const std::filesystem::path& path) {
+  LockedFile file;
+  std::string bytes;
+  if (file.Open(path, LockKind::kShared) != OpenStatus::kOpened || !file.ReadAll(bytes)) {
+    Fail(path, "No se puede leer el índice %f.");
+  }
+  return bytes;
+}
+
+}  // namespace
+
+void ProductionIndex::Load(const std::filesystem::path& table, const TableHeader& header) {
+  table_ = table;
+  active_ = false;
+  const bool dbase = header.flavour == Flavour::kDbase || header.flavour == Flavour::kDbase7;
+  if (!dbase || header.index_flag != 0x01) return;
+  path_ = FindIgnoringCase(table.parent_path(), IndexFileName(table.filename().string()));
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path_, error)) return;
+  MdxTags tags = ReadMdxTags(ReadWhole(path_), path_);
+  index_ = std::move(tags.index);
+  not_rebuildable_ = std::move(tags.not_rebuildable);
+  fields_.clear();
+  for (const MdxTag& tag : index_.tags) {
+    fields_.push_back(FieldNamed(header, tag.expression));
+    if (not_rebuildable_.empty()) not_rebuildable_ = Mismatch(tag, fields_.back(), header);
+  }
+  active_ = true;
+}
+
+void ProductionIndex::CheckRebuildable() const {
+  if (!active_ || not_rebuildable_.empty()) return;
+  Fail(path_, "No se puede mantener el índice %f (" + not_rebuildable_ + "): la tabla " +
+                  PathForMessage(table_) + " no se ha modificado.");
+}
+
+void ProductionIndex::Rebuild(const TableHeader& header, std::string_view rows) {
+  if (!active_) return;
+  CheckRebuildable();
+  const auto length = static_cast<size_t>(header.record_length);
+  std::vector<std::vector<MdxKey>> keys(index_.tags.size());
+  for (size_t t = 0; t < index_.tags.size(); ++t) {
+    const FieldLayout& field = header.fields[fields_[t]];
+    for (size_t r = 0; r * length < rows.size(); ++r) {
+      keys[t].push_back(MdxKey{KeyOf(rows.substr(r * length, length), field, index_.tags[t]),
+                               static_cast<uint32_t>(r + 1)});
+    }
+    ++index_.tags[t].change_counter;
+  }
+  index_.updated = Today();
+  ReplaceFile(path_, BuildMdx(index_, std::move(keys)));
+}
+
+MdxIndex NewIndex(const std::string& table_name, const TableHeader& header,
+                  const std::vector<IndexDef>& indexes, Date today) {
+  MdxIndex index;
+  index.table_name = table_name;
+  index.driver_id = header.driver_id;
+  index.created = today;
+  index.updated = today;
+  for (const IndexDef& def : indexes) {
+    const FieldInfo& info = header.fields[FieldNamed(header, def.field)].info;
+    MdxTag tag;
+    for (char ch : def.name) tag.name += ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 32) : ch;
+    tag.expression = info.name;
+    tag.key_type = info.type == 'C' ? 'C' : 'N';
+    tag.key_length = info.type == 'C' ? info.width : kNumericKeyLength;
+    tag.created = today;
+    index.tags.push_back(tag);
+  }
+  return index;
+}
+
+std::string KeyOf(std::string_view record, const FieldLayout& field, const MdxTag& tag) {
+  const std::string_view raw =
+      record.substr(static_cast<size_t>(field.offset), static_cast<size_t>(field.info.width));
+  return tag.key_type == 'N' ? NumericKey(raw) : std::string(raw);
+}
+
+}  // namespace zentrova::store

@@ -1,0 +1,482 @@
+#include "store/table.h"
+
+#include <climits>
+#include <cmath>
+#include <functional>
+
+#include "store/dbf_header.h"
+#include "store/field_codec.h"
+#include "store/file_lock.h"
+#include "store/filter_expression.h"
+#include "store/production_index.h"
+#include "store/store_error.h"
+#include "store/table_creation.h"
+#include "text/clipper.h"
+#include "text/encoding.h"
+#include "text/integer.h"
+
+namespace zentrova::store {
+namespace {
+
+constexpr char kDeleted = '*';
+constexpr char kEndOfFile = 0x1A;
+
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    auto up = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
+    if (up(a[i]) != up(b[i])) return false;
+  }
+  return true;
+}
+
+std::vector<std::string> SplitFieldList(std::string_view list) {
+  std::vector<std::string> names;
+  size_t start = 0;
+  while (true) {
+    const size_t end = list.find(';', start);
+    std::string name(list.substr(start, end == std::string_view::npos ? end : end - start));
+    while (!name.empty() && name.front() == ' ') name.erase(0, 1);
+    while (!name.empty() && name.back() == ' ') name.pop_back();
+    names.push_back(name);
+    if (end == std::string_view::npos) return names;
+    start = end + 1;
+  }
+}
+
+}  // namespace
+
+class Table::Impl {
+ public:
+  Impl(std::filesystem::path folder, std::string file_name)
+      : folder_(std::move(folder)), file_name_(std::move(file_name)) {}
+
+  const std::filesystem::path& folder() const { return folder_; }
+  const std::string& file_name() const { return file_name_; }
+  bool IsOpen() const { return file_.is_open(); }
+
+  void Open(OpenMode mode);
+  void Close();
+  const std::vector<FieldInfo>& Fields() const;
+
+  void First();
+  void Next();
+  bool Eof() const { return !IsOpen() || row_ >= RowCount(); }
+  int RecordCount() const;
+
+  void Append();
+  void Edit();
+  void Post();
+  void Set(std::string_view field, const std::function<std::string(const FieldContext&)>& encode);
+
+  std::u16string AsText(std::string_view field) const;
+  int32_t AsInteger(std::string_view field) const;
+  double AsFloat(std::string_view field) const;
+
+  bool Locate(std::string_view fields, const std::vector<std::u16string>& values);
+  void SetFilter(std::u16string_view expression);
+  void SetFiltered(bool on);
+  bool Filtered() const { return filtered_; }
+
+ private:
+  enum class Pending { kNone, kAppend, kEdit };
+
+  std::filesystem::path Path() const { return IsOpen() ? path_ : folder_ / file_name_; }
+  void CheckOpen() const;
+  [[noreturn]] void FailOpen(OpenStatus status, int reason) const;
+  void ReadTable();
+  size_t RowCount() const { return header_.record_count; }
+  std::string_view Row(size_t i) const;
+  std::string_view CurrentRecord() const;
+  size_t FieldIndex(std::string_view name) const;
+  FieldContext Context(size_t field) const;
+  std::string_view RawField(std::string_view record, size_t field) const;
+  std::u16string TextOf(std::string_view record, size_t field) const;
+  bool Shows(size_t row) const;
+  size_t NextShown(size_t from) const;
+  void ResolveFilter();
+  void StorePending();
+  void Write(uint64_t offset, std::string_view bytes);
+  void WriteAppended();
+  void WriteEdited();
+  void WriteStamp();
+
+  std::filesystem::path folder_;
+  std::string file_name_;
+  std::filesystem::path path_;
+  LockedFile file_;
+  TableHeader header_;
+  std::vector<FieldInfo> shown_fields_;
+  std::string rows_;
+  size_t row_ = 0;
+  ProductionIndex index_;
+  Pending pending_ = Pending::kNone;
+  std::string buffer_;
+  size_t edited_row_ = 0;
+  bool filter_given_ = false;
+  FilterExpression filter_;
+  bool filtered_ = false;
+  size_t filter_field_ = 0;
+};
+
+// --- opening and closing -------------------------------------------------------------------
+
+void Table::Impl::FailOpen(OpenStatus status, int reason) const {
+  switch (status) {
+    case OpenStatus::kNotFound:
+      Fail(path_, "No existe la tabla %f.");
+    case OpenStatus::kFolderMissing:
+      Fail(path_,
+           "No se puede abrir la tabla %f: no existe la carpeta " + PathForMessage(folder_) + ".");
+    case OpenStatus::kHeld:
+      Fail(path_, "La tabla %f está en uso por otro programa.");
+    case OpenStatus::kNoPermission:
+      Fail(path_, "No hay permiso para abrir la tabla %f.");
+    default:
+      Fail(path_, "No se puede abrir la tabla %f: " + SystemReason(reason) + ".");
+  }
+}
+
+void Table::Impl::Open(OpenMode mode) {
+  if (IsOpen()) return;
+  path_ = FindIgnoringCase(folder_, file_name_);
+  const LockKind kind = mode == OpenMode::kExclusive ? LockKind::kExclusive : LockKind::kShared;
+  const OpenStatus status = file_.Open(path_, kind);
+  if (status != OpenStatus::kOpened) FailOpen(status, file_.last_error());
+  try {
+    ReadTable();
+    if (filtered_) ResolveFilter();
+  } catch (...) {
+    file_.Close();
+    throw;
+  }
+  pending_ = Pending::kNone;
+  row_ = NextShown(0);
+}
+
+// Records are kept in memory (the tables are small); every change goes to the file at once.
+void Table::Impl::ReadTable() {
+  std::string bytes;
+  if (!file_.ReadAll(bytes)) {
+    Fail(path_, "No se puede leer la tabla %f: " + SystemReason(file_.last_error()) + ".");
+  }
+  header_ = ReadHeader(bytes, path_);
+  rows_ = bytes.substr(static_cast<size_t>(header_.header_length),
+                       static_cast<size_t>(header_.record_count) * header_.record_length);
+  shown_fields_.clear();
+  for (const FieldLayout& field : header_.fields) {
+    if (!field.hidden) shown_fields_.push_back(field.info);
+  }
+  index_.Load(path_, header_);
+}
+
+void Table::Impl::Close() {
+  if (!IsOpen()) return;
+  try {
+    StorePending();
+  } catch (...) {
+    pending_ = Pending::kNone;
+    file_.Close();
+    throw;
+  }
+  file_.Close();
+  rows_.clear();
+}
+
+void Table::Impl::CheckOpen() const {
+  if (!IsOpen()) Fail(Path(), "La tabla %f no está abierta.");
+}
+
+const std::vector<FieldInfo>& Table::Impl::Fields() const {
+  CheckOpen();
+  return shown_fields_;
+}
+
+// --- fields --------------------------------------------------------------------------------
+
+size_t Table::Impl::FieldIndex(std::string_view name) const {
+  CheckOpen();
+  for (size_t i = 0; i < header_.fields.size(); ++i) {
+    if (!header_.fields[i].hidden && SameName(header_.fields[i].info.name, name)) return i;
+  }
+  Fail(path_, "La tabla %f no tiene el campo " + std::string(name) + ".");
+}
+
+FieldContext Table::Impl::Context(size_t field) const {
+  return FieldContext{header_.fields[field], header_.flavour, header_.code_page, path_};
+}
+
+std::string_view Table::Impl::Row(size_t i) const {
+  const auto length = static_cast<size_t>(header_.record_length);
+  return std::string_view(rows_).substr(i * length, length);
+}
+
+std::string_view Table::Impl::RawField(std::string_view record, size_t field) const {
+  const FieldLayout& layout = header_.fields[field];
+  return record.substr(static_cast<size_t>(layout.offset), static_cast<size_t>(layout.info.width));
+}
+
+std::u16string Table::Impl::TextOf(std::string_view record, size_t field) const {
+  return DecodeText(RawField(record, field), Context(field));
+}
+
+// The pending row while there is one, else the current row; blank past the end.
+std::string_view Table::Impl::CurrentRecord() const {
+  CheckOpen();
+  if (pending_ != Pending::kNone) return buffer_;
+  if (row_ >= RowCount()) return {};
+  return Row(row_);
+}
+
+std::u16string Table::Impl::AsText(std::string_view field) const {
+  const size_t index = FieldIndex(field);
+  const std::string_view record = CurrentRecord();
+  return record.empty() ? u"" : TextOf(record, index);
+}
+
+int32_t Table::Impl::AsInteger(std::string_view field) const {
+  const size_t index = FieldIndex(field);
+  const std::u16string text = AsText(field);
+  if (!IsNumeric(Context(index))) {
+    const std::u16string number = text::LTrim(text);
+    return number.empty() ? 0 : text::ParseInteger(number);
+  }
+  if (text.empty()) return 0;
+  const std::optional<double> value =
+      DecodeNumber(RawField(CurrentRecord(), index), Context(index));
+  if (!value || !std::isfinite(*value) || std::llround(*value) < INT32_MIN ||
+      std::llround(*value) > INT32_MAX) {
+    throw text::ConversionError(text);
+  }
+  return static_cast<int32_t>(std::llround(*value));
+}
+
+double Table::Impl::AsFloat(std::string_view field) const {
+  const size_t index = FieldIndex(field);
+  const std::u16string text = AsText(field);
+  if (text::AllTrim(text).empty()) return 0;
+  const std::optional<double> value =
+      DecodeNumber(RawField(CurrentRecord(), index), Context(index));
+  if (!value) {
+    Fail(path_, "El valor '" + text::Utf16ToUtf8(text) + "' del campo " +
+                    header_.fields[index].info.name + " de la tabla %f no es un número.");
+  }
+  return *value;
+}
+
+// --- moving --------------------------------------------------------------------------------
+
+bool Table::Impl::Shows(size_t row) const {
+  const std::string_view record = Row(row);
+  if (record[0] == kDeleted) return false;
+  return !filtered_ || TextOf(record, filter_field_) == filter_.value;
+}
+
+size_t Table::Impl::NextShown(size_t from) const {
+  while (from < RowCount() && !Shows(from)) ++from;
+  return from;
+}
+
+void Table::Impl::First() {
+  CheckOpen();
+  StorePending();
+  row_ = NextShown(0);
+}
+
+void Table::Impl::Next() {
+  CheckOpen();
+  StorePending();
+  if (row_ < RowCount()) row_ = NextShown(row_ + 1);
+}
+
+int Table::Impl::RecordCount() const {
+  CheckOpen();
+  int live = 0;
+  for (size_t i = 0; i < RowCount(); ++i) {
+    if (Row(i)[0] != kDeleted) ++live;
+  }
+  return live;
+}
+
+bool Table::Impl::Locate(std::string_view fields, const std::vector<std::u16string>& values) {
+  CheckOpen();
+  std::vector<size_t> indexes;
+  for (const std::string& name : SplitFieldList(fields)) indexes.push_back(FieldIndex(name));
+  if (indexes.size() != values.size()) {
+    Fail(path_, "La búsqueda en la tabla %f da " + std::to_string(values.size()) +
+                    " valores para " + std::to_string(indexes.size()) + " campos.");
+  }
+  StorePending();
+  for (size_t row = NextShown(0); row < RowCount(); row = NextShown(row + 1)) {
+    bool all = true;
+    for (size_t i = 0; i < indexes.size() && all; ++i) {
+      all = TextOf(Row(row), indexes[i]) == values[i];
+    }
+    if (all) {
+      row_ = row;
+      return true;
+    }
+  }
+  return false;
+}
+
+void Table::Impl::ResolveFilter() {
+  if (!filter_given_) Fail(Path(), "La tabla %f no tiene expresión de filtro.");
+  filter_field_ = FieldIndex(filter_.field);
+}
+
+void Table::Impl::SetFilter(std::u16string_view expression) {
+  filter_ = ParseFilter(expression, Path());
+  filter_given_ = true;
+  if (filtered_ && IsOpen()) SetFiltered(true);
+}
+
+void Table::Impl::SetFiltered(bool on) {
+  if (IsOpen()) {
+    StorePending();
+    if (on) ResolveFilter();
+  }
+  filtered_ = on;
+  if (IsOpen()) row_ = NextShown(0);
+}
+
+// --- changing ------------------------------------------------------------------------------
+
+void Table::Impl::Append() {
+  CheckOpen();
+  StorePending();
+  buffer_.assign(1, ' ');
+  for (size_t i = 0; i < header_.fields.size(); ++i) buffer_ += BlankBytes(Context(i));
+  pending_ = Pending::kAppend;
+}
+
+void Table::Impl::Edit() {
+  CheckOpen();
+  if (pending_ != Pending::kNone) return;
+  if (row_ >= RowCount()) Fail(path_, "La tabla %f no tiene fila actual que modificar.");
+  buffer_ = std::string(Row(row_));
+  edited_row_ = row_;
+  pending_ = Pending::kEdit;
+}
+
+void Table::Impl::Set(std::string_view field,
+                      const std::function<std::string(const FieldContext&)>& encode) {
+  const size_t index = FieldIndex(field);
+  if (pending_ == Pending::kNone) {
+    Fail(path_, "No se puede dar valor al campo " + header_.fields[index].info.name +
+                    " de la tabla %f: la fila no está en alta ni en edición.");
+  }
+  const FieldLayout& layout = header_.fields[index];
+  buffer_.replace(static_cast<size_t>(layout.offset), static_cast<size_t>(layout.info.width),
+                  encode(Context(index)));
+}
+
+void Table::Impl::Write(uint64_t offset, std::string_view bytes) {
+  if (!file_.writable()) Fail(path_, "No hay permiso para escribir en la tabla %f.");
+  if (!file_.WriteAt(offset, bytes)) {
+    Fail(path_, "No se puede escribir en la tabla %f: " + SystemReason(file_.last_error()) + ".");
+  }
+}
+
+// The record and a new end marker first, then the count: the file is a valid table
+// before and after.
+void Table::Impl::WriteAppended() {
+  const uint64_t at = static_cast<uint64_t>(header_.header_length) +
+                      static_cast<uint64_t>(RowCount()) * header_.record_length;
+  Write(at, buffer_ + kEndOfFile);
+  rows_ += buffer_;
+  row_ = RowCount();
+  ++header_.record_count;
+}
+
+void Table::Impl::WriteEdited() {
+  Write(static_cast<uint64_t>(header_.header_length) +
+            static_cast<uint64_t>(edited_row_) * header_.record_length,
+        buffer_);
+  rows_.replace(edited_row_ * header_.record_length, buffer_.size(), buffer_);
+  row_ = edited_row_;
+}
+
+void Table::Impl::WriteStamp() {
+  header_.updated = Today();
+  Write(1, EncodeStamp(header_.updated, header_.record_count));
+}
+
+void Table::Impl::Post() {
+  CheckOpen();
+  StorePending();
+}
+
+void Table::Impl::StorePending() {
+  if (pending_ == Pending::kNone) return;
+  index_.CheckRebuildable();
+  if (pending_ == Pending::kAppend) {
+    WriteAppended();
+  } else {
+    WriteEdited();
+  }
+  pending_ = Pending::kNone;
+  WriteStamp();
+  index_.Rebuild(header_, rows_);
+}
+
+// --- the public face -----------------------------------------------------------------------
+
+Table::Table(std::filesystem::path folder, std::string file_name)
+    : impl_(std::make_unique<Impl>(std::move(folder), std::move(file_name))) {}
+
+Table::~Table() {
+  try {
+    impl_->Close();
+  } catch (const std::exception&) {
+    // A destructor cannot report; callers who care close the table themselves.
+  }
+}
+
+const std::filesystem::path& Table::folder() const { return impl_->folder(); }
+const std::string& Table::file_name() const { return impl_->file_name(); }
+
+void Table::Create(const std::vector<FieldDef>& fields, const std::vector<IndexDef>& indexes,
+                   Level level) {
+  if (impl_->IsOpen()) impl_->Close();
+  CreateTableFiles(impl_->folder(), impl_->file_name(), fields, indexes, level);
+}
+
+void Table::Open(OpenMode mode) { impl_->Open(mode); }
+void Table::Close() { impl_->Close(); }
+bool Table::IsOpen() const { return impl_->IsOpen(); }
+const std::vector<FieldInfo>& Table::Fields() const { return impl_->Fields(); }
+void Table::First() { impl_->First(); }
+void Table::Next() { impl_->Next(); }
+bool Table::Eof() const { return impl_->Eof(); }
+int Table::RecordCount() const { return impl_->RecordCount(); }
+void Table::Append() { impl_->Append(); }
+void Table::Edit() { impl_->Edit(); }
+void Table::Post() { impl_->Post(); }
+
+void Table::SetText(std::string_view field, std::u16string_view value) {
+  impl_->Set(field, [&](const FieldContext& c) { return EncodeText(value, c); });
+}
+void Table::SetInteger(std::string_view field, long long value) {
+  impl_->Set(field, [&](const FieldContext& c) { return EncodeInteger(value, c); });
+}
+void Table::SetFloat(std::string_view field, double value) {
+  impl_->Set(field, [&](const FieldContext& c) { return EncodeFloat(value, c); });
+}
+void Table::SetLogical(std::string_view field, bool value) {
+  impl_->Set(field, [&](const FieldContext& c) { return EncodeLogical(value, c); });
+}
+
+std::u16string Table::AsText(std::string_view field) const { return impl_->AsText(field); }
+int32_t Table::AsInteger(std::string_view field) const { return impl_->AsInteger(field); }
+double Table::AsFloat(std::string_view field) const { return impl_->AsFloat(field); }
+bool Table::IsBlank(std::string_view field) const { return impl_->AsText(field).empty(); }
+
+bool Table::Locate(std::string_view fields, const std::vector<std::u16string>& values) {
+  return impl_->Locate(fields, values);
+}
+void Table::SetFilter(std::u16string_view expression) { impl_->SetFilter(expression); }
+void Table::SetFiltered(bool on) { impl_->SetFiltered(on); }
+bool Table::Filtered() const { return impl_->Filtered(); }
+
+}  // namespace zentrova::store

@@ -1,0 +1,194 @@
+#include "store/table_creation.h"
+
+#include <set>
+#include <system_error>
+
+#include "store/atomic_file.h"
+#include "store/dbf_header.h"
+#include "store/file_lock.h"
+#include "store/file_names.h"
+#include "store/mdx_writer.h"
+#include "store/production_index.h"
+#include "store/store_error.h"
+
+namespace zentrova::store {
+namespace {
+
+std::string Upper(std::string name) {
+  for (char& ch : name) {
+    if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 32);
+  }
+  return name;
+}
+
+bool IsFieldName(const std::string& name, size_t longest) {
+  if (name.empty() || name.size() > longest) return false;
+  if (!(name[0] >= 'A' && name[0] <= 'Z')) return false;
+  for (char ch : name) {
+    if (!((ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') || ch == '_')) return false;
+  }
+  return true;
+}
+
+void CheckFields(const std::filesystem::path& path, const std::vector<FieldDef>& fields,
+                 Level level) {
+  if (fields.empty()) Fail(path, "No se puede crear la tabla %f: no tiene campos.");
+  const size_t longest = level == Level::kDbase7 ? 31 : 10;
+  std::set<std::string> names;
+  for (const FieldDef& def : fields) {
+    const std::string name = Upper(def.name);
+    if (!IsFieldName(name, longest)) {
+      Fail(path, "No se puede crear la tabla %f: el nombre de campo '" + def.name +
+                     "' no es válido (letras, cifras y _, hasta " + std::to_string(longest) +
+                     " caracteres).");
+    }
+    if (!names.insert(name).second) {
+      Fail(path, "No se puede crear la tabla %f: el campo " + name + " está repetido.");
+    }
+    if (def.kind == FieldKind::kText && (def.width < 1 || def.width > 254)) {
+      Fail(path, "No se puede crear la tabla %f: la anchura del campo " + name + " (" +
+                     std::to_string(def.width) + ") no está entre 1 y 254.");
+    }
+  }
+}
+
+void CheckIndexes(const std::filesystem::path& path, const std::vector<FieldDef>& fields,
+                  const std::vector<IndexDef>& indexes, Level level) {
+  if (indexes.empty()) return;
+  if (level == Level::kDbase7) {
+    Fail(path, "No se puede crear la tabla %f: una tabla de nivel 7 no lleva índice.");
+  }
+  if (indexes.size() > 47) Fail(path, "No se puede crear la tabla %f: más de 47 índices.");
+  std::set<std::string> names;
+  for (const IndexDef& def : indexes) {
+    const std::string name = Upper(def.name);
+    if (!IsFieldName(name, 10) || !names.insert(name).second) {
+      Fail(path, "No se puede crear la tabla %f: el nombre de índice '" + def.name +
+                     "' no es válido o está repetido.");
+    }
+    const FieldDef* keyed = nullptr;
+    for (const FieldDef& field : fields) {
+      if (Upper(field.name) == Upper(def.field)) keyed = &field;
+    }
+    if (keyed == nullptr || keyed->kind == FieldKind::kLogical || keyed->width > 100) {
+      Fail(path, "No se puede crear la tabla %f: el índice " + name +
+                     " no se puede poner en "
+                     "el campo '" +
+                     def.field + "'.");
+    }
+  }
+}
+
+[[noreturn]] void FailOpen(const std::filesystem::path& path, OpenStatus status, int reason,
+                           const char* what) {
+  const std::string noun(what);
+  switch (status) {
+    case OpenStatus::kHeld: {
+      std::string sentence = noun + " %f está en uso por otro programa.";
+      sentence[0] = static_cast<char>(sentence[0] - 32);
+      Fail(path, sentence);
+    }
+    case OpenStatus::kNoPermission:
+      Fail(path, "No hay permiso para reemplazar " + noun + " %f.");
+    default:
+      Fail(path, "No se puede reemplazar " + noun + " %f: " + SystemReason(reason) + ".");
+  }
+}
+
+// Holds each old file exclusively so none is in use by another program; only then are
+// they deleted.
+void RemoveOldFiles(const std::filesystem::path& folder, const std::string& file_name) {
+  const std::filesystem::path table = FindIgnoringCase(folder, file_name);
+  const std::filesystem::path index = FindIgnoringCase(folder, IndexFileName(file_name));
+  std::vector<LockedFile> held;
+  for (const auto& [path, what] : {std::pair{table, "la tabla"}, std::pair{index, "el índice"}}) {
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) continue;
+    LockedFile file;
+    const OpenStatus status = file.Open(path, LockKind::kExclusive);
+    if (status != OpenStatus::kOpened) FailOpen(path, status, file.last_error(), what);
+    held.push_back(std::move(file));
+  }
+#ifdef _WIN32
+  held.clear();
+#endif
+  for (const auto& path : {table, index}) {
+    std::error_code error;
+    std::filesystem::remove(path, error);
+    if (error) Fail(path, "No se puede borrar el archivo %f: " + SystemReason(error.value()) + ".");
+  }
+}
+
+TableHeader HeaderFor(const std::vector<FieldDef>& fields, const std::vector<IndexDef>& indexes,
+                      Level level, Date today) {
+  std::vector<FieldInfo> infos;
+  for (const FieldDef& def : fields) infos.push_back(StoredField(def, level));
+  TableHeader header =
+      NewHeader(level == Level::kDbase7 ? Flavour::kDbase7 : Flavour::kDbase, infos, today);
+  header.index_flag = indexes.empty() ? 0 : 1;
+  for (FieldLayout& field : header.fields) {
+    for (const IndexDef& def : indexes) {
+      if (Upper(def.field) == field.info.name) field.indexed = true;
+    }
+  }
+  return header;
+}
+
+void WriteNewTable(const std::filesystem::path& path, const std::string& bytes) {
+  LockedFile file;
+  const OpenStatus status = file.Open(path, LockKind::kExclusive, /*create=*/true);
+  if (status != OpenStatus::kOpened) FailOpen(path, status, file.last_error(), "la tabla");
+  if (!file.Truncate(0) || !file.WriteAt(0, bytes)) {
+    Fail(path, "No se puede escribir la tabla %f: " + SystemReason(file.last_error()) + ".");
+  }
+}
+
+}  // namespace
+
+FieldInfo StoredField(const FieldDef& def, Level level) {
+  FieldInfo info;
+  info.name = Upper(def.name);
+  switch (def.kind) {
+    case FieldKind::kText:
+      info.type = 'C';
+      info.width = def.width;
+      break;
+    case FieldKind::kWholeNumber:
+      info.type = level == Level::kDbase7 ? 'I' : 'N';
+      info.width = level == Level::kDbase7 ? 4 : 11;
+      break;
+    case FieldKind::kFloat:
+      info.type = 'N';
+      info.width = 20;
+      info.decimals = 4;
+      break;
+    case FieldKind::kLogical:
+      info.type = 'L';
+      info.width = 1;
+      break;
+  }
+  return info;
+}
+
+void CreateTableFiles(const std::filesystem::path& folder, const std::string& file_name,
+                      const std::vector<FieldDef>& fields, const std::vector<IndexDef>& indexes,
+                      Level level) {
+  const std::filesystem::path path = folder / file_name;
+  std::error_code error;
+  if (!std::filesystem::is_directory(folder, error)) {
+    Fail(path,
+         "No se puede crear la tabla %f: no existe la carpeta " + PathForMessage(folder) + ".");
+  }
+  CheckFields(path, fields, level);
+  CheckIndexes(path, fields, indexes, level);
+  const Date today = Today();
+  const TableHeader header = HeaderFor(fields, indexes, level, today);
+  RemoveOldFiles(folder, file_name);
+  WriteNewTable(path, EncodeHeader(header) + '\x1A');
+  if (!indexes.empty()) {
+    ReplaceFile(folder / IndexFileName(file_name),
+                BuildMdx(NewIndex(Upper(BaseName(file_name)), header, indexes, today), {}));
+  }
+}
+
+}  // namespace zentrova::store

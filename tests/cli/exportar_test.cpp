@@ -49,7 +49,7 @@ assert ('17', 'Guardia', 'Guardia de recreo', True, '17') == a[-4], a[-4]
 p = rows('PROFT', 'ABREV', 'NOMBRE', 'DNI', 'X_EMPLEADO')
 assert p[0] == ('RSA', 'Ruiz Soto, Ana', None, '1001'), p[0]
 assert [r[0] for r in p[:3]] == ['RSA', 'RSA1', 'RSA2'], p
-assert ('CE', 'Castillo , Elena', None, '1010') in p and p[10][0] == 'RSA3', p
+assert ('CE', 'Castillo , Elena', None, '1010') in p and p[10][0] == 'RSA4', p
 r = rows('AULAT', 'ABREV', 'MAXALUM')
 assert ('Gimnas', None) in r and ('Gimnas1', None) in r and ('Biblio', None) in r, r
 g = rows('GRUPOST', 'ABREV', 'GRUPO', 'MARCO', 'CLAVECURSO')

@@ -1,10 +1,155 @@
+// zentrova-cli nivelex: builds the level table NIVELEX.DBF from a CSV file. The table is a
+// dBASE level-7 table, because its field names are longer than ten characters.
+
+#include <fstream>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "cli/commands.h"
+#include "cli/console_host.h"
+#include "store/table.h"
+#include "text/encoding.h"
+#include "text/integer.h"
 
 namespace zentrova::cli {
+namespace {
+
+constexpr int kAbbreviationWidth = 10;
+constexpr int kStudyWidth = 80;
+
+constexpr const char* kFormat =
+    "El CSV está en UTF-8, con una línea por oferta de cursos: código de Vetrana (número "
+    "entero), abreviatura del nivel (hasta 10 caracteres) y nombre del estudio (hasta 80), "
+    "separados por ';' o por ','. Un campo entre comillas dobles puede llevar el separador; "
+    "\"\" dentro de él es una comilla. Una primera línea cuyo código no es un número (por "
+    "ejemplo X_OFERTAMATRIG;NIVEL_ABREV;ESTUDIO) se toma como cabecera; las líneas vacías se "
+    "saltan.\n";
+
+struct LevelRow {
+  int32_t code = 0;
+  std::u16string abbreviation;
+  std::u16string study;
+};
+
+[[noreturn]] void FailLine(const std::string& file, int line, const std::string& cause) {
+  throw Error("El archivo " + file + ", línea " + std::to_string(line) + ": " + cause + ".");
+}
+
+// One CSV line split at `separator`, honouring double quotes.
+std::vector<std::string> SplitCsvLine(const std::string& line, char separator) {
+  std::vector<std::string> cells(1);
+  bool quoted = false;
+  for (size_t i = 0; i < line.size(); ++i) {
+    const char ch = line[i];
+    if (ch == '"' && quoted && i + 1 < line.size() && line[i + 1] == '"') {
+      cells.back() += '"';
+      ++i;
+    } else if (ch == '"') {
+      quoted = !quoted;
+    } else if (ch == separator && !quoted) {
+      cells.emplace_back();
+    } else {
+      cells.back() += ch;
+    }
+  }
+  return cells;
+}
+
+std::string Trimmed(std::string cell) {
+  while (!cell.empty() && (cell.back() == ' ' || cell.back() == '\r')) cell.pop_back();
+  while (!cell.empty() && cell.front() == ' ') cell.erase(0, 1);
+  return cell;
+}
+
+std::u16string CheckedText(const std::string& cell, int width, const char* what,
+                           const std::string& file, int line) {
+  const std::u16string value = text::Utf8ToUtf16(cell);
+  if (value.empty()) FailLine(file, line, std::string("falta ") + what);
+  if (static_cast<int>(value.size()) > width) {
+    FailLine(file, line,
+             std::string(what) + " tiene más de " + std::to_string(width) + " caracteres");
+  }
+  return value;
+}
+
+std::vector<LevelRow> ReadLevels(const std::string& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) throw Error("No se puede leer el archivo " + file + ".");
+  std::vector<LevelRow> rows;
+  std::set<int32_t> codes;
+  std::string line;
+  char separator = 0;
+  bool first = true;
+  for (int number = 1; std::getline(in, line); ++number) {
+    if (number == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
+    if (Trimmed(line).empty()) continue;
+    if (separator == 0) separator = line.find(';') != std::string::npos ? ';' : ',';
+    std::vector<std::string> cells = SplitCsvLine(line, separator);
+    for (auto& cell : cells) cell = Trimmed(cell);
+    const auto code = text::TryParseInteger(text::Utf8ToUtf16(cells[0]));
+    if (std::exchange(first, false) && !code) continue;  // the header line
+    if (cells.size() != 3) FailLine(file, number, "se esperaban 3 campos");
+    if (!code) FailLine(file, number, "el código '" + cells[0] + "' no es un número entero");
+    if (!codes.insert(*code).second)
+      FailLine(file, number, "el código " + cells[0] + " está repetido");
+    rows.push_back(
+        LevelRow{*code, CheckedText(cells[1], kAbbreviationWidth, "la abreviatura", file, number),
+                 CheckedText(cells[2], kStudyWidth, "el estudio", file, number)});
+  }
+  if (rows.empty()) throw Error("El archivo " + file + " no tiene ninguna oferta de cursos.");
+  return rows;
+}
+
+void WriteLevelTable(const std::vector<LevelRow>& rows, const std::filesystem::path& out) {
+  const std::filesystem::path folder = out.has_parent_path() ? out.parent_path() : ".";
+  store::Table table(folder, out.filename().string());
+  table.Create({{"X_OFERTAMATRIG", store::FieldKind::kWholeNumber},
+                {"NIVEL_ABREV", store::FieldKind::kText, kAbbreviationWidth},
+                {"ESTUDIO", store::FieldKind::kText, kStudyWidth}},
+               {}, store::Level::kDbase7);
+  table.Open(store::OpenMode::kExclusive);
+  for (const LevelRow& row : rows) {
+    table.Append();
+    table.SetInteger("X_OFERTAMATRIG", row.code);
+    table.SetText("NIVEL_ABREV", row.abbreviation);
+    table.SetText("ESTUDIO", row.study);
+    table.Post();
+  }
+  table.Close();
+}
+
+struct NivelexOptions {
+  std::string csv;
+  std::string out;
+};
+
+int RunNivelex(const NivelexOptions& options) {
+  try {
+    const std::vector<LevelRow> rows = ReadLevels(options.csv);
+    WriteLevelTable(rows, options.out);
+    PrintLine(text::Utf8ToUtf16(options.out) + u": " + text::IntegerText(rows.size()) +
+              u" ofertas de cursos");
+    return kExitDone;
+  } catch (const Error& e) {
+    PrintError(text::Utf8ToUtf16(e.what()));
+    return kExitError;
+  }
+}
+
+}  // namespace
 
 void AddNivelexCommand(CLI::App& app, int& exit_status) {
-  (void)app;
-  (void)exit_status;
+  auto options = std::make_shared<NivelexOptions>();
+  CLI::App* command = app.add_subcommand(
+      "nivelex", "Crea la tabla de niveles (dBASE nivel 7) a partir de un archivo CSV");
+  command->footer(kFormat);
+  command->add_option("NIVELES.csv", options->csv, "Ofertas de cursos: código;nivel;estudio")
+      ->required();
+  command->add_option("SALIDA.DBF", options->out, "Tabla que se crea (se sustituye si existe)")
+      ->required();
+  command->callback([options, &exit_status] { exit_status = RunNivelex(*options); });
 }
 
 }  // namespace zentrova::cli

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "store/code_page.h"
 #include "store/table.h"
 #include "support/python.h"
 #include "support/temp_folder.h"
@@ -221,6 +222,66 @@ TEST(DbfReadTest, LevelSevenRoundTripThroughOurWriter) {
   table.Next();
   EXPECT_EQ(table.AsInteger("X_OFERTAMATRIG"), -2147483647);
   EXPECT_TRUE(table.IsBlank("ESTUDIO"));
+}
+
+TEST(DbfReadTest, WritingIntoATableOfAnotherWriterKeepsItsForms) {
+  TempFolder folder;
+  MakeWithPythonDbf(folder, "D3.DBF", "db3", "NAME C(10); N N(6,2); D D; L L", "");
+  {
+    Table table(folder.path(), "D3.DBF");
+    table.Open();
+    table.Append();
+    table.SetText("NAME", u"Peña");
+    table.SetText("N", u"12.5");
+    table.SetText("D", u"2021-03-04");
+    table.SetText("L", u"T");
+    table.Append();
+    table.SetText("N", u"-3");
+    table.SetLogical("L", false);
+    EXPECT_THROW(table.SetText("N", u"doce"), Error);
+    EXPECT_THROW(table.SetText("D", u"4/3/2021"), Error);
+    EXPECT_THROW(table.SetText("N", u"1234.5"), Error);  // 7 characters in a width of 6
+    table.Close();
+  }
+  const auto result = RunPython(R"(
+import sys, dbfread
+for r in dbfread.DBF(sys.argv[1], encoding='cp1252'):
+    print(repr(list(r.values())))
+)",
+                                {(folder / "D3.DBF").string()});
+  EXPECT_EQ(result.out,
+            "['Peña', 12.5, datetime.date(2021, 3, 4), True]\n"
+            "['', -3.0, None, False]\n")
+      << result.err;
+}
+
+TEST(DbfReadTest, CodePageComesFromTheDriverIdOrName) {
+  const std::vector<std::pair<int, std::string>> ids = {
+      {0x57, "windows-1252"}, {0x58, "windows-1252"}, {0x59, "windows-1252"},
+      {0x03, "windows-1252"}, {0x01, "ibm-437"},      {0x1B, "ibm-437"},
+      {0x02, "ibm-850"},      {0x64, "ibm-852"},      {0xC8, "windows-1250"},
+      {0xC9, "windows-1251"}, {0x00, "windows-1252"}, {0x7E, "windows-1252"},
+  };
+  for (const auto& [id, code_page] : ids) {
+    EXPECT_EQ(CodePageOfDriverId(static_cast<uint8_t>(id)), code_page) << id;
+  }
+  const std::vector<std::pair<std::string, std::string>> names = {
+      {"DBWINUS0", "windows-1252"}, {"DBWINES0", "windows-1252"}, {"DB437US0", "ibm-437"},
+      {"DB850ES0", "ibm-850"},      {"DB866RU0", "ibm-866"},      {"FOX..WIN", "windows-1252"},
+      {"", "windows-1252"},         {"XYZ", "windows-1252"},
+  };
+  for (const auto& [name, code_page] : names) EXPECT_EQ(CodePageOfDriverName(name), code_page);
+  // A cp437 table from another writer reads in its own code page.
+  TempFolder folder;
+  MakeWithPythonDbf(folder, "OEM.DBF", "db3", "NAME C(10)", "('Peña',)");
+  std::string bytes = testing::ReadFile(folder / "OEM.DBF");
+  bytes[29] = 0x01;
+  const size_t at = bytes.find("Pe");
+  bytes[at + 2] = '\xA4';  // n with tilde in cp437
+  testing::WriteFile(folder / "OEM.DBF", bytes);
+  Table table(folder.path(), "OEM.DBF");
+  table.Open();
+  EXPECT_EQ(table.AsText("NAME"), u"Peña");
 }
 
 }  // namespace

@@ -11,8 +11,8 @@ auto Find(const Map& map, const typename Map::key_type& key) -> const typename M
   return found == map.end() ? nullptr : &found->second;
 }
 
-// One pass over `table` in record order; `add` is called on every record and keeps only the
-// first value of a key (try_emplace leaves an existing entry alone).
+// One pass over `table` in record order. The callers add with try_emplace, which leaves a
+// key's entry alone once it has one, so the first record of every key is the one kept.
 template <typename Add>
 void ForEachRecord(store::Table& table, Add add) {
   for (table.First(); !table.Eof(); table.Next()) add();

@@ -28,7 +28,7 @@ OpenTables::OpenTables(const ExportTables& tables) : tables_(tables) {
 OpenTables::~OpenTables() {
   try {
     Close();
-  } catch (const Error&) {
+  } catch (...) {
     // The tables are only read, so closing has nothing to store; an error already under way
     // is the one to report.
   }

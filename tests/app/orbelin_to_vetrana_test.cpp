@@ -95,7 +95,9 @@ TEST_F(OrbelinToVetranaTest, NoFileChosen) {
 TEST_F(OrbelinToVetranaTest, CancellingReusesTheFileChosenBefore) {
   std::filesystem::remove(ktemp() / "PERIODOS.DBF");
   EXPECT_EQ(Run(chosen()), RunOutcome::kStopped);
-  testing::WriteTableRows(ktemp(), "PERIODOS.DBF", import::PeriodosFields(), {}, {});
+  // Its name in another letter case is found all the same.
+  testing::WriteTableRows(ktemp(), "periodos.dbf", import::PeriodosFields(), {}, {});
+  ASSERT_FALSE(std::filesystem::exists(ktemp() / "PERIODOS.DBF"));
   EXPECT_EQ(BImportarClick(state_, host_), RunOutcome::kCompleted);  // dialog cancelled
   EXPECT_TRUE(std::filesystem::exists(result()));
 }

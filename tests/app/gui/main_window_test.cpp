@@ -24,19 +24,56 @@ namespace {
 
 const std::filesystem::path kSample =
     std::filesystem::path(ZENTROVA_SOURCE_DIR) / "data" / "muestra" / "instituto.xml";
-const std::filesystem::path kBinNivelex = std::filesystem::path(ZENTROVA_BIN_DIR) / "NIVELEX.DBF";
+
+// A level table with two of the sample's course offers, as the installed one is laid out.
+void WriteLevelTable(const std::filesystem::path& path) {
+  store::Table table(path.parent_path(), path.filename().string());
+  table.Create({{"X_OFERTAMATRIG", store::FieldKind::kWholeNumber, 0},
+                {"NIVEL_ABREV", store::FieldKind::kText, 10},
+                {"ESTUDIO", store::FieldKind::kText, 80}},
+               {}, store::Level::kDbase7);
+  table.Open();
+  for (const auto& [code, level, study] :
+       {std::tuple{305, u"ESO", u"Educación Secundaria Obligatoria"},
+        std::tuple{410, u"BACH", u"Bachillerato"}}) {
+    table.Append();
+    table.SetInteger("X_OFERTAMATRIG", code);
+    table.SetText("NIVEL_ABREV", level);
+    table.SetText("ESTUDIO", study);
+    table.Post();
+  }
+  table.Close();
+}
 
 // A window over a temporary exchange folder, level table and INI file.
 struct Window {
-  explicit Window(std::vector<std::string> parameters,
-                  std::filesystem::path nivelex = kBinNivelex) {
+  // The level table is written beside the INI file unless `nivelex` names another.
+  explicit Window(std::vector<std::string> parameters, std::filesystem::path nivelex = {},
+                  std::filesystem::path ktemp = {}) {
     std::filesystem::create_directory(folder / "ktemp");
+    if (nivelex.empty()) {
+      nivelex = folder / "NIVELEX.DBF";
+      WriteLevelTable(nivelex);
+    }
+    if (ktemp.empty()) ktemp = folder / "ktemp";
     form = std::make_unique<app::TMForm>(
-        std::move(parameters), app::RunPaths{folder / "ktemp", std::move(nivelex)}, ini());
+        std::move(parameters), app::RunPaths{std::move(ktemp), std::move(nivelex)}, ini());
     form->host().set_native_dialogs(false);
   }
   std::filesystem::path ini() const { return folder / "Orbelin.ini"; }
-  std::filesystem::path ktemp() const { return folder / "ktemp"; }
+  std::filesystem::path ktemp() const { return form->state().paths.ktemp; }
+  // The sample export, copied so that results written beside it stay in the test's folder.
+  std::filesystem::path CopySample() const {
+    const auto copy = folder / "instituto.xml";
+    std::filesystem::copy_file(kSample, copy, std::filesystem::copy_options::overwrite_existing);
+    return copy;
+  }
+  bool DirectionButtonsEnabled() const {
+    const bool exportar = Find<QPushButton>("BExportar")->isEnabled();
+    const bool importar = Find<QPushButton>("BImportar")->isEnabled();
+    if (exportar != importar) QTest::qFail("the direction buttons differ", __FILE__, __LINE__);
+    return exportar;
+  }
   template <typename T>
   T* Find(const char* name) const {
     return form->findChild<T*>(QString::fromLatin1(name));
@@ -81,6 +118,11 @@ class MainWindowTest : public QObject {
   void InteractiveCancelStopsWithButtonsEnabled();
   void MissingLevelTableInBatchModeKeepsTheWindowOpen();
   void HelpButtonAndF1();
+  void FirstDirectionInBatchMode();
+  void FrameDialogShownAgainAfterAnInvalidChoice();
+  void FrameDialogWayOutEndsTheRun();
+  void ErrorEscapingARunIsReported();
+  void SecondDirectionAfterTheFirst();
 };
 
 void MainWindowTest::ControlsAsTheTableGivesThem() {
@@ -284,6 +326,181 @@ void MainWindowTest::HelpButtonAndF1() {
   QTest::keyClick(window.Find<QPushButton>("BExportar"), Qt::Key_F1);
   QCOMPARE(app::CurrentHelpViewer()->source().fileName(), QStringLiteral("index.html"));
   app::CurrentHelpViewer()->close();
+}
+
+// Row counts of the tables the first direction writes, read with python3-dbfread.
+QString TableRows(const std::filesystem::path& ktemp) {
+  const auto result = RunPython(R"(
+import sys, os
+from dbfread import DBF
+for name in ['ASIGNOMT', 'PROFT', 'AULAT', 'CURSOST', 'GRUPOST', 'ASIGT', 'DIASHORAST',
+             'PERIODOS']:
+    print(name, len(list(DBF(os.path.join(sys.argv[1], name + '.DBF'), encoding='cp1252'))))
+)",
+                                {ktemp.string()});
+  if (result.exit_code != 0) return QString::fromStdString(result.err);
+  return QString::fromStdString(result.out);
+}
+
+// The busy cursor is on while the time-frame dialog waits, with the normal cursor over it.
+ModalAnswers::Answer BusyUnderTheDialog(app::TMForm& form, ModalAnswers::Answer answer) {
+  return Before(
+      [&form](QWidget*) {
+        QVERIFY(form.host().busy());
+        QVERIFY(QApplication::overrideCursor() != nullptr);
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::ArrowCursor);
+      },
+      std::move(answer));
+}
+
+void MainWindowTest::FirstDirectionInBatchMode() {
+  Window window({"EXPORTAR", "x"});
+  ModalAnswers answers;
+  answers.Then(PickFile(kSample))
+      .Then(BusyUnderTheDialog(*window.form, ChooseFrames({0, 1})))
+      .Then(PressOk());
+  window.form->show();
+  QVERIFY(Settle(answers));
+  QCOMPARE(answers.seen(),
+           (QStringList{kFileDialog, QStringLiteral("zentrova::import::TPlantillas"),
+                        Message("Proceso finalizado")}));
+  QVERIFY(!window.form->isVisible());  // closed by the run
+  QCOMPARE(window.form->state().resultCode, 1);
+  QVERIFY(!window.DirectionButtonsEnabled());
+  QVERIFY(QApplication::overrideCursor() == nullptr);
+  QCOMPARE(IniText(window.ini()), QStringLiteral("[Transformadores]\r\nTransformado=1\r\n"));
+  QCOMPARE(TableRows(window.ktemp()),
+           QStringLiteral("ASIGNOMT 31\nPROFT 12\nAULAT 11\nCURSOST 6\nGRUPOST 9\nASIGT 71\n"
+                          "DIASHORAST 77\nPERIODOS 2\n"));
+}
+
+void MainWindowTest::FrameDialogShownAgainAfterAnInvalidChoice() {
+  Window window({});
+  window.form->show();
+  ModalAnswers answers;
+  answers.Then(PickFile(kSample))
+      .Then(ChooseFrames({}))
+      .Then(PressOk())
+      .Then(ChooseFrames({1}))
+      .Then(PressOk());
+  window.Find<QPushButton>("BExportar")->click();
+  QVERIFY(Settle(answers));
+  const QString dialog = QStringLiteral("zentrova::import::TPlantillas");
+  QCOMPARE(answers.seen(),
+           (QStringList{kFileDialog, dialog, Message("Debe al menos seleccionar 1 Marco Horario."),
+                        dialog, Message("Proceso finalizado")}));
+  QCOMPARE(window.form->state().resultCode, 1);
+  QVERIFY(!window.DirectionButtonsEnabled());
+  // Closing and help still work after a completed run.
+  QVERIFY(window.Find<QPushButton>("BClose")->isEnabled());
+  QVERIFY(window.Find<QPushButton>("Button1")->isEnabled());
+  window.Find<QPushButton>("BClose")->click();
+  QVERIFY(!window.form->isVisible());
+  QVERIFY(!std::filesystem::exists(window.ini()));
+}
+
+void MainWindowTest::FrameDialogWayOutEndsTheRun() {
+  Window window({});
+  const auto export_file = window.CopySample();
+  window.form->show();
+  ModalAnswers answers;
+  // The export goes away while the user is choosing: the next showing cannot offer a choice.
+  answers.Then(PickFile(export_file))
+      .Then(Before([&](QWidget*) { std::filesystem::remove(export_file); }, ChooseFrames({})))
+      .Then(PressOk())
+      .Then([](QWidget* widget) {
+        auto* terminar = widget->findChild<QPushButton*>(QStringLiteral("BitBtnTerminar"));
+        QVERIFY(terminar != nullptr && terminar->isVisible());
+        terminar->click();
+      })
+      .Then(PressOk());
+  window.Find<QPushButton>("BExportar")->click();
+  QVERIFY(Settle(answers));
+  QCOMPARE(answers.seen().last(),
+           Message("Conversión terminada sin elegir los marcos horarios. No se ha modificado "
+                   "ninguna tabla."));
+  QCOMPARE(window.form->state().resultCode, 0);
+  QVERIFY(window.DirectionButtonsEnabled());
+  QVERIFY(std::filesystem::is_empty(window.ktemp()));
+  QVERIFY(QApplication::overrideCursor() == nullptr);
+}
+
+void MainWindowTest::ErrorEscapingARunIsReported() {
+  TempFolder elsewhere;
+  const auto missing = elsewhere / "no-existe";
+  Window window({"exportar", "x"}, {}, missing);
+  QString report;
+  ModalAnswers answers;
+  answers.Then(PickFile(kSample))
+      .Then(ChooseFrames({0}))
+      .Then(Before(
+          [&](QWidget* widget) {
+            auto* box = qobject_cast<QMessageBox*>(widget);
+            QVERIFY(box != nullptr);
+            report = box->text();
+            QVERIFY2(box->icon() == QMessageBox::Critical, qPrintable(report));
+          },
+          PressOk()));
+  window.form->show();
+  QVERIFY(Settle(answers));
+  QVERIFY2(report.contains(QString::fromStdU16String(missing.u16string())), qPrintable(report));
+  // The program goes on: the window stays open with both buttons, the cursor is normal.
+  QVERIFY(window.form->isVisible());
+  QVERIFY(window.DirectionButtonsEnabled());
+  QVERIFY(!window.form->host().busy());
+  QVERIFY(QApplication::overrideCursor() == nullptr);
+  QCOMPARE(window.form->state().resultCode, 0);
+  window.form->close();
+  QCOMPARE(IniText(window.ini()), QStringLiteral("[Transformadores]\r\nTransformado=0\r\n"));
+}
+
+// SOLUC as the timetabling product leaves it: one lesson of the first assignment's group
+// and subject, taught by the first teacher in the first slot of frame 0.
+constexpr char kWriteSoluc[] = R"(
+import sys, os, dbf
+from dbfread import DBF
+k = sys.argv[1]
+first = lambda name: next(iter(DBF(os.path.join(k, name + '.DBF'), encoding='cp1252')))
+teacher, assignment, slot = first('PROFT'), first('ASIGT'), first('DIASHORAST')
+table = dbf.Table(os.path.join(k, 'SOLUC.DBF'),
+                  'PROF C(10); DIA N(2,0); HORA N(2,0); MARCO C(2); ASIG C(10); '
+                  'CODGRUPO C(10); TAREA C(12); AULA C(10)', dbf_type='db3', codepage='cp1252')
+table.open(dbf.READ_WRITE)
+table.append((teacher['ABREV'], int(slot['DIA']), int(slot['HORA']), slot['MARCO'],
+              assignment['CASIG'], assignment['CGRUP'], '', ''))
+table.close()
+)";
+
+void MainWindowTest::SecondDirectionAfterTheFirst() {
+  Window first({});
+  const auto export_file = first.CopySample();
+  first.form->show();
+  {
+    ModalAnswers answers;
+    answers.Then(PickFile(export_file)).Then(ChooseFrames({0})).Then(PressOk());
+    first.Find<QPushButton>("BExportar")->click();
+    QVERIFY(Settle(answers));
+    QCOMPARE(first.form->state().resultCode, 1);
+  }
+  const auto soluc = RunPython(kWriteSoluc, {first.ktemp().string()});
+  QVERIFY2(soluc.exit_code == 0, soluc.err.c_str());
+
+  // A new start of the program, in batch mode, over the same exchange folder.
+  Window second({"importar", "x"}, first.form->state().paths.nivelex, first.ktemp());
+  ModalAnswers more;
+  more.Then(PickFile(export_file)).Then(PressOk());
+  second.form->show();
+  QVERIFY2(Settle(more), qPrintable(more.seen().join(u'|')));
+  QCOMPARE(more.seen(), (QStringList{kFileDialog, Message("Proceso finalizado")}));
+  QVERIFY(!second.form->isVisible());
+  QVERIFY(!second.DirectionButtonsEnabled());
+  QCOMPARE(IniText(second.ini()), QStringLiteral("[Transformadores]\r\nTransformado=1\r\n"));
+
+  const auto result = first.folder / "ResultadoOrbelininstituto.xml";
+  QVERIFY(std::filesystem::exists(result));
+  const auto lint = RunCommand("xmllint --noout " + ShellQuote(result.string()));
+  QVERIFY2(lint.exit_code == 0, lint.err.c_str());
+  QVERIFY(ReadFile(result).find("HORARIO_REGULAR_PROFESOR_") != std::string::npos);
 }
 
 }  // namespace zentrova::testing

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -42,7 +43,12 @@ void ModalAnswers::Poll() {
   }
   Answer answer = std::move(answers_.front());
   answers_.pop_front();
-  answer(modal);
+  // Answered from a timer of its own: an answer that opens a further modal window (a
+  // message at closing) blocks there, and this timer must go on looking meanwhile.
+  QPointer<QWidget> target(modal);
+  QTimer::singleShot(0, this, [target, answer = std::move(answer)] {
+    if (target) answer(target);
+  });
 }
 
 ModalAnswers::Answer PickFile(const std::filesystem::path& file) {
@@ -54,10 +60,12 @@ ModalAnswers::Answer PickFile(const std::filesystem::path& file) {
     QCOMPARE(dialog->nameFilters(), QStringList{QStringLiteral("*.xml (*.xml)")});
     QCOMPARE(dialog->defaultSuffix(), QStringLiteral("xml"));
     QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptOpen);
-    const QString path = QString::fromStdU16String(file.u16string());
-    dialog->setDirectory(QString::fromStdU16String(file.parent_path().u16string()));
-    dialog->selectFile(path);
-    QMetaObject::invokeMethod(dialog, "accept");  // as the Open button does
+    // The full path typed into the name box, then Open, as a user may do.
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    QVERIFY(name != nullptr);
+    name->setText(QString::fromStdU16String(file.u16string()));
+    QMetaObject::invokeMethod(dialog, "accept");
+    QVERIFY2(!dialog->isVisible(), "the file dialog took the file");
   };
 }
 

@@ -54,6 +54,17 @@ std::string WithLineEnds(const std::string& text, bool crlf) {
   return out;
 }
 
+enum class Written { kWhole, kPart, kNothing };
+
+// The whole file in one go; kNothing when it could not even be opened.
+Written WriteWhole(const std::filesystem::path& file, const std::string& bytes) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  if (!out) return Written::kNothing;
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  return out ? Written::kWhole : Written::kPart;
+}
+
 std::string PathForMessage(const std::filesystem::path& path) {
   const auto text = path.u8string();
   return std::string(text.begin(), text.end());
@@ -109,21 +120,23 @@ void WriteResultCode(const std::filesystem::path& ini_file, int result_code) {
 
   std::filesystem::path temporary = ini_file;
   temporary += ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out.write(saved.data(), static_cast<std::streamsize>(saved.size()));
-    out.close();
-    if (!out) {
+  switch (WriteWhole(temporary, saved)) {
+    case Written::kWhole:
+      std::filesystem::rename(temporary, ini_file, error);
+      if (!error) return;
+      [[fallthrough]];
+    case Written::kPart:
       std::filesystem::remove(temporary, error);
-      throw Error("No se puede escribir el código de resultado en «" + PathForMessage(ini_file) +
-                  "»: la carpeta no admite escritura o el disco está lleno.");
-    }
+      break;
+    case Written::kNothing:
+      break;
   }
-  std::filesystem::rename(temporary, ini_file, error);
-  if (error) {
-    std::filesystem::remove(temporary, error);
+  // A folder that takes no new file (an installed program's folder) may still hold an
+  // Orbelin.ini that can be written: then it is rewritten in place.
+  if (!std::filesystem::exists(ini_file, error) || WriteWhole(ini_file, saved) != Written::kWhole) {
     throw Error("No se puede escribir el código de resultado en «" + PathForMessage(ini_file) +
-                "»: el archivo está protegido o lo tiene abierto otro programa.");
+                "»: la carpeta no admite escritura, el archivo está protegido o el disco está "
+                "lleno.");
   }
 }
 

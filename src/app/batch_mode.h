@@ -31,8 +31,9 @@ std::filesystem::path DefaultResultIniFile();
 // decimal, as a private-profile file would: the file is created when missing; section and
 // key names match without regard to letter case; every other section, key and comment
 // stays. The file is replaced whole (written beside it, then renamed), so a reader never
-// sees half of it, and the value is on disk when the call returns. Throws zentrova::Error
-// naming the file when it cannot be read or written.
+// sees half of it; where the folder takes no new file, an existing file is rewritten in
+// place. The value is on disk when the call returns. Throws zentrova::Error naming the file
+// when it cannot be read or written.
 void WriteResultCode(const std::filesystem::path& ini_file, int result_code);
 
 }  // namespace zentrova::app

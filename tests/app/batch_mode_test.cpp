@@ -123,6 +123,16 @@ TEST(BatchModeTest, KeepsTheSignatureOfAUtf8File) {
   EXPECT_EQ(ReadFile(ini), "\xEF\xBB\xBF[Transformadores]\r\nTransformado=-1\r\n");
 }
 
+TEST(BatchModeTest, RewritesInPlaceWhenNoFileCanBeAddedBeside) {
+  TempFolder folder;
+  const auto ini = folder / "Orbelin.ini";
+  WriteFile(ini, "[Otro]\r\nclave=valor\r\n");
+  std::filesystem::create_directory(folder / "Orbelin.ini.tmp");  // the name is taken
+  WriteResultCode(ini, 1);
+  EXPECT_EQ(ReadWithConfigParser(ini), "Otro/clave=valor\nTransformadores/Transformado=1\n");
+  EXPECT_TRUE(std::filesystem::is_directory(folder / "Orbelin.ini.tmp"));
+}
+
 TEST(BatchModeTest, AFolderThatCannotBeWrittenIsAnErrorNamingTheFile) {
   TempFolder folder;
   const auto ini = folder / "no-existe" / "Orbelin.ini";

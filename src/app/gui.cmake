@@ -50,3 +50,7 @@ else()
 endif()
 add_custom_target(zentrova_help ALL DEPENDS ${help_outputs})
 add_dependencies(zentrova zentrova_help)
+
+# The documentation's pictures (scripts/render_pictures.sh); not installed.
+add_executable(zentrova-pictures ${CMAKE_CURRENT_LIST_DIR}/render_pictures.cpp)
+target_link_libraries(zentrova-pictures PRIVATE zentrova_gui)

@@ -12,7 +12,7 @@ namespace zentrova::app {
 
 // The answer of one showing of the time-frame dialog.
 struct FrameAnswer {
-  bool valid = false;      // resultMH = 1: one or two frames chosen
+  bool valid = false;        // resultMH = 1: one or two frames chosen
   std::u16string resultado;  // the chosen codes, 10 characters each, in list order
   // The dialog could not offer a choice (the export cannot be read again, no frame in it)
   // and the user asked to end the run; `valid` and `resultado` are then not used.

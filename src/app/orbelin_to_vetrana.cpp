@@ -6,6 +6,7 @@
 
 #include "app/busy_cursor.h"
 #include "app/directions.h"
+#include "app/run_steps.h"
 #include "export/period.h"
 #include "export/timetable_document.h"
 #include "export/timetable_run.h"
@@ -13,15 +14,8 @@
 namespace zentrova::app {
 namespace {
 
-constexpr char16_t kNoFile[] = u"No existe archivo";
 constexpr char16_t kNoPeriods[] =
     u"ATENCIÓN - PERIODOS.DBF No encontrado - Importe de nuevo XML de VETRANA.";
-constexpr char16_t kDone[] = u"Proceso finalizado";
-
-bool IsFile(const std::filesystem::path& path) {
-  std::error_code error;
-  return !path.empty() && std::filesystem::is_regular_file(path, error);
-}
 
 // A stop at a check: the tables are let go and the cursor restored before the message, so
 // the user can put things right while it is shown.
@@ -41,15 +35,7 @@ timetable_export::ExportTables TablesOf(ExchangeTables& tables) {
 }  // namespace
 
 RunOutcome BImportarClick(ProcessState& state, Host& host) {
-  if (auto chosen = host.ChooseXmlFile()) state.filenameXML = *chosen;
-  if (!IsFile(state.filenameXML)) {
-    host.ShowMessage(kNoFile);
-    if (state.runMode == 2) {
-      state.resultCode = -1;
-      host.CloseWindow();
-    }
-    return RunOutcome::kStopped;
-  }
+  if (!ChooseExistingFile(state, host)) return RunOutcome::kStopped;
 
   BusyCursor busy(host);
   // Declared after the cursor, so the tables are closed first when an error leaves.
@@ -71,11 +57,7 @@ RunOutcome BImportarClick(ProcessState& state, Host& host) {
 
   timetable_export::WriteTimetableDocument(*state.document, open, run);
   busy.Restore();
-  state.resultCode = 1;
-  host.ShowMessage(kDone);
-  host.SetDirectionButtonsEnabled(false);
-  if (state.runMode == 2) host.CloseWindow();
-  return RunOutcome::kCompleted;
+  return FinishRun(state, host);
 }
 
 }  // namespace zentrova::app

@@ -19,7 +19,7 @@ struct ProcessState {
 
   int runMode = 0;     // 2 in batch mode (exactly two command-line parameters), else 0
   int resultCode = 0;  // 1 after a completed run; -1 when the chosen file is missing in batch mode
-  std::filesystem::path filenameXML;      // the XML file chosen last, shared by both directions
+  std::filesystem::path filenameXML;        // the XML file chosen last, shared by both directions
   std::unique_ptr<xml::Document> document;  // the current run's document
   // UsedNames and UsedCodes of the subjects converter, made fresh for each run.
   import::SubjectLists subject_lists;

@@ -4,6 +4,7 @@
 
 #include "app/busy_cursor.h"
 #include "app/directions.h"
+#include "app/run_steps.h"
 #include "import/activities.h"
 #include "import/courses_and_groups.h"
 #include "import/preflight.h"
@@ -17,16 +18,9 @@
 namespace zentrova::app {
 namespace {
 
-constexpr char16_t kNoFile[] = u"No existe archivo";
 constexpr char16_t kNoLevelTable[] = u"ATENCIÓN - NIVELEX.DBF No encontrado - Reinstale ZENTROVA";
 constexpr char16_t kFramesAbandoned[] =
     u"Conversión terminada sin elegir los marcos horarios. No se ha modificado ninguna tabla.";
-constexpr char16_t kDone[] = u"Proceso finalizado";
-
-bool IsFile(const std::filesystem::path& path) {
-  std::error_code error;
-  return !path.empty() && std::filesystem::is_regular_file(path, error);
-}
 
 RunOutcome Stop(BusyCursor& busy, Host& host, const std::u16string& message) {
   busy.Restore();
@@ -51,16 +45,9 @@ void RunConverters(ProcessState& state, const import::ChosenFrames& frames) {
 }  // namespace
 
 RunOutcome BExportarClick(ProcessState& state, Host& host) {
-  if (auto chosen = host.ChooseXmlFile()) state.filenameXML = *chosen;
-  if (!IsFile(state.filenameXML)) {
-    host.ShowMessage(kNoFile);
-    if (state.runMode == 2) {
-      state.resultCode = -1;
-      host.CloseWindow();
-    }
-    return RunOutcome::kStopped;
-  }
-  if (!IsFile(state.paths.nivelex)) {
+  if (!ChooseExistingFile(state, host)) return RunOutcome::kStopped;
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(state.paths.nivelex, error)) {
     host.ShowMessage(kNoLevelTable);
     return RunOutcome::kStopped;
   }
@@ -81,11 +68,7 @@ RunOutcome BExportarClick(ProcessState& state, Host& host) {
 
   RunConverters(state, *frames);
   busy.Restore();
-  state.resultCode = 1;
-  host.ShowMessage(kDone);
-  host.SetDirectionButtonsEnabled(false);
-  if (state.runMode == 2) host.CloseWindow();
-  return RunOutcome::kCompleted;
+  return FinishRun(state, host);
 }
 
 }  // namespace zentrova::app

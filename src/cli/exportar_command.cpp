@@ -16,8 +16,8 @@
 namespace zentrova::cli {
 namespace {
 
-constexpr const char* kTablesWritten[] = {"ASIGNOMT.DBF", "PROFT.DBF",      "AULAT.DBF",
-                                          "CURSOST.DBF",  "GRUPOST.DBF",    "ASIGT.DBF",
+constexpr const char* kTablesWritten[] = {"ASIGNOMT.DBF",   "PROFT.DBF",       "AULAT.DBF",
+                                          "CURSOST.DBF",    "GRUPOST.DBF",     "ASIGT.DBF",
                                           "DIASHORAST.DBF", "DIASHORAST2.DBF", "PERIODOS.DBF"};
 
 struct ExportarOptions {
@@ -31,8 +31,7 @@ void PrintRowCounts(const std::filesystem::path& ktemp) {
   for (const char* name : kTablesWritten) {
     store::Table table(ktemp, name);
     table.Open();
-    PrintLine(text::Utf8ToUtf16(name) + u": " + text::IntegerText(table.RecordCount()) +
-              u" filas");
+    PrintLine(text::Utf8ToUtf16(name) + u": " + text::IntegerText(table.RecordCount()) + u" filas");
   }
 }
 
@@ -58,15 +57,15 @@ void AddExportarCommand(CLI::App& app, int& exit_status) {
   auto options = std::make_shared<ExportarOptions>();
   CLI::App* command = app.add_subcommand(
       "exportar", "Convierte la exportación de Vetrana en las tablas de intercambio de Orbelin");
-  command->add_option("EXPORT.xml", options->file, "Archivo XML exportado de Vetrana")
-      ->required();
+  command->add_option("EXPORT.xml", options->file, "Archivo XML exportado de Vetrana")->required();
   command->add_option("--ktemp", options->ktemp,
                       "Carpeta de intercambio (por omisión la de la ventana: ZENTROVA_KTEMP, "
                       "C:\\KTEMP o drive_c/KTEMP del prefijo de Wine)");
   command->add_option("--nivelex", options->nivelex,
                       "Tabla de niveles (por omisión NIVELEX.DBF junto al programa)");
-  command->add_option("--marcos", options->marcos,
-                      "Códigos de uno o dos marcos horarios, cuando el archivo tiene varios")
+  command
+      ->add_option("--marcos", options->marcos,
+                   "Códigos de uno o dos marcos horarios, cuando el archivo tiene varios")
       ->delimiter(',');
   command->callback([options, &exit_status] { exit_status = RunExportar(*options); });
 }

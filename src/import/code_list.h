@@ -12,8 +12,8 @@ namespace zentrova::import {
 class CodeList {
  public:
   enum class Comparison {
-    kExact,           // letter case significant
-    kIgnoringCase,    // without regard to letter case, accented letters included
+    kExact,         // letter case significant
+    kIgnoringCase,  // without regard to letter case, accented letters included
   };
   explicit CodeList(Comparison comparison) : comparison_(comparison) {}
 

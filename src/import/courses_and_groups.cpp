@@ -56,9 +56,9 @@ struct Course {
 std::unordered_map<std::u16string, Course> ReadCourses(store::Table& courses) {
   std::unordered_map<std::u16string, Course> by_code;
   for (courses.First(); !courses.Eof(); courses.Next()) {
-    by_code.try_emplace(courses.AsText("CLAVE"), Course{courses.AsText("NIVEL"),
-                                                         courses.AsText("CURSO"),
-                                                         courses.AsText("ESTUD")});
+    by_code.try_emplace(
+        courses.AsText("CLAVE"),
+        Course{courses.AsText("NIVEL"), courses.AsText("CURSO"), courses.AsText("ESTUD")});
   }
   return by_code;
 }

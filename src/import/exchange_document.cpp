@@ -14,8 +14,7 @@ std::u16string Record::Raw(size_t position) const {
 std::u16string Record::Value(size_t position) const { return text::AllTrim(Raw(position)); }
 
 std::u16string GroupQuery(std::u16string_view group) {
-  return u"/SERVICIO/BLOQUE_DATOS/grupo_datos[@seq=\"" + std::u16string(group) +
-         u"\"]/grupo_datos";
+  return u"/SERVICIO/BLOQUE_DATOS/grupo_datos[@seq=\"" + std::u16string(group) + u"\"]/grupo_datos";
 }
 
 std::vector<Record> ReadGroup(const xml::Document& document, std::u16string_view group) {

@@ -10,8 +10,8 @@ namespace zentrova::import {
 const std::vector<store::FieldDef>& AulatFields() {
   using store::FieldKind;
   static const std::vector<store::FieldDef> fields = {
-      {"ABREV", FieldKind::kText, 10},       {"NOMBRE", FieldKind::kText, 80},
-      {"EDIFICIO", FieldKind::kText, 1},     {"MAXALUM", FieldKind::kWholeNumber, 0},
+      {"ABREV", FieldKind::kText, 10},     {"NOMBRE", FieldKind::kText, 80},
+      {"EDIFICIO", FieldKind::kText, 1},   {"MAXALUM", FieldKind::kWholeNumber, 0},
       {"DEPCENTRO", FieldKind::kText, 10},
   };
   return fields;

@@ -27,9 +27,9 @@ std::u16string FullName(const Record& record) {
 const std::vector<store::FieldDef>& ProftFields() {
   using store::FieldKind;
   static const std::vector<store::FieldDef> fields = {
-      {"ABREV", FieldKind::kText, 10},      {"NOMBRE", FieldKind::kText, 80},
-      {"DEPART", FieldKind::kText, 40},     {"EMAIL", FieldKind::kText, 100},
-      {"DNI", FieldKind::kWholeNumber, 0},  {"X_EMPLEADO", FieldKind::kText, 10},
+      {"ABREV", FieldKind::kText, 10},     {"NOMBRE", FieldKind::kText, 80},
+      {"DEPART", FieldKind::kText, 40},    {"EMAIL", FieldKind::kText, 100},
+      {"DNI", FieldKind::kWholeNumber, 0}, {"X_EMPLEADO", FieldKind::kText, 10},
       {"F_TOMAPOS", FieldKind::kText, 10},
   };
   return fields;

@@ -29,8 +29,8 @@ std::u16string FirstFormOfCode(const std::u16string& name) {
 const std::vector<store::FieldDef>& AsignomtFields() {
   using store::FieldKind;
   static const std::vector<store::FieldDef> fields = {
-      {"COD", FieldKind::kText, 10},     {"CODLARGO", FieldKind::kText, 10},
-      {"NOMBRE", FieldKind::kText, 80},  {"MATERIA", FieldKind::kText, 8},
+      {"COD", FieldKind::kText, 10},      {"CODLARGO", FieldKind::kText, 10},
+      {"NOMBRE", FieldKind::kText, 80},   {"MATERIA", FieldKind::kText, 8},
       {"CODTAREA", FieldKind::kText, 12}, {"ESTAREA", FieldKind::kLogical, 0},
   };
   return fields;

@@ -17,7 +17,9 @@ namespace {
 constexpr char16_t kWeeklyMinutes[] = u"240";
 
 // Subject names are compared upper-cased (a to z only) and trimmed.
-std::u16string NameKey(std::u16string name) { return text::AllTrim(text::UpperAZ(std::move(name))); }
+std::u16string NameKey(std::u16string name) {
+  return text::AllTrim(text::UpperAZ(std::move(name)));
+}
 
 // The code of the first ASIGNOMT row of each name.
 std::unordered_map<std::u16string, std::u16string> ReadSubjectCodes(store::Table& subjects) {
@@ -39,9 +41,9 @@ struct Group {
 std::unordered_map<std::u16string, std::vector<Group>> ReadGroupsByCourse(store::Table& groups) {
   std::unordered_map<std::u16string, std::vector<Group>> by_course;
   for (groups.First(); !groups.Eof(); groups.Next()) {
-    by_course[groups.AsText("CLAVECURSO")].push_back(Group{
-        groups.AsText("ABREV"), groups.AsText("NIVEL"), groups.AsText("CURSO"),
-        groups.AsText("GRUPO")});
+    by_course[groups.AsText("CLAVECURSO")].push_back(
+        Group{groups.AsText("ABREV"), groups.AsText("NIVEL"), groups.AsText("CURSO"),
+              groups.AsText("GRUPO")});
   }
   return by_course;
 }
@@ -56,12 +58,12 @@ int WeeklyHours() {
 const std::vector<store::FieldDef>& AsigtFields() {
   using store::FieldKind;
   static const std::vector<store::FieldDef> fields = {
-      {"CASIG", FieldKind::kText, 10},     {"CPROF", FieldKind::kText, 10},
-      {"CGRUP", FieldKind::kText, 10},     {"CAULA", FieldKind::kText, 10},
-      {"TURNO", FieldKind::kText, 1},      {"NIVEL", FieldKind::kText, 5},
-      {"CURSO", FieldKind::kText, 3},      {"GRUPO", FieldKind::kText, 2},
-      {"HORAS", FieldKind::kFloat, 0},     {"SESIONES", FieldKind::kText, 20},
-      {"NCONEX", FieldKind::kText, 4},     {"CLAVE", FieldKind::kText, 10},
+      {"CASIG", FieldKind::kText, 10},      {"CPROF", FieldKind::kText, 10},
+      {"CGRUP", FieldKind::kText, 10},      {"CAULA", FieldKind::kText, 10},
+      {"TURNO", FieldKind::kText, 1},       {"NIVEL", FieldKind::kText, 5},
+      {"CURSO", FieldKind::kText, 3},       {"GRUPO", FieldKind::kText, 2},
+      {"HORAS", FieldKind::kFloat, 0},      {"SESIONES", FieldKind::kText, 20},
+      {"NCONEX", FieldKind::kText, 4},      {"CLAVE", FieldKind::kText, 10},
       {"CLAVECURSO", FieldKind::kText, 10}, {"CTAREA", FieldKind::kText, 10},
   };
   return fields;
@@ -87,8 +89,7 @@ void ImportTeachingAssignments(const xml::Document& document, const std::filesys
     const std::u16string course_code = record.Value(0);
     // The name is compared as ASIGNOMT holds it: cut to the field's 80 characters and in the
     // table's code page, so a name with a character the code page lacks still finds its row.
-    const auto subject =
-        codes.find(NameKey(text::AsCp1252(text::LeftChars(record.Value(2), 80))));
+    const auto subject = codes.find(NameKey(text::AsCp1252(text::LeftChars(record.Value(2), 80))));
     if (subject == codes.end() || subject->second.empty()) continue;
     const auto course_groups = groups_by_course.find(course_code);
     if (course_groups == groups_by_course.end()) continue;

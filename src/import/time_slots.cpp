@@ -113,8 +113,10 @@ const std::vector<store::FieldDef>& Diashorast2Fields() {
 const std::vector<store::FieldDef>& PeriodosFields() {
   using store::FieldKind;
   static const std::vector<store::FieldDef> fields = {
-      {"CJORNADA", FieldKind::kText, 10}, {"JORNADA", FieldKind::kText, 40},
-      {"FECINI", FieldKind::kText, 10},   {"FECFIN", FieldKind::kText, 10},
+      {"CJORNADA", FieldKind::kText, 10},
+      {"JORNADA", FieldKind::kText, 40},
+      {"FECINI", FieldKind::kText, 10},
+      {"FECFIN", FieldKind::kText, 10},
   };
   return fields;
 }

@@ -28,8 +28,8 @@ Converter OpenConverter(const char* name) {
 }  // namespace
 
 std::u16string Utf8ToUtf16(std::string_view utf8) {
-  const icu::UnicodeString s =
-      icu::UnicodeString::fromUTF8(icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
+  const icu::UnicodeString s = icu::UnicodeString::fromUTF8(
+      icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
   return std::u16string(s.getBuffer(), static_cast<size_t>(s.length()));
 }
 
@@ -48,8 +48,8 @@ std::string Utf16ToCp1252(std::u16string_view text) {
   Converter converter = OpenConverter("windows-1252");
   UErrorCode status = U_ZERO_ERROR;
   ucnv_setSubstChars(converter.get(), "?", 1, &status);
-  ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_SUBSTITUTE, nullptr, nullptr,
-                        nullptr, &status);
+  ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_SUBSTITUTE, nullptr, nullptr, nullptr,
+                        &status);
   std::string bytes(text.size() * 2 + 1, '\0');
   const int32_t length =
       ucnv_fromUChars(converter.get(), bytes.data(), static_cast<int32_t>(bytes.size()),

@@ -91,8 +91,8 @@ TEST_F(VetranaToOrbelinTest, ACancelledDialogRunsAgainOnTheFileChosenBefore) {
 }
 
 TEST_F(VetranaToOrbelinTest, AnExportThatWouldStopHalfWayLeavesEveryTableAsItWas) {
-  ASSERT_EQ(Run(WriteExport("good.xml", BuildExport({kMaterias, kCourses, kUnidades, kOneFrame,
-                                                     kSlots}))),
+  ASSERT_EQ(Run(WriteExport("good.xml",
+                            BuildExport({kMaterias, kCourses, kUnidades, kOneFrame, kSlots}))),
             RunOutcome::kCompleted);
   const auto before = Snapshot(ktemp());
   const struct {

@@ -98,9 +98,9 @@ TEST(ExportarTest, AnInvalidFrameChoiceTouchesNoTable) {
 TEST(ExportarTest, UsageAndMissingFiles) {
   TempFolder ktemp;
   EXPECT_EQ(RunCommand(ShellQuote(kCli) + " exportar").exit_code, 2);
-  const CommandResult missing = RunCommand(ShellQuote(kCli) + " exportar " +
-                                           ShellQuote((ktemp / "no.xml").string()) + " --ktemp " +
-                                           ShellQuote(ktemp.path().string()));
+  const CommandResult missing =
+      RunCommand(ShellQuote(kCli) + " exportar " + ShellQuote((ktemp / "no.xml").string()) +
+                 " --ktemp " + ShellQuote(ktemp.path().string()));
   EXPECT_EQ(missing.exit_code, 1);
   EXPECT_NE(missing.err.find("No existe archivo"), std::string::npos);
   const CommandResult no_ktemp = Exportar(ktemp / "falta", "--marcos M");

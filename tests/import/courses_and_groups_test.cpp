@@ -25,7 +25,9 @@ class CoursesAndGroupsTest : public testing::ExportTest {
     store::Table level_table(ktemp(), "nivelex.dbf");
     ImportCoursesAndGroups(Load(groups), ktemp(), level_table);
   }
-  Rows Courses() { return Read("CURSOST.DBF", {"ABREV", "TURNO", "NIVEL", "CURSO", "CLAVE", "ESTUD"}); }
+  Rows Courses() {
+    return Read("CURSOST.DBF", {"ABREV", "TURNO", "NIVEL", "CURSO", "CLAVE", "ESTUD"});
+  }
   Rows Groups() {
     return Read("GRUPOST.DBF", {"ABREV", "TURNO", "NIVEL", "CURSO", "GRUPO", "DESCRIP", "MARCO",
                                 "CLAVE", "CLAVECURSO"});
@@ -34,8 +36,13 @@ class CoursesAndGroupsTest : public testing::ExportTest {
 
 TEST_F(CoursesAndGroupsTest, CoursesTakeLevelAndStudyFromTheLevelTable) {
   Convert({{"CURSOS_DEL_CENTRO",
-            {{"305", "1º de ESO"}, {"0305", "1º bis"}, {"306", "2º de ESO"}, {"307", "3º"},
-             {"999", "Curso propio"}, {"x"}, {"00000000305", "Largo"}}}});
+            {{"305", "1º de ESO"},
+             {"0305", "1º bis"},
+             {"306", "2º de ESO"},
+             {"307", "3º"},
+             {"999", "Curso propio"},
+             {"x"},
+             {"00000000305", "Largo"}}}});
   EXPECT_EQ(Courses(),
             (Rows{{u"", u"", u"ESO", u"1", u"305", u"Educación Secundaria Obligatoria"},
                   {u"", u"", u"ESO", u"1", u"0305", u"Educación Secundaria Obligatoria"},
@@ -61,13 +68,12 @@ TEST_F(CoursesAndGroupsTest, GroupsTakeTheirCourseAndAUniqueCode) {
                    u"9001", u"305"},
                   {u"1º ESO B", u"", u"ESO", u"1", u"B", u"Educación Secundaria Obligatoria", u"0",
                    u"9002", u"305"},
-                  {u"1º eso a1", u"", u"ESO", u"1", u"a", u"Educación Secundaria Obligatoria",
-                   u"0", u"9003", u"305"},
+                  {u"1º eso a1", u"", u"ESO", u"1", u"a", u"Educación Secundaria Obligatoria", u"0",
+                   u"9003", u"305"},
                   {u"2º Bachi A", u"", u"", u"", u"A", u"   A", u"0", u"9004", u"0305"},
                   {u"2º Bachi A", u"", u"BACHI", u"3", u"A", u" BACHI 3 A", u"0", u"9005", u"307"},
                   {u"Sin curso", u"", u"", u"", u"o", u"   o", u"0", u"9006", u""},
-                  {u"3º ESO C", u"", u"BACHI", u"3", u"C", u" BACHI 3 C", u"0", u"9007",
-                   u"307"}}));
+                  {u"3º ESO C", u"", u"BACHI", u"3", u"C", u" BACHI 3 C", u"0", u"9007", u"307"}}));
 }
 
 TEST_F(CoursesAndGroupsTest, ACourseCodeThatIsNotAWholeNumberStopsTheConversion) {
@@ -97,9 +103,11 @@ TEST_F(CoursesAndGroupsTest, AssignmentsJoinSubjectsToTheGroupsOfTheirCourse) {
         {{"9001", "1º ESO A", "305"}, {"9002", "1º ESO B", "305"}, {"9003", "1º ESO C", "305"}}}});
   {
     store::Table subjects(ktemp(), "ASIGNOMT.DBF");
-    subjects.Create({{"COD", store::FieldKind::kText, 10}, {"NOMBRE", store::FieldKind::kText, 80}});
+    subjects.Create(
+        {{"COD", store::FieldKind::kText, 10}, {"NOMBRE", store::FieldKind::kText, 80}});
     subjects.Open();
-    for (auto [code, name] : {std::pair{u"MAT", u"matemáticas  "}, std::pair{u"MAT2", u"Matemáticas"}}) {
+    for (auto [code, name] :
+         {std::pair{u"MAT", u"matemáticas  "}, std::pair{u"MAT2", u"Matemáticas"}}) {
       subjects.Append();
       subjects.SetText("COD", code);
       subjects.SetText("NOMBRE", name);
@@ -116,8 +124,8 @@ TEST_F(CoursesAndGroupsTest, AssignmentsJoinSubjectsToTheGroupsOfTheirCourse) {
   const Rows rows = Read("ASIGT.DBF", {"CASIG", "CGRUP", "NIVEL", "CURSO", "GRUPO", "HORAS",
                                        "SESIONES", "CLAVE", "CLAVECURSO", "CTAREA", "CPROF"});
   const auto row = [](std::u16string group, std::u16string letter, std::u16string clave) {
-    return std::vector<std::u16string>{u"MAT", group, u"ESO", u"1", letter, u"4", u"1111",
-                                       clave, u"305", u"1", u""};
+    return std::vector<std::u16string>{u"MAT",  group, u"ESO", u"1", letter, u"4",
+                                       u"1111", clave, u"305", u"1", u""};
   };
   EXPECT_EQ(rows, (Rows{row(u"1º ESO A", u"A", u"M1"), row(u"1º ESO B", u"B", u"M1"),
                         row(u"1º ESO C", u"C", u"M1"), row(u"1º ESO A", u"A", u"M2"),

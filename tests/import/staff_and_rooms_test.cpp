@@ -46,8 +46,7 @@ TEST_F(StaffTest, InitialsAreMadeUniqueWithoutRegardToCase) {
       {{Person("", "", ""), Person("", "", ""), Person("", "", "")}, {u"", u"1", u"2"}},
       // Initials come from the texts as they stand, before trimming.
       {{Person(" Ruiz", "Soto", "Ana")}, {u" SA"}},
-      {{Person("Ángel", "Ñúñez", "Íñigo"), Person("ángel", "ñúñez", "íñigo")},
-       {u"ÁÑÍ", u"áñí1"}},
+      {{Person("Ángel", "Ñúñez", "Íñigo"), Person("ángel", "ñúñez", "íñigo")}, {u"ÁÑÍ", u"áñí1"}},
       {{{"1"}, Person("Ruiz", "Soto", "Ana")}, {u"RSA"}},
   };
   for (const auto& c : cases) EXPECT_EQ(Codes(c.records), c.codes);

@@ -62,7 +62,8 @@ TEST_F(SubjectsTest, CodesAreMadeUniqueInDocumentOrder) {
         "Lengua Cooficial y Literatura"},
        {u"LCL", u"LCL1", u"LCL2"}},
       // The shortened form is what the list holds, so the candidate with suffix 1 is new again.
-      {{"ABCDEFGHIJ", "ABCDEFGHIJ x", "ABCDEFGHIJ y"}, {u"ABCDEFGHIJ", u"ABCDEFGHJ1", u"ABCDEFGHJ1"}},
+      {{"ABCDEFGHIJ", "ABCDEFGHIJ x", "ABCDEFGHIJ y"},
+       {u"ABCDEFGHIJ", u"ABCDEFGHJ1", u"ABCDEFGHJ1"}},
       {{"Matemáticas", "matemáticas"}, {u"Matemá"}},
       {{"Matemáticas", "MATEMÁTICAS"}, {u"Matemá", u"MATEMTICAS"}},
       {{"Matemáticas", "Física", "Matemáticas"}, {u"Matemá", u"Física"}},
@@ -93,10 +94,9 @@ TEST_F(SubjectsTest, RecordsWithOneValueAndMissingGroupsGiveNoRows) {
 
 TEST_F(SubjectsTest, ActivitiesFollowTheSubjects) {
   SubjectLists lists;
-  const auto& document =
-      Load({{"ACTIVIDADES",
-             {{"2", " 123 ", "Guardia de recreo"}, {"2", "ABCDEFGHIJKLM", ""}, {"x"}}},
-            Materias({"Matemáticas"})});
+  const auto& document = Load(
+      {{"ACTIVIDADES", {{"2", " 123 ", "Guardia de recreo"}, {"2", "ABCDEFGHIJKLM", ""}, {"x"}}},
+       Materias({"Matemáticas"})});
   ImportSubjects(document, ktemp(), lists);
   EXPECT_TRUE(lists.UsedCodes.Contains(u"Matemá"));
   ImportActivities(document, ktemp(), lists);

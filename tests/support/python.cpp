@@ -24,8 +24,8 @@ CommandResult RunCommand(const std::string& command_line) {
   TempFolder folder;
   const auto out = folder / "out";
   const auto err = folder / "err";
-  const std::string full = command_line + " </dev/null >" + ShellQuote(out.string()) + " 2>" +
-                           ShellQuote(err.string());
+  const std::string full =
+      command_line + " </dev/null >" + ShellQuote(out.string()) + " 2>" + ShellQuote(err.string());
   const int status = std::system(full.c_str());
   CommandResult result;
   result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

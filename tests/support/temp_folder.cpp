@@ -10,8 +10,8 @@ namespace zentrova::testing {
 TempFolder::TempFolder() {
   std::random_device random;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    auto candidate = std::filesystem::temp_directory_path() /
-                     ("zentrova-test-" + std::to_string(random()));
+    auto candidate =
+        std::filesystem::temp_directory_path() / ("zentrova-test-" + std::to_string(random()));
     if (std::filesystem::create_directory(candidate)) {
       path_ = candidate;
       return;

@@ -51,8 +51,9 @@ TEST(ClipperTest, LeftAndRightChars) {
 
 TEST(ClipperTest, CapitalsOnlyKeepsAToZ) {
   const std::pair<std::u16string, std::u16string> cases[] = {
-      {u"Educación Física", u"EF"}, {u"Ética", u""},       {u"matemáticas", u""},
-      {u"MATEMÁTICAS", u"MATEMTICAS"}, {u"3º ESO Refuerzo", u"ESOR"}, {u"ÑANDÚ Ç", u"AND"},
+      {u"Educación Física", u"EF"},  {u"Ética", u""},
+      {u"matemáticas", u""},         {u"MATEMÁTICAS", u"MATEMTICAS"},
+      {u"3º ESO Refuerzo", u"ESOR"}, {u"ÑANDÚ Ç", u"AND"},
   };
   for (const auto& [input, expected] : cases) EXPECT_EQ(CapitalsOnly(input), expected);
 }

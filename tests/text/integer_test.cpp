@@ -7,11 +7,21 @@ namespace {
 
 TEST(IntegerTest, WholeDecimalNumbers) {
   const std::pair<std::u16string, std::optional<int32_t>> cases[] = {
-      {u"480", 480},     {u"0480", 480},   {u"-5", -5},          {u"+7", 7},
-      {u"0", 0},         {u"", std::nullopt}, {u"-", std::nullopt}, {u" 5", std::nullopt},
-      {u"5 ", std::nullopt}, {u"08:00", std::nullopt}, {u"0-5", std::nullopt},
-      {u"2147483647", 2147483647}, {u"-2147483648", -2147483647 - 1},
-      {u"2147483648", std::nullopt}, {u"99999999999999999999", std::nullopt},
+      {u"480", 480},
+      {u"0480", 480},
+      {u"-5", -5},
+      {u"+7", 7},
+      {u"0", 0},
+      {u"", std::nullopt},
+      {u"-", std::nullopt},
+      {u" 5", std::nullopt},
+      {u"5 ", std::nullopt},
+      {u"08:00", std::nullopt},
+      {u"0-5", std::nullopt},
+      {u"2147483647", 2147483647},
+      {u"-2147483648", -2147483647 - 1},
+      {u"2147483648", std::nullopt},
+      {u"99999999999999999999", std::nullopt},
       {u"١٢", std::nullopt},
   };
   for (const auto& [input, expected] : cases) {

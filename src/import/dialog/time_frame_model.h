@@ -45,10 +45,10 @@ class TimeFrameModel {
 
   // The frame codes of ListBox2 (and ComboBoxPlantilla), in document order, untrimmed.
   const std::vector<std::u16string>& frames() const { return frames_; }
-  int current_frame() const { return current_; }  // -1 when none is selected
-  const std::u16string& name_label() const { return name_; }         // LabelNombre
-  const std::u16string& start_date_label() const { return start_; }  // LabelPlanFec1
-  const std::u16string& end_date_label() const { return end_; }      // LabelPlanFec2
+  int current_frame() const { return current_; }                       // -1 when none is selected
+  const std::u16string& name_label() const { return name_; }           // LabelNombre
+  const std::u16string& start_date_label() const { return start_; }    // LabelPlanFec1
+  const std::u16string& end_date_label() const { return end_; }        // LabelPlanFec2
   const std::vector<std::u16string>& slots() const { return slots_; }  // ListBox1
   bool load_failed() const { return load_failed_; }
   // False when no valid answer is possible: the dialog then offers a way out.

@@ -1,0 +1,23 @@
+#ifndef ZENTROVA_APP_RUN_STEPS_H_
+#define ZENTROVA_APP_RUN_STEPS_H_
+
+// The steps both directions begin and end with.
+
+#include "app/directions.h"
+#include "app/host.h"
+#include "app/process_state.h"
+
+namespace zentrova::app {
+
+// Shows the file dialog (a cancelled dialog keeps the file chosen before) and checks that the
+// file exists. When it does not: "No existe archivo", and in batch mode resultCode -1 and the
+// window closes. True when the run can go on with state.filenameXML.
+bool ChooseExistingFile(ProcessState& state, Host& host);
+
+// The ending of a completed run: resultCode 1, "Proceso finalizado", both direction buttons
+// disabled, and in batch mode the window closes.
+RunOutcome FinishRun(ProcessState& state, Host& host);
+
+}  // namespace zentrova::app
+
+#endif  // ZENTROVA_APP_RUN_STEPS_H_

@@ -4,21 +4,9 @@
 
 #include "store/file_lock.h"
 #include "store/table.h"
+#include "text/letter_case.h"
 
 namespace zentrova::store {
-namespace {
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
-}  // namespace
-
 std::string BaseName(std::string_view file_name) {
   const size_t dot = file_name.rfind('.');
   return std::string(dot == std::string_view::npos ? file_name : file_name.substr(0, dot));
@@ -38,7 +26,7 @@ std::filesystem::path FindIgnoringCase(const std::filesystem::path& folder, std:
   for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
        it.increment(error)) {
     const std::string candidate = it->path().filename().string();
-    if (SameIgnoringCase(candidate, name) && (best.empty() || candidate < best)) {
+    if (text::EqualsIgnoringCaseAZ(candidate, name) && (best.empty() || candidate < best)) {
       best = candidate;
     }
   }

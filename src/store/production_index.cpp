@@ -8,22 +8,14 @@
 #include "store/mdx_key.h"
 #include "store/mdx_reader.h"
 #include "store/store_error.h"
+#include "text/letter_case.h"
 
 namespace zentrova::store {
 namespace {
 
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    auto up = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
-    if (up(a[i]) != up(b[i])) return false;
-  }
-  return true;
-}
-
 int FieldNamed(const TableHeader& header, std::string_view name) {
   for (size_t i = 0; i < header.fields.size(); ++i) {
-    if (SameName(header.fields[i].info.name, name)) return static_cast<int>(i);
+    if (text::EqualsIgnoringCaseAZ(header.fields[i].info.name, name)) return static_cast<int>(i);
   }
   return -1;
 }
@@ -101,7 +93,7 @@ MdxIndex NewIndex(const std::string& table_name, const TableHeader& header,
   for (const IndexDef& def : indexes) {
     const FieldInfo& info = header.fields[FieldNamed(header, def.field)].info;
     MdxTag tag;
-    for (char ch : def.name) tag.name += ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 32) : ch;
+    tag.name = text::UpperAZ(def.name);
     tag.expression = info.name;
     tag.key_type = info.type == 'C' ? 'C' : 'N';
     tag.key_length = info.type == 'C' ? info.width : kNumericKeyLength;

@@ -14,21 +14,13 @@
 #include "text/clipper.h"
 #include "text/encoding.h"
 #include "text/integer.h"
+#include "text/letter_case.h"
 
 namespace zentrova::store {
 namespace {
 
 constexpr char kDeleted = '*';
 constexpr char kEndOfFile = 0x1A;
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    auto up = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
-    if (up(a[i]) != up(b[i])) return false;
-  }
-  return true;
-}
 
 std::vector<std::string> SplitFieldList(std::string_view list) {
   std::vector<std::string> names;
@@ -197,7 +189,8 @@ const std::vector<FieldInfo>& Table::Impl::Fields() const {
 size_t Table::Impl::FieldIndex(std::string_view name) const {
   CheckOpen();
   for (size_t i = 0; i < header_.fields.size(); ++i) {
-    if (!header_.fields[i].hidden && SameName(header_.fields[i].info.name, name)) return i;
+    if (!header_.fields[i].hidden && text::EqualsIgnoringCaseAZ(header_.fields[i].info.name, name))
+      return i;
   }
   Fail(path_, "La tabla %f no tiene el campo " + std::string(name) + ".");
 }

@@ -10,16 +10,10 @@
 #include "store/mdx_writer.h"
 #include "store/production_index.h"
 #include "store/store_error.h"
+#include "text/letter_case.h"
 
 namespace zentrova::store {
 namespace {
-
-std::string Upper(std::string name) {
-  for (char& ch : name) {
-    if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 32);
-  }
-  return name;
-}
 
 bool IsFieldName(const std::string& name, size_t longest) {
   if (name.empty() || name.size() > longest) return false;
@@ -36,7 +30,7 @@ void CheckFields(const std::filesystem::path& path, const std::vector<FieldDef>&
   const size_t longest = level == Level::kDbase7 ? 31 : 10;
   std::set<std::string> names;
   for (const FieldDef& def : fields) {
-    const std::string name = Upper(def.name);
+    const std::string name = text::UpperAZ(def.name);
     if (!IsFieldName(name, longest)) {
       Fail(path, "No se puede crear la tabla %f: el nombre de campo '" + def.name +
                      "' no es válido (letras, cifras y _, hasta " + std::to_string(longest) +
@@ -61,14 +55,14 @@ void CheckIndexes(const std::filesystem::path& path, const std::vector<FieldDef>
   if (indexes.size() > 47) Fail(path, "No se puede crear la tabla %f: más de 47 índices.");
   std::set<std::string> names;
   for (const IndexDef& def : indexes) {
-    const std::string name = Upper(def.name);
+    const std::string name = text::UpperAZ(def.name);
     if (!IsFieldName(name, 10) || !names.insert(name).second) {
       Fail(path, "No se puede crear la tabla %f: el nombre de índice '" + def.name +
                      "' no es válido o está repetido.");
     }
     const FieldDef* keyed = nullptr;
     for (const FieldDef& field : fields) {
-      if (Upper(field.name) == Upper(def.field)) keyed = &field;
+      if (text::UpperAZ(field.name) == text::UpperAZ(def.field)) keyed = &field;
     }
     if (keyed == nullptr || keyed->kind == FieldKind::kLogical || keyed->width > 100) {
       Fail(path, "No se puede crear la tabla %f: el índice " + name +
@@ -128,7 +122,7 @@ TableHeader HeaderFor(const std::vector<FieldDef>& fields, const std::vector<Ind
   header.index_flag = indexes.empty() ? 0 : 1;
   for (FieldLayout& field : header.fields) {
     for (const IndexDef& def : indexes) {
-      if (Upper(def.field) == field.info.name) field.indexed = true;
+      if (text::UpperAZ(def.field) == field.info.name) field.indexed = true;
     }
   }
   return header;
@@ -147,7 +141,7 @@ void WriteNewTable(const std::filesystem::path& path, const std::string& bytes) 
 
 FieldInfo StoredField(const FieldDef& def, Level level) {
   FieldInfo info;
-  info.name = Upper(def.name);
+  info.name = text::UpperAZ(def.name);
   switch (def.kind) {
     case FieldKind::kText:
       info.type = 'C';
@@ -187,7 +181,7 @@ void CreateTableFiles(const std::filesystem::path& folder, const std::string& fi
   WriteNewTable(path, EncodeHeader(header) + '\x1A');
   if (!indexes.empty()) {
     ReplaceFile(folder / IndexFileName(file_name),
-                BuildMdx(NewIndex(Upper(BaseName(file_name)), header, indexes, today), {}));
+                BuildMdx(NewIndex(text::UpperAZ(BaseName(file_name)), header, indexes, today), {}));
   }
 }
 

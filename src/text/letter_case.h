@@ -9,8 +9,12 @@ namespace zentrova::text {
 // Upper-cases the letters a to z only; every other character, accented letters included,
 // stays as it is. Never locale-dependent.
 std::u16string UpperAZ(std::u16string text);
+// The same for 8-bit names (field, tag and file names).
+std::string UpperAZ(std::string text);
 // Lower-cases the letters A to Z only.
 std::string LowerAZ(std::string text);
+// Equality of 8-bit names without regard to the case of the letters A to Z only.
+bool EqualsIgnoringCaseAZ(std::string_view a, std::string_view b);
 
 // Equality without regard to letter case, accented letters included (Unicode full case
 // folding): "Ruiz" equals "RUIZ", "Ángel" equals "ángel".

@@ -10,6 +10,14 @@ TEST(LetterCaseTest, UpperAZLeavesAccentedLetters) {
   EXPECT_EQ(UpperAZ(u"ñandú 1º"), u"ñANDú 1º");
   EXPECT_EQ(LowerAZ("EXPORTAR"), "exportar");
   EXPECT_EQ(LowerAZ("ÍMPORTAR"), "Ímportar");
+  EXPECT_EQ(UpperAZ(std::string("asig_x\xf1")), "ASIG_X\xf1");  // 8-bit ñ stays
+}
+
+TEST(LetterCaseTest, EightBitNamesCompareIgnoringAToZOnly) {
+  EXPECT_TRUE(EqualsIgnoringCaseAZ("x_ofertamatrig", "X_OFERTAMATRIG"));
+  EXPECT_TRUE(EqualsIgnoringCaseAZ("proft.dbf", "PROFT.DBF"));
+  EXPECT_FALSE(EqualsIgnoringCaseAZ("A\xf1O", "A\xd1O"));  // ñ and Ñ in Windows-1252
+  EXPECT_FALSE(EqualsIgnoringCaseAZ("PROF", "PROFT"));
 }
 
 TEST(LetterCaseTest, EqualsIgnoringCaseFoldsAccentedLetters) {

@@ -14,10 +14,10 @@ namespace {
 using testing::RunPython;
 using testing::TempFolder;
 
-// Makes `name` in `folder` with python3-dbf: the given dbf_type and field specification,
+// Makes `name` in `folder` with python3-dbf: the given dbf_type and field layout,
 // then appends the Python tuples of `rows` (one per line).
 void MakeWithPythonDbf(const TempFolder& folder, const std::string& name, const std::string& type,
-                       const std::string& spec, const std::string& rows) {
+                       const std::string& layout, const std::string& rows) {
   const auto result = RunPython(R"(
 import sys, datetime, dbf
 from datetime import date, datetime as dt
@@ -28,7 +28,7 @@ for line in sys.argv[4].splitlines():
         t.append(eval(line))
 t.close()
 )",
-                                {(folder / name).string(), spec, type, rows});
+                                {(folder / name).string(), layout, type, rows});
   ASSERT_EQ(result.exit_code, 0) << result.err;
 }
 

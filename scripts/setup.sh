@@ -8,7 +8,7 @@ packages=(
   libpugixml-dev libicu-dev libsimpleini-dev libcli11-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fp-utils
-  python3 python3-dbfread python3-dbf libxml2-utils
+  python3 python3-dbfread python3-dbf libxml2-utils time
 )
 
 missing=()

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Times zentrova-cli exportar (release build) on the sample export grown 1, 10, 100 and
+# 500 times, and shows its peak memory. Usage: bash bench/exportar_bench.sh [K ...]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+cli=build/release/bin/zentrova-cli
+[ -x "$cli" ] || { cmake --preset release >/dev/null && cmake --build --preset release; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+printf '%6s %10s %8s %9s %10s\n' K export_KB ASIGT seconds peak_KB
+sizes=("$@")
+[ ${#sizes[@]} -gt 0 ] || sizes=(1 10 100 500)
+for k in "${sizes[@]}"; do
+  /usr/bin/python3 bench/scale_export.py data/muestra/instituto.xml "$k" "$work/export.xml"
+  rm -rf "$work/ktemp" && mkdir "$work/ktemp"
+  /usr/bin/time -f '%e %M' -o "$work/time" \
+    "$cli" exportar "$work/export.xml" --ktemp "$work/ktemp" --marcos M,T >"$work/out"
+  read -r seconds peak <"$work/time"
+  rows=$(sed -n 's/^ASIGT.DBF: \([0-9]*\) filas$/\1/p' "$work/out")
+  printf '%6s %10s %8s %9s %10s\n' "$k" "$(($(stat -c %s "$work/export.xml") / 1024))" \
+    "$rows" "$seconds" "$peak"
+done

@@ -1,6 +1,8 @@
 #include "xml/document.h"
 
 #include <pugixml.hpp>
+#include <string>
+#include <string_view>
 
 #include "text/encoding.h"
 #include "xml/file_io.h"
@@ -10,11 +12,22 @@
 namespace zentrova::xml {
 namespace {
 
-// Whitespace-only text is dropped (no parse_ws_pcdata); the declaration, comments and
-// processing instructions are kept so that a saved document keeps them. pugixml never reads
-// external entities.
-constexpr unsigned kParseOptions =
-    pugi::parse_default | pugi::parse_declaration | pugi::parse_comments | pugi::parse_pi;
+// Whitespace-only text is dropped (no parse_ws_pcdata); the declaration, the document type,
+// comments and processing instructions are kept so that a saved document keeps them. pugixml
+// never reads external entities.
+constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_declaration |
+                                   pugi::parse_doctype | pugi::parse_comments | pugi::parse_pi;
+
+// The declaration as the file spells it ("<?xml" to the first "?>"), or nothing when the
+// text does not begin with one.
+std::string DeclarationText(const std::string& utf8) {
+  constexpr std::string_view kStart = "<?xml";
+  if (utf8.compare(0, kStart.size(), kStart) != 0 || utf8.size() <= kStart.size()) return {};
+  const char after = utf8[kStart.size()];
+  if (after != ' ' && after != '\t' && after != '\r' && after != '\n') return {};
+  const size_t end = utf8.find("?>");
+  return end == std::string::npos ? std::string() : utf8.substr(0, end + 2);
+}
 
 }  // namespace
 
@@ -24,6 +37,7 @@ Document::~Document() = default;
 
 LoadResult Document::Load(const std::filesystem::path& path) {
   document_->reset();
+  declaration_.clear();
   const std::string utf8 = DecodeToUtf8(ReadWholeFile(path), path);
   // pugixml would take a NUL for the end of the text and could accept what comes before it.
   if (const size_t nul = utf8.find('\0'); nul != std::string::npos) {
@@ -43,6 +57,8 @@ LoadResult Document::Load(const std::filesystem::path& path) {
     document_->reset();
     ThrowUnknownEncoding(path, declared);
   }
+  const pugi::xml_node first = document_->first_child();
+  if (first.type() == pugi::node_declaration) declaration_ = DeclarationText(utf8);
   return result;
 }
 

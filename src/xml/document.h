@@ -105,13 +105,15 @@ class Document {
   std::u16string DeclaredEncoding() const;
 
   // Writes the whole document without added whitespace, in the declared encoding (UTF-8 when
-  // none), characters that encoding lacks as numeric character references. Written to a
-  // temporary file beside the target and renamed over it: a failure leaves no half-written
-  // file.
+  // none), characters that encoding lacks as numeric character references. A declaration
+  // that came with the loaded file is written as the file spelled it (its quotes, blanks and
+  // pseudo-attributes unchanged). Written to a temporary file beside the target and renamed
+  // over it: a failure leaves no half-written file.
   void Save(const std::filesystem::path& path) const;
 
  private:
   std::unique_ptr<pugi::xml_document> document_;
+  std::string declaration_;  // the loaded file's declaration, as written there
 };
 
 }  // namespace zentrova::xml

@@ -27,9 +27,18 @@ void Document::Save(const std::filesystem::path& path) const {
   // one of its own.
   StringWriter writer;
   document_->save(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+  std::string& text = writer.text();
+  // pugixml writes the declaration from its pseudo-attributes, in double quotes; the loaded
+  // file's own spelling of it is put back in its place.
+  if (!declaration_.empty() && document_->first_child().type() == pugi::node_declaration) {
+    const size_t end = text.find("?>");
+    if (text.compare(0, 5, "<?xml") == 0 && end != std::string::npos) {
+      text.replace(0, end + 2, declaration_);
+    }
+  }
   std::string encoding = text::Utf16ToUtf8(DeclaredEncoding());
   if (encoding.empty()) encoding = "UTF-8";
-  WriteReplacing(path, EncodeFromUtf8(std::move(writer.text()), encoding, path));
+  WriteReplacing(path, EncodeFromUtf8(std::move(text), encoding, path));
 }
 
 }  // namespace zentrova::xml

@@ -173,7 +173,14 @@ const EncodingCase kEncodingCases[] = {
      "<?xml version='1.0' encoding='iso-8859-1'?>\r\n<!-- c -->\r\n<a t=\"x\">\r\n  "
      "<b>Educaci\xF3n</b>\r\n</a>\r\n",
      u"iso-8859-1", u"Educación", u"x",
-     "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?><!-- c --><a t=\"x\"><b>Educaci\xF3n</b></a>"},
+     "<?xml version='1.0' encoding='iso-8859-1'?><!-- c --><a t=\"x\"><b>Educaci\xF3n</b></a>"},
+    // The declaration as the file spells it, and the document type, stay as they were.
+    {"DeclarationSpellingAndDocumentTypeKept",
+     "<?xml version='1.0'  encoding='UTF-8' standalone='yes' ?>\n"
+     "<!DOCTYPE a [<!ELEMENT a (#PCDATA)><!ATTLIST a t CDATA #IMPLIED>]>\n<a t=\"x\">é</a>",
+     u"UTF-8", u"é", u"x",
+     "<?xml version='1.0'  encoding='UTF-8' standalone='yes' ?>"
+     "<!DOCTYPE a [<!ELEMENT a (#PCDATA)><!ATTLIST a t CDATA #IMPLIED>]><a t=\"x\">é</a>"},
     {"Latin9", "<?xml version=\"1.0\" encoding=\"ISO-8859-15\"?><a t=\"\xA4\">\xBD\xE9</a>",
      u"ISO-8859-15", u"œé", u"€",
      "<?xml version=\"1.0\" encoding=\"ISO-8859-15\"?><a t=\"\xA4\">\xBD\xE9</a>"},

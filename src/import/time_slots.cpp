@@ -45,13 +45,23 @@ void WriteDay(store::Table& grid, const std::vector<Record>& slots, const Chosen
   }
 }
 
+// The minutes a clock text of ClockText stands for: the hours before the colon, the minutes
+// after it. Reading the hours up to the colon, rather than as two characters, keeps a start
+// of 100 hours or more (or of -10 hours or less) a number instead of failing on ":0" once
+// the grid has been written; for every other start it reads the same two characters.
+long long ClockMinutes(const std::u16string& clock) {
+  const size_t colon = clock.find(u':');
+  const auto hours = text::TryParseInteger(clock.substr(0, colon));
+  const auto minutes = text::TryParseInteger(
+      colon == std::u16string::npos ? std::u16string() : clock.substr(colon + 1));
+  return 60LL * hours.value_or(0) + minutes.value_or(0);
+}
+
 // Minutes after midnight of the first slot of day 1 of a frame, read back from its clock
 // text; `otherwise` when the frame has no slot.
-int FirstStart(store::Table& grid, const std::u16string& frame, int otherwise) {
+long long FirstStart(store::Table& grid, const std::u16string& frame, long long otherwise) {
   if (!grid.Locate("DIHO;MARCOXML", {u"11", frame})) return otherwise;
-  const std::u16string clock = grid.AsText("HORADESDE");
-  return 60 * text::ParseInteger(clock.substr(0, 2)) +
-         text::ParseInteger(clock.size() > 3 ? clock.substr(3, 2) : std::u16string());
+  return ClockMinutes(grid.AsText("HORADESDE"));
 }
 
 // MARCO 0 goes to the chosen frame that starts earlier on day 1; a tie goes to frame A.

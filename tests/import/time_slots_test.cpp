@@ -94,6 +94,15 @@ TEST_F(TimeSlotsTest, TheFrameThatStartsEarlierIsMarkedZero) {
       // A frame without slots starts at 0 as frame A, at 1440 as frame B.
       {{"TRAMOS_HORARIOS", {{"2", "m", "0", "60", "2"}}}, {u"1", u"2"}, u"", u"1"},
       {{"TRAMOS_HORARIOS", {{"1", "m", "1439", "1440", "1"}}}, {u"1", u"2"}, u"0", u""},
+      // Starts whose hours take three characters (100:00, -10:00) are read whole.
+      {{"TRAMOS_HORARIOS", {{"1", "t", "6000", "6060", "1"}, {"2", "m", "900", "960", "2"}}},
+       {u"1", u"2"},
+       u"1",
+       u"0"},
+      {{"TRAMOS_HORARIOS", {{"1", "t", "480", "540", "1"}, {"2", "m", "-600", "960", "2"}}},
+       {u"1", u"2"},
+       u"1",
+       u"0"},
   };
   for (const auto& c : cases) {
     const Rows rows = Convert({kTwoFrames, c.slots}, c.frames);

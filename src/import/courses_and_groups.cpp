@@ -16,13 +16,17 @@ struct Level {
   std::u16string study;
 };
 
-// The first row of the level table for each course-offer code.
+// The first row of the level table for each course-offer code. A row whose code is not a
+// whole number (blank, with decimals, or text that is no number) equals no course's code:
+// it is passed over rather than read as 0, rounded, or left to stop the conversion.
 std::unordered_map<int32_t, Level> ReadLevels(store::Table& level_table) {
   std::unordered_map<int32_t, Level> levels;
   CloseOnExit close_level_table(level_table);
   level_table.Open(store::OpenMode::kShared);
   for (level_table.First(); !level_table.Eof(); level_table.Next()) {
-    levels.try_emplace(level_table.AsInteger("X_OFERTAMATRIG"),
+    const auto code = text::TryParseInteger(text::AllTrim(level_table.AsText("X_OFERTAMATRIG")));
+    if (!code) continue;
+    levels.try_emplace(*code,
                        Level{level_table.AsText("NIVEL_ABREV"), level_table.AsText("ESTUDIO")});
   }
   return levels;

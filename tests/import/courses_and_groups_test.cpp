@@ -52,6 +52,43 @@ TEST_F(CoursesAndGroupsTest, CoursesTakeLevelAndStudyFromTheLevelTable) {
                   {u"", u"", u"ESO", u"L", u"0000000030", u"Educación Secundaria Obligatoria"}}));
 }
 
+TEST_F(CoursesAndGroupsTest, LevelRowsWithoutAWholeNumberMatchNoCourse) {
+  using store::FieldKind;
+  const std::vector<GroupData> courses = {
+      {"CURSOS_DEL_CENTRO", {{"0", "Cero"}, {"306", "Seis"}, {"307", "Siete"}}}};
+  const struct {
+    FieldKind key_kind;
+    std::vector<std::pair<std::u16string, std::u16string>> rows;  // key (empty: blank), level
+  } cases[] = {
+      {FieldKind::kFloat, {{u"", u"BLANK"}, {u"305.5", u"MEDIO"}, {u"307", u"ESO"}}},
+      {FieldKind::kText, {{u"", u"BLANK"}, {u"abc", u"TEXTO"}, {u" 307", u"ESO"}}},
+  };
+  for (const auto& c : cases) {
+    {
+      store::Table table(ktemp(), "NIVELEX.DBF");
+      table.Create({{"X_OFERTAMATRIG", c.key_kind, 10},
+                    {"NIVEL_ABREV", FieldKind::kText, 10},
+                    {"ESTUDIO", FieldKind::kText, 80}},
+                   {}, store::Level::kDbase7);
+      table.Open();
+      for (const auto& [key, level] : c.rows) {
+        table.Append();
+        if (!key.empty() && c.key_kind == FieldKind::kFloat) {
+          table.SetFloat("X_OFERTAMATRIG", std::stod(std::string(key.begin(), key.end())));
+        } else if (!key.empty()) {
+          table.SetText("X_OFERTAMATRIG", key);
+        }
+        table.SetText("NIVEL_ABREV", level);
+        table.Post();
+      }
+    }
+    Convert(courses);
+    std::vector<std::u16string> levels;
+    for (const auto& row : Courses()) levels.push_back(row[2]);
+    EXPECT_EQ(levels, (std::vector<std::u16string>{u"Niv", u"Niv", u"ESO"}));
+  }
+}
+
 TEST_F(CoursesAndGroupsTest, GroupsTakeTheirCourseAndAUniqueCode) {
   Convert({{"CURSOS_DEL_CENTRO", {{"305", "1º de ESO"}, {"307", "3º de ESO"}}},
            {"UNIDADES",

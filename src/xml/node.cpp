@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <pugixml.hpp>
 
 #include "text/encoding.h"
@@ -33,6 +34,45 @@ bool IsElementName(std::u16string_view name) {
     }
   }
   return true;
+}
+
+// Whether text[i] starts a character XML 1.0 can carry (no control characters but tab, line
+// feed and carriage return, no U+FFFE or U+FFFF, no half of a surrogate pair); `units` is its
+// length.
+bool IsXmlCharacter(std::u16string_view text, size_t i, size_t& units) {
+  const char16_t c = text[i];
+  units = 1;
+  if (c >= 0xD800 && c <= 0xDBFF) {
+    units = 2;
+    return i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
+  }
+  if (c >= 0xDC00 && c <= 0xDFFF) return false;
+  if (c == 0xFFFE || c == 0xFFFF) return false;
+  return c >= 0x20 || c == u'\t' || c == u'\n' || c == u'\r';
+}
+
+// A saved document holding any other character would be refused by every reader, so the
+// text is refused here, naming the first such character; the text is shown with a "?" for
+// each of them.
+void CheckXmlCharacters(std::u16string_view text, const char* what) {
+  std::u16string shown;
+  char16_t first_bad = 0;
+  bool bad = false;
+  for (size_t i = 0, units = 1; i < text.size(); i += units) {
+    if (IsXmlCharacter(text, i, units)) {
+      shown += text.substr(i, units);
+      continue;
+    }
+    if (!bad) first_bad = text[i];
+    bad = true;
+    units = 1;
+    shown += u'?';
+  }
+  if (!bad) return;
+  char code[8];
+  std::snprintf(code, sizeof code, "%04X", static_cast<unsigned>(first_bad));
+  throw Error(std::string("No se puede ") + what + " '" + Utf8(shown) + "': el carácter U+" + code +
+              " no es válido en XML.");
 }
 
 }  // namespace
@@ -130,6 +170,7 @@ void Node::SetAttribute(std::u16string_view name, std::u16string_view value) {
   if (!IsElementName(name)) {
     throw Error("No se puede dar valor al atributo '" + utf8_name + "': el nombre no es válido.");
   }
+  CheckXmlCharacters(value, ("dar al atributo '" + utf8_name + "' el valor").c_str());
   pugi::xml_attribute attribute = node.attribute(utf8_name.c_str());
   if (!attribute) attribute = node.append_attribute(utf8_name.c_str());
   if (!attribute) {
@@ -141,6 +182,7 @@ void Node::SetAttribute(std::u16string_view name, std::u16string_view value) {
 
 void Node::SetText(std::u16string_view text) {
   pugi::xml_node node = Writable(handle_, "cambiar el texto");
+  CheckXmlCharacters(text, "guardar el texto");
   switch (node.type()) {
     case pugi::node_element:
       node.remove_children();

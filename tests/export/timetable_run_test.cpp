@@ -145,6 +145,39 @@ TEST_F(TimetableRunTest, AConversionErrorSavesNothing) {
   }
 }
 
+// A room code with a control character in it, which no XML document can carry: the run stops
+// with the document's error instead of saving a file that no reader takes.
+TEST_F(TimetableRunTest, AValueXmlCannotCarrySavesNothing) {
+  testing::WriteExchangeTables(folder_.path(), rows_);
+  using store::FieldKind;
+  store::Table soluc(folder_.path(), "SOLUC.DBF");
+  soluc.Create({{"PROF", FieldKind::kText, 10},
+                {"DIA", FieldKind::kWholeNumber, 0},
+                {"HORA", FieldKind::kWholeNumber, 0},
+                {"MARCO", FieldKind::kText, 1},
+                {"ASIG", FieldKind::kText, 10},
+                {"CODGRUPO", FieldKind::kText, 10},
+                {"TAREA", FieldKind::kText, 12},
+                {"AULA", FieldKind::kText, 10}});
+  soluc.Open();
+  soluc.Append();
+  soluc.SetText("PROF", u"ABC");
+  soluc.SetInteger("DIA", 1);
+  soluc.SetInteger("HORA", 1);
+  soluc.SetText("MARCO", u"0");
+  soluc.SetText("AULA", u"A\u0001");
+  soluc.Post();
+  soluc.Close();
+  try {
+    Run();
+    FAIL() << "a control character was written";
+  } catch (const xml::Error& error) {
+    EXPECT_NE(std::string(error.what()).find("U+0001"), std::string::npos) << error.what();
+  }
+  EXPECT_FALSE(AnyTableOpen());
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "ResultadoOrbelincentro.xml"));
+}
+
 TEST_F(TimetableRunTest, ATableThatWillNotOpenLeavesNoneOpen) {
   testing::WriteExchangeTables(folder_.path(), rows_);
   testing::WriteSoluc(folder_.path(), testing::kNumericSoluc, {});

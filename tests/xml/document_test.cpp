@@ -477,6 +477,45 @@ TEST_F(DocumentTest, NullNodeReadsEmptyAndRefusesChanges) {
   EXPECT_THROW(document_.Root().SetAttribute(u"a", u"1"), Error);
 }
 
+TEST_F(DocumentTest, TextsXmlCannotCarryAreRefused) {
+  struct Case {
+    std::u16string text;
+    std::string code;  // the character named in the message, empty for a text that is taken
+  };
+  const std::vector<Case> cases = {
+      {u"A\u0001", "0001"},
+      {std::u16string(u"a\0b", 3), "0000"},
+      {u"\u001F", "001F"},
+      {u"x\uFFFE", "FFFE"},
+      {u"\uFFFF", "FFFF"},
+      {std::u16string(1, char16_t(0xD83D)) + u"x", "D83D"},
+      {std::u16string(1, char16_t(0xDE00)), "DE00"},
+      {u"tab\tline\ncr\r", ""},
+      {u"\U0001F600 \u00E9 \uFFFD", ""},
+  };
+  LoadBytes("<a/>");
+  Node a = document_.DocumentElement();
+  for (const Case& c : cases) {
+    if (c.code.empty()) {
+      a.SetText(c.text);
+      a.SetAttribute(u"t", c.text);
+      EXPECT_EQ(a.Text(), c.text);
+      continue;
+    }
+    for (const bool attribute : {false, true}) {
+      try {
+        attribute ? a.SetAttribute(u"t", c.text) : a.SetText(c.text);
+        ADD_FAILURE() << "taken: U+" << c.code << (attribute ? " in an attribute" : "");
+      } catch (const Error& e) {
+        EXPECT_THAT(e.what(), HasSubstr("U+" + c.code + " no es válido en XML")) << e.what();
+      }
+    }
+  }
+  // What was refused never reached the document.
+  document_.Save(folder_ / "out.xml");
+  EXPECT_EQ(Xmllint(folder_ / "out.xml").exit_code, 0);
+}
+
 TEST_F(DocumentTest, SaveReplacesAnExistingFile) {
   LoadBytes("<a>nuevo</a>");
   WriteFile(folder_ / "out.xml", std::string(10000, 'x'));

@@ -1,5 +1,6 @@
 #include "export/timetable_document.h"
 
+#include "text/clipper.h"
 #include "text/encoding.h"
 #include "text/integer.h"
 
@@ -36,16 +37,12 @@ std::optional<std::u16string> CheckChosenExport(const xml::Document& document,
 }
 
 std::u16string AcademicYear(const xml::Document& document) {
-  const std::u16string text = document.SelectSingleNode(kDataBlock).FirstChild().Text();
-  // Four characters, not four UTF-16 units: a character outside the Basic Multilingual Plane
-  // is two units, and cutting between them would leave half a character to save.
-  size_t units = 0;
-  for (int characters = 0; characters < 4 && units < text.size(); ++characters) {
-    const bool pair = text[units] >= 0xD800 && text[units] <= 0xDBFF && units + 1 < text.size() &&
-                      text[units + 1] >= 0xDC00 && text[units + 1] <= 0xDFFF;
-    units += pair ? 2 : 1;
-  }
-  return text.substr(0, units);
+  std::u16string year =
+      text::LeftChars(document.SelectSingleNode(kDataBlock).FirstChild().Text(), 4);
+  // Four UTF-16 units; a character outside the Basic Multilingual Plane that the cut splits
+  // is left out whole rather than saved as half a surrogate pair.
+  if (!year.empty() && year.back() >= 0xD800 && year.back() <= 0xDBFF) year.pop_back();
+  return year;
 }
 
 void EmptyDocument(xml::Document& document) {

@@ -60,10 +60,12 @@ TEST_F(ChosenExportTest, AcademicYearIsTheFirstFourCharactersOfTheFirstChild) {
        "seq=\"MATERIAS\"/></BLOQUE_DATOS></SERVICIO>",
        u"2024"},
       {"<SERVICIO><BLOQUE_DATOS><g><a>20</a><b>2</b></g></BLOQUE_DATOS></SERVICIO>", u"202"},
-      // Characters, not UTF-16 units: the emoji is one character of two units.
+      // Four UTF-16 units, as the text helpers count; an emoji (two units) that the cut would
+      // split is left out, not saved as half a character.
       {"<SERVICIO><BLOQUE_DATOS><g>2\xF0\x9F\x98\x80"
        "256</g></BLOQUE_DATOS></SERVICIO>",
-       u"2\U0001F60025"},
+       u"2\U0001F6002"},
+      {"<SERVICIO><BLOQUE_DATOS><g>202\xF0\x9F\x98\x80</g></BLOQUE_DATOS></SERVICIO>", u"202"},
       // Whatever the first child is: here a group without text.
       {"<SERVICIO><BLOQUE_DATOS><g/><h>2024</h></BLOQUE_DATOS></SERVICIO>", u""},
   };

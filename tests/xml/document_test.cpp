@@ -516,6 +516,25 @@ TEST_F(DocumentTest, TextsXmlCannotCarryAreRefused) {
   EXPECT_EQ(Xmllint(folder_ / "out.xml").exit_code, 0);
 }
 
+TEST_F(DocumentTest, CarriageReturnsInTextReadBackTheSame) {
+  // The document type and the processing instruction keep theirs as they are.
+  LoadBytes("<!DOCTYPE a [\r\n<!ELEMENT a ANY>]><?p q\rr?><a><b/><!--c--></a>");
+  Node a = document_.DocumentElement();
+  a.SetAttribute(u"t", u"x\ry>\"");
+  Node b = a.SelectSingleNode(u"b");
+  b.SetText(u"1\r\n2\r");
+  b.SetAttribute(u"u", u"\r");
+  EXPECT_EQ(SavedBytes(),
+            "<!DOCTYPE a [\r\n<!ELEMENT a ANY>]><?p q\rr?><a t=\"x&#13;y>&quot;\">"
+            "<b u=\"&#13;\">1&#13;\n2&#13;</b><!--c--></a>");
+  EXPECT_EQ(Xmllint(folder_ / "out.xml").exit_code, 0);
+  Document again;
+  ASSERT_TRUE(again.Load(folder_ / "out.xml").well_formed);
+  EXPECT_EQ(again.SelectSingleNode(u"/a/b").Text(), u"1\r\n2\r");
+  EXPECT_EQ(again.SelectSingleNode(u"/a/b").Attribute(u"u"), u"\r");
+  EXPECT_EQ(again.DocumentElement().Attribute(u"t"), u"x\ry>\"");
+}
+
 TEST_F(DocumentTest, SaveReplacesAnExistingFile) {
   LoadBytes("<a>nuevo</a>");
   WriteFile(folder_ / "out.xml", std::string(10000, 'x'));

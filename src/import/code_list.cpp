@@ -33,9 +33,13 @@ void CodeList::Add(const std::u16string& code) { keys_.insert(Key(code)); }
 
 std::u16string CodeList::MakeUnique(const std::u16string& code) const {
   if (!Contains(code)) return code;
-  for (long long suffix = 1;; ++suffix) {
+  long long& start = first_free_suffix_.try_emplace(Key(code), 1).first->second;
+  for (long long suffix = start;; ++suffix) {
     std::u16string candidate = code + text::IntegerText(suffix);
-    if (!Contains(candidate)) return candidate;
+    if (!Contains(candidate)) {
+      start = suffix;
+      return candidate;
+    }
   }
 }
 

@@ -5,6 +5,7 @@
 // makes a code unique against it.
 
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace zentrova::import {
@@ -19,7 +20,10 @@ class CodeList {
 
   bool Contains(const std::u16string& code) const;
   void Add(const std::u16string& code);
-  void Clear() { keys_.clear(); }
+  void Clear() {
+    keys_.clear();
+    first_free_suffix_.clear();
+  }
 
   // The code itself when the list does not hold it; else the code followed by the smallest
   // whole number 1, 2, 3, ... (decimal) that the list does not hold.
@@ -30,6 +34,9 @@ class CodeList {
 
   Comparison comparison_;
   std::unordered_set<std::u16string> keys_;
+  // Per code (as a key), the suffix MakeUnique found last. The list only grows, so every
+  // smaller suffix is still taken and the next search can start there.
+  mutable std::unordered_map<std::u16string, long long> first_free_suffix_;
 };
 
 // A code longer than 10 characters becomes its first 8 characters followed by its last 2;

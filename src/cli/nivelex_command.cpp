@@ -9,15 +9,12 @@
 
 #include "cli/commands.h"
 #include "cli/console_host.h"
-#include "store/table.h"
+#include "import/level_table.h"
 #include "text/encoding.h"
 #include "text/integer.h"
 
 namespace zentrova::cli {
 namespace {
-
-constexpr int kAbbreviationWidth = 10;
-constexpr int kStudyWidth = 80;
 
 constexpr const char* kFormat =
     "El CSV está en UTF-8, con una línea por oferta de cursos: código de Vetrana (número "
@@ -27,11 +24,7 @@ constexpr const char* kFormat =
     "ejemplo X_OFERTAMATRIG;NIVEL_ABREV;ESTUDIO) se toma como cabecera; las líneas vacías se "
     "saltan.\n";
 
-struct LevelRow {
-  int32_t code = 0;
-  std::u16string abbreviation;
-  std::u16string study;
-};
+using import::LevelRow;
 
 [[noreturn]] void FailLine(const std::string& file, int line, const std::string& cause) {
   throw Error("El archivo " + file + ", línea " + std::to_string(line) + ": " + cause + ".");
@@ -94,30 +87,13 @@ std::vector<LevelRow> ReadLevels(const std::string& file) {
     if (!code) FailLine(file, number, "el código '" + cells[0] + "' no es un número entero");
     if (!codes.insert(*code).second)
       FailLine(file, number, "el código " + cells[0] + " está repetido");
-    rows.push_back(
-        LevelRow{*code, CheckedText(cells[1], kAbbreviationWidth, "la abreviatura", file, number),
-                 CheckedText(cells[2], kStudyWidth, "el estudio", file, number)});
+    rows.push_back(LevelRow{
+        *code,
+        CheckedText(cells[1], import::kLevelAbbreviationWidth, "la abreviatura", file, number),
+        CheckedText(cells[2], import::kLevelStudyWidth, "el estudio", file, number)});
   }
   if (rows.empty()) throw Error("El archivo " + file + " no tiene ninguna oferta de cursos.");
   return rows;
-}
-
-void WriteLevelTable(const std::vector<LevelRow>& rows, const std::filesystem::path& out) {
-  const std::filesystem::path folder = out.has_parent_path() ? out.parent_path() : ".";
-  store::Table table(folder, out.filename().string());
-  table.Create({{"X_OFERTAMATRIG", store::FieldKind::kWholeNumber},
-                {"NIVEL_ABREV", store::FieldKind::kText, kAbbreviationWidth},
-                {"ESTUDIO", store::FieldKind::kText, kStudyWidth}},
-               {}, store::Level::kDbase7);
-  table.Open(store::OpenMode::kExclusive);
-  for (const LevelRow& row : rows) {
-    table.Append();
-    table.SetInteger("X_OFERTAMATRIG", row.code);
-    table.SetText("NIVEL_ABREV", row.abbreviation);
-    table.SetText("ESTUDIO", row.study);
-    table.Post();
-  }
-  table.Close();
 }
 
 struct NivelexOptions {
@@ -128,7 +104,7 @@ struct NivelexOptions {
 int RunNivelex(const NivelexOptions& options) {
   try {
     const std::vector<LevelRow> rows = ReadLevels(options.csv);
-    WriteLevelTable(rows, options.out);
+    import::WriteLevelTable(options.out, rows);
     PrintLine(text::Utf8ToUtf16(options.out) + u": " + text::IntegerText(rows.size()) +
               u" ofertas de cursos");
     return kExitDone;

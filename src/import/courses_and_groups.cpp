@@ -4,6 +4,7 @@
 
 #include "import/code_list.h"
 #include "import/exchange_document.h"
+#include "import/level_table.h"
 #include "import/table_files.h"
 #include "text/clipper.h"
 #include "text/integer.h"
@@ -24,10 +25,10 @@ std::unordered_map<int32_t, Level> ReadLevels(store::Table& level_table) {
   CloseOnExit close_level_table(level_table);
   level_table.Open(store::OpenMode::kShared);
   for (level_table.First(); !level_table.Eof(); level_table.Next()) {
-    const auto code = text::TryParseInteger(text::AllTrim(level_table.AsText("X_OFERTAMATRIG")));
+    const auto code = text::TryParseInteger(text::AllTrim(level_table.AsText(kLevelCodeField)));
     if (!code) continue;
-    levels.try_emplace(*code,
-                       Level{level_table.AsText("NIVEL_ABREV"), level_table.AsText("ESTUDIO")});
+    levels.try_emplace(*code, Level{level_table.AsText(kLevelAbbreviationField),
+                                    level_table.AsText(kLevelStudyField)});
   }
   return levels;
 }

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "store/table.h"
+#include "import/level_table.h"
 #include "support/python.h"
 #include "support/temp_folder.h"
 
@@ -126,22 +126,14 @@ assert outside(saved) == outside(chosen), (outside(saved), outside(chosen))
 print('OK', activities)
 )PY";
 
+// The sample's course offers.
 void WriteLevelTable(const std::filesystem::path& path) {
-  using store::FieldKind;
-  store::Table table(path.parent_path(), path.filename().string());
-  table.Create({{"X_OFERTAMATRIG", FieldKind::kWholeNumber, 0},
-                {"NIVEL_ABREV", FieldKind::kText, 10},
-                {"ESTUDIO", FieldKind::kText, 80}},
-               {}, store::Level::kDbase7);
-  table.Open();
+  std::vector<import::LevelRow> rows;
   for (int code : {305, 306, 307, 308, 410, 411}) {
-    table.Append();
-    table.SetInteger("X_OFERTAMATRIG", code);
-    table.SetText("NIVEL_ABREV", code < 400 ? u"ESO" : u"BACH");
-    table.SetText("ESTUDIO", code < 400 ? u"Educación Secundaria" : u"Bachillerato");
-    table.Post();
+    rows.push_back(code < 400 ? import::LevelRow{code, u"ESO", u"Educación Secundaria"}
+                              : import::LevelRow{code, u"BACH", u"Bachillerato"});
   }
-  table.Close();
+  import::WriteLevelTable(path, rows);
 }
 
 class ImportarTest : public ::testing::Test {

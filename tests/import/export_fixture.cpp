@@ -29,24 +29,6 @@ Rows ReadRows(const std::filesystem::path& folder, const std::string& table,
   return rows;
 }
 
-void WriteLevelTable(const std::filesystem::path& path, const std::vector<LevelRow>& rows) {
-  using store::FieldKind;
-  store::Table table(path.parent_path(), path.filename().string());
-  table.Create({{"X_OFERTAMATRIG", FieldKind::kWholeNumber, 0},
-                {"NIVEL_ABREV", FieldKind::kText, 10},
-                {"ESTUDIO", FieldKind::kText, 80}},
-               {}, store::Level::kDbase7);
-  table.Open();
-  for (const auto& row : rows) {
-    table.Append();
-    table.SetInteger("X_OFERTAMATRIG", row.code);
-    table.SetText("NIVEL_ABREV", row.level);
-    table.SetText("ESTUDIO", row.study);
-    table.Post();
-  }
-  table.Close();
-}
-
 const xml::Document& ExportTest::Load(const std::vector<GroupData>& groups) {
   WriteFile(export_file(), BuildExport(groups));
   document_ = std::make_unique<xml::Document>();

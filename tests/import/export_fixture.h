@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "import/level_table.h"
 #include "store/table.h"
 #include "support/temp_folder.h"
 #include "xml/document.h"
@@ -30,13 +31,9 @@ using Rows = std::vector<std::vector<std::u16string>>;
 Rows ReadRows(const std::filesystem::path& folder, const std::string& table,
               const std::vector<std::string>& fields);
 
-// Creates a level table (dBASE 7) with rows of code, level abbreviation and study.
-struct LevelRow {
-  int code;
-  std::u16string level;
-  std::u16string study;
-};
-void WriteLevelTable(const std::filesystem::path& path, const std::vector<LevelRow>& rows);
+// Level tables are written as the program writes them.
+using import::LevelRow;
+using import::WriteLevelTable;
 
 class ExportTest : public ::testing::Test {
  protected:

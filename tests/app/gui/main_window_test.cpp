@@ -15,6 +15,7 @@
 
 #include "app/gradient_panel.h"
 #include "app/help_viewer.h"
+#include "import/level_table.h"
 #include "modal_answers.h"
 #include "support/python.h"
 #include "support/temp_folder.h"
@@ -27,22 +28,10 @@ const std::filesystem::path kSample =
 
 // A level table with two of the sample's course offers, as the installed one is laid out.
 void WriteLevelTable(const std::filesystem::path& path) {
-  store::Table table(path.parent_path(), path.filename().string());
-  table.Create({{"X_OFERTAMATRIG", store::FieldKind::kWholeNumber, 0},
-                {"NIVEL_ABREV", store::FieldKind::kText, 10},
-                {"ESTUDIO", store::FieldKind::kText, 80}},
-               {}, store::Level::kDbase7);
-  table.Open();
-  for (const auto& [code, level, study] :
-       {std::tuple{305, u"ESO", u"Educación Secundaria Obligatoria"},
-        std::tuple{410, u"BACH", u"Bachillerato"}}) {
-    table.Append();
-    table.SetInteger("X_OFERTAMATRIG", code);
-    table.SetText("NIVEL_ABREV", level);
-    table.SetText("ESTUDIO", study);
-    table.Post();
-  }
-  table.Close();
+  import::WriteLevelTable(path, {{305, u"ESO", u"Educación Secundaria Obligatoria"},
+                                 { 410,
+                                   u"BACH",
+                                   u"Bachillerato" }});
 }
 
 // A window over a temporary exchange folder, level table and INI file.

@@ -1,0 +1,33 @@
+#ifndef ZENTROVA_IMPORT_LEVEL_TABLE_H_
+#define ZENTROVA_IMPORT_LEVEL_TABLE_H_
+
+// The level table NIVELEX.DBF that ships beside the executables: for each course offer of
+// the platform its level abbreviation and study name. It is a dBASE level-7 table, because
+// its field names are longer than ten characters.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace zentrova::import {
+
+inline constexpr char kLevelCodeField[] = "X_OFERTAMATRIG";
+inline constexpr char kLevelAbbreviationField[] = "NIVEL_ABREV";
+inline constexpr char kLevelStudyField[] = "ESTUDIO";
+inline constexpr int kLevelAbbreviationWidth = 10;
+inline constexpr int kLevelStudyWidth = 80;
+
+struct LevelRow {
+  int32_t code = 0;
+  std::u16string abbreviation;
+  std::u16string study;
+};
+
+// Creates `file`, replacing a table of that name, with `rows` in their order. Texts longer
+// than their field are cut. Throws store::Error naming the file.
+void WriteLevelTable(const std::filesystem::path& file, const std::vector<LevelRow>& rows);
+
+}  // namespace zentrova::import
+
+#endif  // ZENTROVA_IMPORT_LEVEL_TABLE_H_

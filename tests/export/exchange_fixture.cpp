@@ -31,7 +31,7 @@ std::string JsonText(const std::string& text) {
 constexpr char kSolucScript[] = R"(
 import json, sys, dbf
 path, layout, rows_file = sys.argv[1:4]
-fields = [spec.split() for spec in layout.split(';')]
+fields = [field.split() for field in layout.split(";")]
 table = dbf.Table(path, layout, dbf_type='db3', codepage='cp1252')
 table.open(dbf.READ_WRITE)
 for row in json.load(open(rows_file, encoding='utf-8')):

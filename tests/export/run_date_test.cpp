@@ -59,11 +59,11 @@ TEST(RunDateTest, LocalTimeOfTheMoment) {
 TEST(RunDateTest, FormatsAndCodeSetOfOtherLocales) {
   testing::TempFolder locales;
   for (const char* definition : {"es_ES ISO-8859-1", "ja_JP EUC-JP"}) {
-    const std::string spec = definition;
-    const std::string name = spec.substr(0, 5) + "." + spec.substr(6);
-    testing::RunCommand("localedef -i " + spec.substr(0, 5) + " -f " + spec.substr(6) + " " +
+    const std::string locale = definition;
+    const std::string name = locale.substr(0, 5) + "." + locale.substr(6);
+    testing::RunCommand("localedef -i " + locale.substr(0, 5) + " -f " + locale.substr(6) + " " +
                         testing::ShellQuote((locales / name).string()));
-    if (!std::filesystem::is_directory(locales / name)) GTEST_SKIP() << "localedef " << spec;
+    if (!std::filesystem::is_directory(locales / name)) GTEST_SKIP() << "localedef " << locale;
   }
   testing::ScopedEnvironment environment;
   environment.Set("TZ", "UTC");

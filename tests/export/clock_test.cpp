@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "text/encoding.h"
 #include "text/integer.h"
 
 namespace zentrova::timetable_export {
@@ -11,6 +12,10 @@ struct ClockCase {
   std::u16string clock;
   std::u16string minutes;
 };
+// Cases show as their clock text in test names and failures.
+void PrintTo(const ClockCase& c, std::ostream* out) {
+  *out << '"' << text::Utf16ToUtf8(c.clock) << '"';
+}
 
 class ClockToMinutesTest : public ::testing::TestWithParam<ClockCase> {};
 
@@ -32,6 +37,9 @@ struct BadClockCase {
   std::u16string clock;
   std::string message;
 };
+void PrintTo(const BadClockCase& c, std::ostream* out) {
+  *out << '"' << text::Utf16ToUtf8(c.clock) << '"';
+}
 
 class BadClockTest : public ::testing::TestWithParam<BadClockCase> {};
 

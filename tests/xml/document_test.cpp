@@ -152,6 +152,9 @@ struct EncodingCase {
   bool xmllint_reads = true;  // libxml2 has no UTF-32
 };
 
+// Cases show as their label in test names and failures, not as their bytes.
+void PrintTo(const EncodingCase& c, std::ostream* out) { *out << c.label; }
+
 std::string PrintCase(const ::testing::TestParamInfo<EncodingCase>& info) {
   return info.param.label;
 }
@@ -272,6 +275,7 @@ struct MissingCharacterCase {
   std::u16string text;
   std::string saved_element;
 };
+void PrintTo(const MissingCharacterCase& c, std::ostream* out) { *out << c.label; }
 
 class MissingCharacter : public ::testing::TestWithParam<MissingCharacterCase> {};
 
@@ -312,6 +316,7 @@ struct IllFormedCase {
   size_t line;
   size_t column;
 };
+void PrintTo(const IllFormedCase& c, std::ostream* out) { *out << c.label; }
 
 class IllFormed : public ::testing::TestWithParam<IllFormedCase> {};
 

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "text/encoding.h"
+#include "xml/character_check.h"
 #include "xml/file_io.h"
 #include "xml/parse_status.h"
 #include "xml/transcoding.h"
@@ -39,9 +40,9 @@ LoadResult Document::Load(const std::filesystem::path& path) {
   document_->reset();
   declaration_.clear();
   const std::string utf8 = DecodeToUtf8(ReadWholeFile(path), path);
-  // pugixml would take a NUL for the end of the text and could accept what comes before it.
-  if (const size_t nul = utf8.find('\0'); nul != std::string::npos) {
-    return FaultAt("carácter nulo, que XML no admite", utf8, nul);
+  // pugixml takes a NUL for the end of the text, and lets other characters XML forbids through.
+  if (const auto fault = FindForbiddenCharacter(utf8)) {
+    return FaultAt(fault->message, utf8, fault->offset);
   }
   const pugi::xml_parse_result parsed =
       document_->load_buffer(utf8.data(), utf8.size(), kParseOptions, pugi::encoding_utf8);

@@ -341,8 +341,23 @@ INSTANTIATE_TEST_SUITE_P(
         IllFormedCase{"UnclosedTag", "<?xml version=\"1.0\"?>\n<a>\n  <b>texto</b>\n", 3, 15},
         IllFormedCase{"MismatchedTag", "<?xml version=\"1.0\"?>\n<a>\n  <bé>x</c>\n</a>", 3, 10},
         IllFormedCase{"BrokenAttribute", "<a\n b=c/>", 2, 4}, IllFormedCase{"Empty", "", 1, 1},
-        IllFormedCase{"NulCharacter", std::string("<a>\n x\0</a>", 11), 2, 3}),
+        IllFormedCase{"NulCharacter", std::string("<a>\n x\0</a>", 11), 2, 3},
+        IllFormedCase{"ControlCharacter", "<a>\n  é\x0B</a>", 2, 4},
+        IllFormedCase{"ControlCharacterInAComment", "<a/><!-- \x1B -->", 1, 10},
+        IllFormedCase{"NonCharacter", "<a>\xEF\xBF\xBF</a>", 1, 4},
+        IllFormedCase{"ReferenceToAControlCharacter", "<a t=\"&#x1;\"/>", 1, 7},
+        IllFormedCase{"ReferenceBeyondUnicode", "<a>\n&#61180306;</a>", 2, 1},
+        IllFormedCase{"ReferenceOfManyDigits", "<a>&#99999999999999999999;</a>", 1, 4}),
     [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(DocumentTest, ReferencesXmlAllowsAndReferenceLikeTextLoad) {
+  WriteFile(folder_ / "in.xml",
+            "<a t=\"&#9;&#x10FFFF;\">&#10;&#13;&#xD7FF;<!-- &#1; --><![CDATA[&#0;]]>"
+            "<?pi &#2;?></a>");
+  const LoadResult result = document_.Load(folder_ / "in.xml");
+  ASSERT_TRUE(result.well_formed) << result.message;
+  EXPECT_EQ(document_.DocumentElement().Attribute(u"t"), u"\t\U0010FFFF");
+}
 
 TEST_F(DocumentTest, FailedLoadEmptiesADocumentLoadedBefore) {
   LoadBytes(kEnvelope);

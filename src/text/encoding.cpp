@@ -5,6 +5,8 @@
 #include <unicode/unistr.h>
 
 #include <memory>
+#include <string>
+#include <unordered_map>
 
 #include "error.h"
 
@@ -23,6 +25,27 @@ Converter OpenConverter(const char* name) {
     throw Error(std::string("No se puede abrir la conversión de caracteres '") + name + "'.");
   }
   return converter;
+}
+
+// Opening a converter costs more than converting a field's text, so each thread keeps the
+// ones it has used. ucnv_fromUChars and ucnv_toUChars reset a converter before they use it.
+UConverter* CachedConverter(const char* name) {
+  thread_local std::unordered_map<std::string, Converter> converters;
+  auto found = converters.find(name);
+  if (found == converters.end()) found = converters.emplace(name, OpenConverter(name)).first;
+  return found->second.get();
+}
+
+UConverter* Cp1252Encoder() {
+  thread_local Converter encoder = [] {
+    Converter converter = OpenConverter("windows-1252");
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_setSubstChars(converter.get(), "?", 1, &status);
+    ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_SUBSTITUTE, nullptr, nullptr,
+                          nullptr, &status);
+    return converter;
+  }();
+  return encoder.get();
 }
 
 }  // namespace
@@ -45,14 +68,10 @@ std::u16string PathText(const std::filesystem::path& path) {
 }
 
 std::string Utf16ToCp1252(std::u16string_view text) {
-  Converter converter = OpenConverter("windows-1252");
   UErrorCode status = U_ZERO_ERROR;
-  ucnv_setSubstChars(converter.get(), "?", 1, &status);
-  ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_SUBSTITUTE, nullptr, nullptr, nullptr,
-                        &status);
   std::string bytes(text.size() * 2 + 1, '\0');
   const int32_t length =
-      ucnv_fromUChars(converter.get(), bytes.data(), static_cast<int32_t>(bytes.size()),
+      ucnv_fromUChars(Cp1252Encoder(), bytes.data(), static_cast<int32_t>(bytes.size()),
                       text.data(), static_cast<int32_t>(text.size()), &status);
   if (U_FAILURE(status)) return std::string(text.size(), '?');
   bytes.resize(static_cast<size_t>(length));
@@ -66,12 +85,11 @@ std::u16string Cp1252ToUtf16(std::string_view bytes) {
 std::u16string AsCp1252(std::u16string_view text) { return Cp1252ToUtf16(Utf16ToCp1252(text)); }
 
 std::u16string DecodeCodePage(std::string_view bytes, const char* icu_name) {
-  Converter converter = OpenConverter(icu_name);
   UErrorCode status = U_ZERO_ERROR;
   std::u16string text(bytes.size() * 2 + 1, u'\0');
   const int32_t length =
-      ucnv_toUChars(converter.get(), text.data(), static_cast<int32_t>(text.size()), bytes.data(),
-                    static_cast<int32_t>(bytes.size()), &status);
+      ucnv_toUChars(CachedConverter(icu_name), text.data(), static_cast<int32_t>(text.size()),
+                    bytes.data(), static_cast<int32_t>(bytes.size()), &status);
   if (U_FAILURE(status)) return std::u16string(bytes.size(), u'\uFFFD');
   text.resize(static_cast<size_t>(length));
   return text;

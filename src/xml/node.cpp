@@ -1,3 +1,4 @@
+#include <array>
 #include <cstdio>
 #include <pugixml.hpp>
 
@@ -27,11 +28,15 @@ bool IsElementName(std::u16string_view name) {
   if (name.empty()) return false;
   const char16_t first = name.front();
   if (first == u'-' || first == u'.' || (first >= u'0' && first <= u'9')) return false;
+  // Attribute and element names are set for every value written: a table, not a search.
+  static constexpr auto kForbidden = [] {
+    std::array<bool, 128> forbidden{};
+    for (int c = 0; c <= ' '; ++c) forbidden[c] = true;
+    for (const char c : std::string_view("<>&'\"=/!?;()[]{}^`|~,")) forbidden[c] = true;
+    return forbidden;
+  }();
   for (const char16_t c : name) {
-    if (c <= u' ' ||
-        std::u16string_view(u"<>&'\"=/!?;()[]{}^`|~,").find(c) != std::u16string_view::npos) {
-      return false;
-    }
+    if (c < kForbidden.size() && kForbidden[c]) return false;
   }
   return true;
 }

@@ -9,6 +9,7 @@
 
 #include "support/python.h"
 #include "support/temp_folder.h"
+#include "text/encoding.h"
 
 namespace zentrova::xml {
 namespace {
@@ -477,7 +478,12 @@ TEST_F(DocumentTest, BuildingADocumentFromNothing) {
   EXPECT_FALSE(document_.SelectSingleNode(u"//x/y"));
   EXPECT_THROW(document_.Root().AppendElement(u"OTRO"), Error);  // one root only
   EXPECT_THROW(block.AppendElement(u""), Error);
-  EXPECT_THROW(block.AppendElement(u"a b"), Error);
+  for (const std::u16string_view name : {u"a b", u"1a", u"-a", u"a<b", u"a=b", u"a\tb"}) {
+    SCOPED_TRACE(zentrova::text::Utf16ToUtf8(name));
+    EXPECT_THROW(block.AppendElement(name), Error);
+    EXPECT_THROW(root.SetAttribute(name, u"v"), Error);
+  }
+  EXPECT_NO_THROW(block.AppendElement(u"año_2.º-x"));
 }
 
 TEST_F(DocumentTest, NullNodeReadsEmptyAndRefusesChanges) {

@@ -137,31 +137,8 @@ TEST_P(ActivityRecordTest, SlotTimeThatDoesNotConvertStopsTheActivity) {
 
 // python3-dbf strips leading blanks, so this SOLUC is written with our store.
 TEST_F(ActivityRecordFixture, ValuesWrittenAsReadKeepTheirLeadingBlanks) {
-  using store::FieldKind;
-  store::Table soluc(folder_.path(), "SOLUC.DBF");
-  soluc.Create({{"PROF", FieldKind::kText, 10},
-                {"DIA", FieldKind::kWholeNumber, 0},
-                {"HORA", FieldKind::kWholeNumber, 0},
-                {"MARCO", FieldKind::kText, 2},
-                {"ASIG", FieldKind::kText, 10},
-                {"CODGRUPO", FieldKind::kText, 10},
-                {"TAREA", FieldKind::kText, 12},
-                {"AULA", FieldKind::kText, 10}});
-  soluc.Open();
-  soluc.Append();
-  for (const auto& [field, value] :
-       std::vector<std::pair<std::string, std::u16string>>{{"PROF", u"T"},
-                                                           {"MARCO", u"0"},
-                                                           {"ASIG", u"MAT"},
-                                                           {"CODGRUPO", u"1A"},
-                                                           {"TAREA", u" T7"},
-                                                           {"AULA", u" A 3"}}) {
-    soluc.SetText(field, value);
-  }
-  soluc.SetInteger("DIA", 1);
-  soluc.SetInteger("HORA", 1);
-  soluc.Post();
-  soluc.Close();
+  testing::WriteSolucWithOurStore(folder_.path(),
+                                  {{"T", "1", "1", "0", "MAT", "1A", " T7", " A 3"}});
   EXPECT_EQ(Write(nullptr, {}).at(0),
             (std::vector<std::string>{"1", "S011", " A 3", "U-1A", "C-1", "M-1", "01/09/2024",
                                       "30/06/2025", "495", "550", " T7"}));

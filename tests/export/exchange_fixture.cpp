@@ -13,6 +13,8 @@
 #include "import/time_slots.h"
 #include "support/python.h"
 #include "support/temp_folder.h"
+#include "text/encoding.h"
+#include "text/integer.h"
 
 namespace zentrova::testing {
 namespace {
@@ -95,6 +97,35 @@ void WriteSoluc(const std::filesystem::path& ktemp, const std::string& layout,
   const CommandResult made = RunPython(
       kSolucScript, {(ktemp / "SOLUC.DBF").string(), layout, (scratch / "rows.json").string()});
   ASSERT_EQ(made.exit_code, 0) << made.err;
+}
+
+void WriteSolucWithOurStore(const std::filesystem::path& ktemp, const std::vector<SolucRow>& rows) {
+  using store::FieldKind;
+  store::Table soluc(ktemp, "SOLUC.DBF");
+  soluc.Create({{"PROF", FieldKind::kText, 10},
+                {"DIA", FieldKind::kWholeNumber},
+                {"HORA", FieldKind::kWholeNumber},
+                {"MARCO", FieldKind::kText, 2},
+                {"ASIG", FieldKind::kText, 10},
+                {"CODGRUPO", FieldKind::kText, 10},
+                {"TAREA", FieldKind::kText, 12},
+                {"AULA", FieldKind::kText, 10}});
+  soluc.Open();
+  for (const SolucRow& row : rows) {
+    soluc.Append();
+    for (const auto& [field, value] : {std::pair{"PROF", &row.prof},
+                                       {"MARCO", &row.marco},
+                                       {"ASIG", &row.asig},
+                                       {"CODGRUPO", &row.codgrupo},
+                                       {"TAREA", &row.tarea},
+                                       {"AULA", &row.aula}}) {
+      soluc.SetText(field, text::Utf8ToUtf16(*value));
+    }
+    soluc.SetInteger("DIA", text::ParseInteger(text::Utf8ToUtf16(row.dia)));
+    soluc.SetInteger("HORA", text::ParseInteger(text::Utf8ToUtf16(row.hora)));
+    soluc.Post();
+  }
+  soluc.Close();
 }
 
 timetable_export::ExportTables ExportTablesOf(app::ExchangeTables& tables) {

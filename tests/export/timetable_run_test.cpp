@@ -149,25 +149,7 @@ TEST_F(TimetableRunTest, AConversionErrorSavesNothing) {
 // with the document's error instead of saving a file that no reader takes.
 TEST_F(TimetableRunTest, AValueXmlCannotCarrySavesNothing) {
   testing::WriteExchangeTables(folder_.path(), rows_);
-  using store::FieldKind;
-  store::Table soluc(folder_.path(), "SOLUC.DBF");
-  soluc.Create({{"PROF", FieldKind::kText, 10},
-                {"DIA", FieldKind::kWholeNumber, 0},
-                {"HORA", FieldKind::kWholeNumber, 0},
-                {"MARCO", FieldKind::kText, 1},
-                {"ASIG", FieldKind::kText, 10},
-                {"CODGRUPO", FieldKind::kText, 10},
-                {"TAREA", FieldKind::kText, 12},
-                {"AULA", FieldKind::kText, 10}});
-  soluc.Open();
-  soluc.Append();
-  soluc.SetText("PROF", u"ABC");
-  soluc.SetInteger("DIA", 1);
-  soluc.SetInteger("HORA", 1);
-  soluc.SetText("MARCO", u"0");
-  soluc.SetText("AULA", u"A\u0001");
-  soluc.Post();
-  soluc.Close();
+  testing::WriteSolucWithOurStore(folder_.path(), {{"ABC", "1", "1", "0", "", "", "", "A\x01"}});
   try {
     Run();
     FAIL() << "a control character was written";

@@ -9,11 +9,6 @@ namespace {
 
 constexpr uint32_t kBeyondUnicode = 0x110000;
 
-bool IsXmlCharacter(uint32_t c) {
-  return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
-         (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c < kBeyondUnicode);
-}
-
 std::string CodePointName(uint32_t c) {
   char name[16];
   std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(c));
@@ -95,6 +90,11 @@ std::optional<CharacterFault> ReferenceFaultAt(std::string_view utf8, size_t i) 
 }
 
 }  // namespace
+
+bool IsXmlCharacter(uint32_t c) {
+  return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
+         (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c < kBeyondUnicode);
+}
 
 std::optional<CharacterFault> FindForbiddenCharacter(std::string_view utf8) {
   // One pass; only the bytes that can start a fault or a section without references stop it.

@@ -7,11 +7,16 @@
 // holding one is not well formed; read anyway, its texts could not be saved as XML again.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace zentrova::xml {
+
+// Whether XML 1.0 allows the code point `c` in a document: tab, line feed, carriage return,
+// and everything from U+0020 up but surrogates, U+FFFE and U+FFFF.
+bool IsXmlCharacter(uint32_t c);
 
 struct CharacterFault {
   size_t offset;        // byte offset into the UTF-8 text

@@ -3,6 +3,7 @@
 #include <pugixml.hpp>
 
 #include "text/encoding.h"
+#include "xml/character_check.h"
 #include "xml/document.h"
 #include "xml/xpath_cache.h"
 
@@ -44,16 +45,15 @@ bool IsElementName(std::u16string_view name) {
 // Whether text[i] starts a character XML 1.0 can carry (no control characters but tab, line
 // feed and carriage return, no U+FFFE or U+FFFF, no half of a surrogate pair); `units` is its
 // length.
-bool IsXmlCharacter(std::u16string_view text, size_t i, size_t& units) {
+bool StartsXmlCharacter(std::u16string_view text, size_t i, size_t& units) {
   const char16_t c = text[i];
   units = 1;
   if (c >= 0xD800 && c <= 0xDBFF) {
+    // A whole pair is a character beyond U+FFFF, which XML allows.
     units = 2;
     return i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
   }
-  if (c >= 0xDC00 && c <= 0xDFFF) return false;
-  if (c == 0xFFFE || c == 0xFFFF) return false;
-  return c >= 0x20 || c == u'\t' || c == u'\n' || c == u'\r';
+  return IsXmlCharacter(c);  // a lone second half is a surrogate, which it does not
 }
 
 // A saved document holding any other character would be refused by every reader, so the
@@ -64,7 +64,7 @@ void CheckXmlCharacters(std::u16string_view text, const char* what) {
   char16_t first_bad = 0;
   bool bad = false;
   for (size_t i = 0, units = 1; i < text.size(); i += units) {
-    if (IsXmlCharacter(text, i, units)) {
+    if (StartsXmlCharacter(text, i, units)) {
       shown += text.substr(i, units);
       continue;
     }

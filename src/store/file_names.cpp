@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "store/file_lock.h"
+#include "files/locked_file.h"
 #include "store/table.h"
 #include "text/letter_case.h"
 
@@ -39,8 +39,8 @@ void DeleteIfExists(const std::filesystem::path& folder, std::string_view name) 
   const std::filesystem::path path = FindIgnoringCase(folder, name);
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error)) return;
-  LockedFile file;
-  if (file.Open(path, LockKind::kExclusive) != OpenStatus::kOpened) return;
+  files::LockedFile file;
+  if (file.Open(path, files::LockKind::kExclusive) != files::OpenStatus::kOpened) return;
 #ifdef _WIN32
   file.Close();
 #endif

@@ -2,8 +2,8 @@
 
 #include <system_error>
 
+#include "files/locked_file.h"
 #include "store/atomic_file.h"
-#include "store/file_lock.h"
 #include "store/file_names.h"
 #include "store/mdx_key.h"
 #include "store/mdx_reader.h"
@@ -31,9 +31,10 @@ std::string Mismatch(const MdxTag& tag, int field, const TableHeader& header) {
 }
 
 std::string ReadWhole(const std::filesystem::path& path) {
-  LockedFile file;
+  files::LockedFile file;
   std::string bytes;
-  if (file.Open(path, LockKind::kShared) != OpenStatus::kOpened || !file.ReadAll(bytes)) {
+  if (file.Open(path, files::LockKind::kShared) != files::OpenStatus::kOpened ||
+      !file.ReadAll(bytes)) {
     Fail(path, "No se puede leer el índice %f.");
   }
   return bytes;

@@ -7,18 +7,16 @@
 #include <string>
 #include <string_view>
 
+#include "files/file_error.h"
 #include "store/table.h"
 
 namespace zentrova::store {
 
-// The path as UTF-8 text for a message.
-std::string PathForMessage(const std::filesystem::path& path);
+using files::PathForMessage;
+using files::SystemReason;
 
 // Raises store::Error with `message`, where each "%f" is replaced by the file's path.
 [[noreturn]] void Fail(const std::filesystem::path& file, std::string_view message);
-
-// The system's reason for the last failed call (errno), in a short Spanish phrase.
-std::string SystemReason(int error_number);
 
 }  // namespace zentrova::store
 

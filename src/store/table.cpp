@@ -4,9 +4,9 @@
 #include <cmath>
 #include <functional>
 
+#include "files/locked_file.h"
 #include "store/dbf_header.h"
 #include "store/field_codec.h"
-#include "store/file_lock.h"
 #include "store/filter_expression.h"
 #include "store/production_index.h"
 #include "store/store_error.h"
@@ -75,7 +75,7 @@ class Table::Impl {
 
   std::filesystem::path Path() const { return IsOpen() ? path_ : folder_ / file_name_; }
   void CheckOpen() const;
-  [[noreturn]] void FailOpen(OpenStatus status, int reason) const;
+  [[noreturn]] void FailOpen(files::OpenStatus status, int reason) const;
   void ReadTable();
   size_t RowCount() const { return header_.record_count; }
   std::string_view Row(size_t i) const;
@@ -96,7 +96,7 @@ class Table::Impl {
   std::filesystem::path folder_;
   std::string file_name_;
   std::filesystem::path path_;
-  LockedFile file_;
+  files::LockedFile file_;
   TableHeader header_;
   std::vector<FieldInfo> shown_fields_;
   std::string rows_;
@@ -113,16 +113,16 @@ class Table::Impl {
 
 // --- opening and closing -------------------------------------------------------------------
 
-void Table::Impl::FailOpen(OpenStatus status, int reason) const {
+void Table::Impl::FailOpen(files::OpenStatus status, int reason) const {
   switch (status) {
-    case OpenStatus::kNotFound:
+    case files::OpenStatus::kNotFound:
       Fail(path_, "No existe la tabla %f.");
-    case OpenStatus::kFolderMissing:
+    case files::OpenStatus::kFolderMissing:
       Fail(path_,
            "No se puede abrir la tabla %f: no existe la carpeta " + PathForMessage(folder_) + ".");
-    case OpenStatus::kHeld:
+    case files::OpenStatus::kHeld:
       Fail(path_, "La tabla %f está en uso por otro programa.");
-    case OpenStatus::kNoPermission:
+    case files::OpenStatus::kNoPermission:
       Fail(path_, "No hay permiso para abrir la tabla %f.");
     default:
       Fail(path_, "No se puede abrir la tabla %f: " + SystemReason(reason) + ".");
@@ -132,9 +132,10 @@ void Table::Impl::FailOpen(OpenStatus status, int reason) const {
 void Table::Impl::Open(OpenMode mode) {
   if (IsOpen()) return;
   path_ = FindIgnoringCase(folder_, file_name_);
-  const LockKind kind = mode == OpenMode::kExclusive ? LockKind::kExclusive : LockKind::kShared;
-  const OpenStatus status = file_.Open(path_, kind);
-  if (status != OpenStatus::kOpened) FailOpen(status, file_.last_error());
+  const files::LockKind kind =
+      mode == OpenMode::kExclusive ? files::LockKind::kExclusive : files::LockKind::kShared;
+  const files::OpenStatus status = file_.Open(path_, kind);
+  if (status != files::OpenStatus::kOpened) FailOpen(status, file_.last_error());
   try {
     ReadTable();
     if (filtered_) ResolveFilter();

@@ -3,9 +3,9 @@
 #include <set>
 #include <system_error>
 
+#include "files/locked_file.h"
 #include "store/atomic_file.h"
 #include "store/dbf_header.h"
-#include "store/file_lock.h"
 #include "store/file_names.h"
 #include "store/mdx_writer.h"
 #include "store/production_index.h"
@@ -73,16 +73,16 @@ void CheckIndexes(const std::filesystem::path& path, const std::vector<FieldDef>
   }
 }
 
-[[noreturn]] void FailOpen(const std::filesystem::path& path, OpenStatus status, int reason,
+[[noreturn]] void FailOpen(const std::filesystem::path& path, files::OpenStatus status, int reason,
                            const char* what) {
   const std::string noun(what);
   switch (status) {
-    case OpenStatus::kHeld: {
+    case files::OpenStatus::kHeld: {
       std::string sentence = noun + " %f está en uso por otro programa.";
       sentence[0] = static_cast<char>(sentence[0] - 32);
       Fail(path, sentence);
     }
-    case OpenStatus::kNoPermission:
+    case files::OpenStatus::kNoPermission:
       Fail(path, "No hay permiso para reemplazar " + noun + " %f.");
     default:
       Fail(path, "No se puede reemplazar " + noun + " %f: " + SystemReason(reason) + ".");
@@ -94,13 +94,13 @@ void CheckIndexes(const std::filesystem::path& path, const std::vector<FieldDef>
 void RemoveOldFiles(const std::filesystem::path& folder, const std::string& file_name) {
   const std::filesystem::path table = FindIgnoringCase(folder, file_name);
   const std::filesystem::path index = FindIgnoringCase(folder, IndexFileName(file_name));
-  std::vector<LockedFile> held;
+  std::vector<files::LockedFile> held;
   for (const auto& [path, what] : {std::pair{table, "la tabla"}, std::pair{index, "el índice"}}) {
     std::error_code error;
     if (!std::filesystem::exists(path, error)) continue;
-    LockedFile file;
-    const OpenStatus status = file.Open(path, LockKind::kExclusive);
-    if (status != OpenStatus::kOpened) FailOpen(path, status, file.last_error(), what);
+    files::LockedFile file;
+    const files::OpenStatus status = file.Open(path, files::LockKind::kExclusive);
+    if (status != files::OpenStatus::kOpened) FailOpen(path, status, file.last_error(), what);
     held.push_back(std::move(file));
   }
 #ifdef _WIN32
@@ -129,9 +129,9 @@ TableHeader HeaderFor(const std::vector<FieldDef>& fields, const std::vector<Ind
 }
 
 void WriteNewTable(const std::filesystem::path& path, const std::string& bytes) {
-  LockedFile file;
-  const OpenStatus status = file.Open(path, LockKind::kExclusive, /*create=*/true);
-  if (status != OpenStatus::kOpened) FailOpen(path, status, file.last_error(), "la tabla");
+  files::LockedFile file;
+  const files::OpenStatus status = file.Open(path, files::LockKind::kExclusive, /*create=*/true);
+  if (status != files::OpenStatus::kOpened) FailOpen(path, status, file.last_error(), "la tabla");
   if (!file.Truncate(0) || !file.WriteAt(0, bytes)) {
     Fail(path, "No se puede escribir la tabla %f: " + SystemReason(file.last_error()) + ".");
   }

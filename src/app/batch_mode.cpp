@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "app/paths.h"
+#include "files/file_replacement.h"
 #include "error.h"
 #include "store/table.h"
 #include "text/letter_case.h"
@@ -54,22 +55,6 @@ std::string WithLineEnds(const std::string& text, bool crlf) {
   return out;
 }
 
-enum class Written { kWhole, kPart, kNothing };
-
-// The whole file in one go; kNothing when it could not even be opened.
-Written WriteWhole(const std::filesystem::path& file, const std::string& bytes) {
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  if (!out) return Written::kNothing;
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  return out ? Written::kWhole : Written::kPart;
-}
-
-std::string PathForMessage(const std::filesystem::path& path) {
-  const auto text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
-
 }  // namespace
 
 int RunModeFor(const std::vector<std::string>& parameters) {
@@ -94,7 +79,7 @@ void WriteResultCode(const std::filesystem::path& ini_file, int result_code) {
   if (std::filesystem::exists(ini_file, error)) {
     std::ifstream in(ini_file, std::ios::binary);
     if (!in) {
-      throw Error("No se puede leer el archivo de resultado «" + PathForMessage(ini_file) +
+      throw Error("No se puede leer el archivo de resultado «" + files::PathForMessage(ini_file) +
                   "»: existe pero no se puede abrir.");
     }
     content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -103,7 +88,7 @@ void WriteResultCode(const std::filesystem::path& ini_file, int result_code) {
   CSimpleIniA ini(/*a_bIsUtf8=*/false, /*a_bMultiKey=*/true, /*a_bMultiLine=*/false);
   ini.SetSpaces(false);
   if (!content.empty() && ini.LoadData(content.data(), content.size()) < 0) {
-    throw Error("No se puede leer el archivo de resultado «" + PathForMessage(ini_file) +
+    throw Error("No se puede leer el archivo de resultado «" + files::PathForMessage(ini_file) +
                 "»: su contenido no es el de un archivo INI.");
   }
   const bool had_signature = content.rfind("\xEF\xBB\xBF", 0) == 0;
@@ -118,25 +103,13 @@ void WriteResultCode(const std::filesystem::path& ini_file, int result_code) {
   saved += TrailingComments(content);
   saved = WithLineEnds(saved, crlf);
 
-  std::filesystem::path temporary = ini_file;
-  temporary += ".tmp";
-  switch (WriteWhole(temporary, saved)) {
-    case Written::kWhole:
-      std::filesystem::rename(temporary, ini_file, error);
-      if (!error) return;
-      [[fallthrough]];
-    case Written::kPart:
-      std::filesystem::remove(temporary, error);
-      break;
-    case Written::kNothing:
-      break;
-  }
   // A folder that takes no new file (an installed program's folder) may still hold an
   // Orbelin.ini that can be written: then it is rewritten in place.
-  if (!std::filesystem::exists(ini_file, error) || WriteWhole(ini_file, saved) != Written::kWhole) {
-    throw Error("No se puede escribir el código de resultado en «" + PathForMessage(ini_file) +
-                "»: la carpeta no admite escritura, el archivo está protegido o el disco está "
-                "lleno.");
+  try {
+    files::ReplaceFile(ini_file, saved, files::WhenFolderRefuses::kRewriteInPlace);
+  } catch (const files::Error& failure) {
+    throw Error("No se puede escribir el código de resultado en «" + files::PathForMessage(ini_file) +
+                "»: " + failure.what());
   }
 }
 

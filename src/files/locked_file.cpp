@@ -61,7 +61,11 @@ LockedFile& LockedFile::operator=(LockedFile&& other) noexcept {
 OpenStatus LockedFile::OpenOnce(const std::filesystem::path& path, LockKind kind, bool create,
                                 bool& replaced) {
   replaced = false;
-  const DWORD share = kind == LockKind::kShared ? (FILE_SHARE_READ | FILE_SHARE_WRITE) : 0;
+  // Files we create (temporaries, lock files, new tables) may be renamed or removed while we
+  // hold them; nobody else may read or write them.
+  const DWORD share = kind == LockKind::kShared ? (FILE_SHARE_READ | FILE_SHARE_WRITE)
+                      : create                  ? FILE_SHARE_DELETE
+                                                : 0;
   const DWORD disposition = create ? OPEN_ALWAYS : OPEN_EXISTING;
   // A new file is never made through a link that someone left under its name.
   const DWORD flags = FILE_ATTRIBUTE_NORMAL | (create ? FILE_FLAG_OPEN_REPARSE_POINT : 0);

@@ -33,6 +33,7 @@ class LockedFile {
   // takes the lock without waiting. `create` makes the file when it is missing, never
   // through a symbolic link. When the open succeeds, the path names the very file that is
   // locked: a file that another holder removed or replaced in the meantime is not kept.
+  // A file opened with `create` may be renamed or removed by its holder while it is held.
   OpenStatus Open(const std::filesystem::path& path, LockKind kind, bool create = false);
   void Close();
   bool is_open() const;

@@ -16,23 +16,6 @@ std::string IndexFileName(std::string_view table_file_name) {
   return BaseName(table_file_name) + ".MDX";
 }
 
-// Among several names that differ only in case, the smallest in byte order wins, so the
-// choice does not depend on the order the folder lists them in.
-std::filesystem::path FindIgnoringCase(const std::filesystem::path& folder, std::string_view name) {
-  std::error_code error;
-  const std::filesystem::path exact = folder / std::string(name);
-  if (std::filesystem::exists(exact, error)) return exact;
-  std::string best;
-  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
-       it.increment(error)) {
-    const std::string candidate = it->path().filename().string();
-    if (text::EqualsIgnoringCaseAZ(candidate, name) && (best.empty() || candidate < best)) {
-      best = candidate;
-    }
-  }
-  return best.empty() ? exact : folder / best;
-}
-
 // The file is deleted while we hold it exclusively, which fails when another holder has
 // it open, as deleting a file in use fails on Windows.
 void DeleteIfExists(const std::filesystem::path& folder, std::string_view name) {

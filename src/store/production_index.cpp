@@ -2,8 +2,8 @@
 
 #include <system_error>
 
+#include "files/file_replacement.h"
 #include "files/locked_file.h"
-#include "store/atomic_file.h"
 #include "store/file_names.h"
 #include "store/mdx_key.h"
 #include "store/mdx_reader.h"
@@ -81,7 +81,7 @@ void ProductionIndex::Rebuild(const TableHeader& header, std::string_view rows) 
     ++index_.tags[t].change_counter;
   }
   index_.updated = Today();
-  ReplaceFile(path_, BuildMdx(index_, std::move(keys)));
+  AsStoreError([&] { files::ReplaceFile(path_, BuildMdx(index_, std::move(keys))); });
 }
 
 MdxIndex NewIndex(const std::string& table_name, const TableHeader& header,

@@ -18,6 +18,16 @@ using files::SystemReason;
 // Raises store::Error with `message`, where each "%f" is replaced by the file's path.
 [[noreturn]] void Fail(const std::filesystem::path& file, std::string_view message);
 
+// Runs `step`, raising what the file layer raises as store::Error with the same message.
+template <typename Step>
+void AsStoreError(Step step) {
+  try {
+    step();
+  } catch (const files::Error& error) {
+    throw Error(error.what());
+  }
+}
+
 }  // namespace zentrova::store
 
 #endif  // ZENTROVA_STORE_STORE_ERROR_H_

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "error.h"
+#include "files/find_file.h"
 
 namespace zentrova::store {
 
@@ -129,10 +130,7 @@ class Table {
   std::unique_ptr<Impl> impl_;
 };
 
-// Finds `name` in `folder` without regard to letter case (exact match preferred); gives
-// folder / name when no file matches.
-std::filesystem::path FindIgnoringCase(const std::filesystem::path& folder,
-                                       std::string_view name);
+using files::FindIgnoringCase;
 
 // Deletes a file of `folder` found without regard to letter case, when it exists and no
 // other program holds it open; the outcome is not reported.

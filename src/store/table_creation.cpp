@@ -3,8 +3,8 @@
 #include <set>
 #include <system_error>
 
+#include "files/file_replacement.h"
 #include "files/locked_file.h"
-#include "store/atomic_file.h"
 #include "store/dbf_header.h"
 #include "store/file_names.h"
 #include "store/mdx_writer.h"
@@ -73,46 +73,6 @@ void CheckIndexes(const std::filesystem::path& path, const std::vector<FieldDef>
   }
 }
 
-[[noreturn]] void FailOpen(const std::filesystem::path& path, files::OpenStatus status, int reason,
-                           const char* what) {
-  const std::string noun(what);
-  switch (status) {
-    case files::OpenStatus::kHeld: {
-      std::string sentence = noun + " %f está en uso por otro programa.";
-      sentence[0] = static_cast<char>(sentence[0] - 32);
-      Fail(path, sentence);
-    }
-    case files::OpenStatus::kNoPermission:
-      Fail(path, "No hay permiso para reemplazar " + noun + " %f.");
-    default:
-      Fail(path, "No se puede reemplazar " + noun + " %f: " + SystemReason(reason) + ".");
-  }
-}
-
-// Holds each old file exclusively so none is in use by another program; only then are
-// they deleted.
-void RemoveOldFiles(const std::filesystem::path& folder, const std::string& file_name) {
-  const std::filesystem::path table = FindIgnoringCase(folder, file_name);
-  const std::filesystem::path index = FindIgnoringCase(folder, IndexFileName(file_name));
-  std::vector<files::LockedFile> held;
-  for (const auto& [path, what] : {std::pair{table, "la tabla"}, std::pair{index, "el índice"}}) {
-    std::error_code error;
-    if (!std::filesystem::exists(path, error)) continue;
-    files::LockedFile file;
-    const files::OpenStatus status = file.Open(path, files::LockKind::kExclusive);
-    if (status != files::OpenStatus::kOpened) FailOpen(path, status, file.last_error(), what);
-    held.push_back(std::move(file));
-  }
-#ifdef _WIN32
-  held.clear();
-#endif
-  for (const auto& path : {table, index}) {
-    std::error_code error;
-    std::filesystem::remove(path, error);
-    if (error) Fail(path, "No se puede borrar el archivo %f: " + SystemReason(error.value()) + ".");
-  }
-}
-
 TableHeader HeaderFor(const std::vector<FieldDef>& fields, const std::vector<IndexDef>& indexes,
                       Level level, Date today) {
   std::vector<FieldInfo> infos;
@@ -126,15 +86,6 @@ TableHeader HeaderFor(const std::vector<FieldDef>& fields, const std::vector<Ind
     }
   }
   return header;
-}
-
-void WriteNewTable(const std::filesystem::path& path, const std::string& bytes) {
-  files::LockedFile file;
-  const files::OpenStatus status = file.Open(path, files::LockKind::kExclusive, /*create=*/true);
-  if (status != files::OpenStatus::kOpened) FailOpen(path, status, file.last_error(), "la tabla");
-  if (!file.Truncate(0) || !file.WriteAt(0, bytes)) {
-    Fail(path, "No se puede escribir la tabla %f: " + SystemReason(file.last_error()) + ".");
-  }
 }
 
 }  // namespace
@@ -177,12 +128,27 @@ void CreateTableFiles(const std::filesystem::path& folder, const std::string& fi
   CheckIndexes(path, fields, indexes, level);
   const Date today = Today();
   const TableHeader header = HeaderFor(fields, indexes, level, today);
-  RemoveOldFiles(folder, file_name);
-  WriteNewTable(path, EncodeHeader(header) + '\x1A');
-  if (!indexes.empty()) {
-    ReplaceFile(folder / IndexFileName(file_name),
-                BuildMdx(NewIndex(text::UpperAZ(BaseName(file_name)), header, indexes, today), {}));
-  }
+  const std::filesystem::path old_table = FindIgnoringCase(folder, file_name);
+  const std::filesystem::path old_index = FindIgnoringCase(folder, IndexFileName(file_name));
+  const std::filesystem::path index = folder / IndexFileName(file_name);
+  AsStoreError([&] {
+    // Every old file that goes is held before the first one changes. An old file whose name
+    // differs from the new one only in letter case (where the disk tells them apart) goes
+    // too.
+    files::LockedFile other_table;
+    if (old_table != path) other_table = files::HoldForReplacing(old_table, "la tabla");
+    files::LockedFile other_index;
+    if (indexes.empty() || old_index != index) {
+      other_index = files::HoldForReplacing(old_index, "el índice");
+    }
+    files::ReplaceFile(path, EncodeHeader(header) + '\x1A');
+    if (!indexes.empty()) {
+      const std::string name = text::UpperAZ(BaseName(file_name));
+      files::ReplaceFile(index, BuildMdx(NewIndex(name, header, indexes, today), {}));
+    }
+    files::RemoveHeldFile(other_table, old_table);
+    files::RemoveHeldFile(other_index, old_index);
+  });
 }
 
 }  // namespace zentrova::store

@@ -12,6 +12,13 @@ std::u16string UpperAZ(std::u16string text) {
   return text;
 }
 
+std::string UpperFirstAZ(std::string text) {
+  if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') {
+    text[0] = static_cast<char>(text[0] - 'a' + 'A');
+  }
+  return text;
+}
+
 std::string UpperAZ(std::string text) {
   for (char& c : text) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');

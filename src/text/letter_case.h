@@ -11,6 +11,8 @@ namespace zentrova::text {
 std::u16string UpperAZ(std::u16string text);
 // The same for 8-bit names (field, tag and file names).
 std::string UpperAZ(std::string text);
+// The first character upper-cased when it is a letter a to z: the start of a sentence.
+std::string UpperFirstAZ(std::string text);
 // Lower-cases the letters A to Z only.
 std::string LowerAZ(std::string text);
 // Equality of 8-bit names without regard to the case of the letters A to Z only.

@@ -12,9 +12,8 @@ namespace zentrova::xml {
 // Raises xml::Error "No se puede leer el archivo X: <cause>".
 std::string ReadWholeFile(const std::filesystem::path& path);
 
-// Writes the bytes to a new temporary file in the target's folder and renames it over the
-// target, so readers see the old file or the new one, never part of one. On failure the
-// temporary file is removed and xml::Error names the target and the cause.
+// Replaces the file with the bytes (files::ReplaceFile): readers see the old file or the new
+// one, never part of one. On failure xml::Error names the target and the cause.
 void WriteReplacing(const std::filesystem::path& path, std::string_view bytes);
 
 }  // namespace zentrova::xml

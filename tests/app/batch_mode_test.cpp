@@ -49,7 +49,7 @@ TEST(BatchModeTest, CreatesTheFileWhenMissing) {
   TempFolder folder;
   WriteResultCode(folder / "Orbelin.ini", -1);
   EXPECT_EQ(ReadFile(folder / "Orbelin.ini"), "[Transformadores]\r\nTransformado=-1\r\n");
-  EXPECT_FALSE(std::filesystem::exists(folder / "Orbelin.ini.tmp"));
+  EXPECT_FALSE(std::filesystem::exists(folder / "Orbelin.ini.zentrova.tmp"));
 }
 
 // What a reader of private-profile files sees, via Python's configparser.
@@ -127,10 +127,10 @@ TEST(BatchModeTest, RewritesInPlaceWhenNoFileCanBeAddedBeside) {
   TempFolder folder;
   const auto ini = folder / "Orbelin.ini";
   WriteFile(ini, "[Otro]\r\nclave=valor\r\n");
-  std::filesystem::create_directory(folder / "Orbelin.ini.tmp");  // the name is taken
+  std::filesystem::create_directory(folder / "Orbelin.ini.zentrova.tmp");  // the name is taken
   WriteResultCode(ini, 1);
   EXPECT_EQ(ReadWithConfigParser(ini), "Otro/clave=valor\nTransformadores/Transformado=1\n");
-  EXPECT_TRUE(std::filesystem::is_directory(folder / "Orbelin.ini.tmp"));
+  EXPECT_TRUE(std::filesystem::is_directory(folder / "Orbelin.ini.zentrova.tmp"));
 }
 
 TEST(BatchModeTest, AFolderThatCannotBeWrittenIsAnErrorNamingTheFile) {

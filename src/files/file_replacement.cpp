@@ -1,0 +1,192 @@
+#include "files/file_replacement.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <system_error>
+#include <utility>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+#include "files/file_error.h"
+
+namespace zentrova::files {
+
+std::filesystem::path TemporaryOf(const std::filesystem::path& target) {
+  std::filesystem::path temporary = target;
+  temporary += kTemporarySuffix;
+  return temporary;
+}
+
+namespace {
+
+bool IsFolder(const std::filesystem::path& path) {
+  std::error_code error;
+  return std::filesystem::is_directory(std::filesystem::symlink_status(path, error));
+}
+
+bool Exists(const std::filesystem::path& path) {
+  std::error_code error;
+  return std::filesystem::exists(std::filesystem::symlink_status(path, error));
+}
+
+// Creating the temporary failed in a way that says the folder takes no new file.
+bool FolderRefused(OpenStatus status, int error) {
+#ifdef _WIN32
+  (void)error;
+  return status == OpenStatus::kNoPermission;
+#else
+  return status == OpenStatus::kNoPermission || error == EROFS || error == EISDIR;
+#endif
+}
+
+// Some writes stop short without an error code (a file larger than the system allows).
+int WriteFailure(const LockedFile& file) {
+  return file.last_error() != 0 ? file.last_error() : EIO;
+}
+
+// Holds `target` exclusively in `held`; the cause, as a phrase, when it cannot be replaced.
+std::optional<std::string> TryHold(const std::filesystem::path& target, LockedFile& held) {
+  if (!Exists(target)) return std::nullopt;
+  if (IsFolder(target)) return "es una carpeta";
+  switch (held.Open(target, LockKind::kExclusive)) {
+    case OpenStatus::kOpened:
+      return held.writable() ? std::nullopt : std::optional<std::string>("es de solo lectura");
+    case OpenStatus::kHeld:
+      return "está en uso por otro programa";
+    case OpenStatus::kNoPermission:
+      return "no hay permiso";
+    case OpenStatus::kNotFound:
+    case OpenStatus::kFolderMissing:
+      return std::nullopt;  // gone meanwhile: nothing to hold
+    case OpenStatus::kFailed:
+      break;
+  }
+  return SystemReason(held.last_error());
+}
+
+}  // namespace
+
+LockedFile HoldForReplacing(const std::filesystem::path& target, std::string_view what) {
+  LockedFile held;
+  if (auto cause = TryHold(target, held)) {
+    throw Error("No se puede reemplazar " + std::string(what) + " " + PathForMessage(target) +
+                ": " + *cause + ".");
+  }
+  return held;
+}
+
+FileReplacement::FileReplacement(std::filesystem::path target, WhenFolderRefuses when_refused)
+    : target_(std::move(target)), temporary_path_(TemporaryOf(target_)) {
+  // The target first: a temporary is made only when the target can be replaced, so nothing
+  // is left behind when it cannot.
+  if (auto cause = TryHold(target_, held_target_)) Fail(*cause);
+  const OpenStatus status = temporary_.Open(temporary_path_, LockKind::kExclusive, true);
+  if (status == OpenStatus::kOpened) return;
+  if (status == OpenStatus::kHeld) Fail("otra conversión lo está guardando en este momento");
+  const int error = temporary_.last_error();
+  in_place_ = when_refused == WhenFolderRefuses::kRewriteInPlace && held_target_.is_open() &&
+              FolderRefused(status, error);
+  if (in_place_) return;
+  if (status == OpenStatus::kFolderMissing) Fail("no existe la carpeta");
+  Fail(SystemReason(error));
+}
+
+FileReplacement::~FileReplacement() {
+  if (!temporary_.is_open()) return;
+  std::error_code ignored;
+  std::filesystem::remove(temporary_path_, ignored);  // the name goes before the lock
+  temporary_.Close();
+}
+
+void FileReplacement::Fail(const std::string& reason) const {
+  throw Error("No se puede guardar el archivo " + PathForMessage(target_) + ": " + reason + ".");
+}
+
+void FileReplacement::Commit(std::string_view bytes) {
+  if (in_place_) {
+    CommitInPlace(bytes);
+    return;
+  }
+  if (!temporary_.Truncate(0) || !temporary_.WriteAt(0, bytes) || !temporary_.Sync()) {
+    Fail(SystemReason(WriteFailure(temporary_)));
+  }
+#ifdef _WIN32
+  // Windows renames a file only when every handle to it and to the file it replaces lets
+  // others delete it; ours do not, so they are let go just before.
+  temporary_.Close();
+  held_target_.Close();
+#endif
+  if (const int error = MoveOver(temporary_path_, target_); error != 0) Fail(SystemReason(error));
+  temporary_.Close();
+  held_target_.Close();
+  SyncFolder(target_.parent_path());
+}
+
+// Not atomic: used only where the folder leaves no other way.
+void FileReplacement::CommitInPlace(std::string_view bytes) {
+  LockedFile& file = held_target_;
+  if (!file.is_open()) Fail("la carpeta no admite archivos nuevos");
+  if (!file.WriteAt(0, bytes) || !file.Truncate(bytes.size()) || !file.Sync()) {
+    Fail(SystemReason(WriteFailure(file)));
+  }
+  file.Close();
+}
+
+void ReplaceFile(const std::filesystem::path& target, std::string_view bytes,
+                 WhenFolderRefuses when_refused) {
+  FileReplacement(target, when_refused).Commit(bytes);
+}
+
+void RemoveHeldFile(LockedFile& held, const std::filesystem::path& path) {
+  if (!held.is_open()) return;
+#ifdef _WIN32
+  held.Close();  // Windows removes no file that a handle of ours keeps others from deleting
+#endif
+  std::error_code error;
+  std::filesystem::remove(path, error);
+  held.Close();
+  if (error) {
+    throw Error("No se puede borrar el archivo " + PathForMessage(path) + ": " +
+                SystemReason(error) + ".");
+  }
+}
+
+int MoveOver(const std::filesystem::path& from, const std::filesystem::path& to) {
+#ifdef _WIN32
+  if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return static_cast<int>(GetLastError());
+  }
+  return 0;
+#else
+  return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+#endif
+}
+
+void SyncFolder([[maybe_unused]] const std::filesystem::path& folder) {
+#ifndef _WIN32
+  // Windows writes a rename through (MOVEFILE_WRITE_THROUGH); POSIX needs the folder synced.
+  const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+#endif
+}
+
+void RemoveStaleTemporary(const std::filesystem::path& target) {
+  const std::filesystem::path temporary = TemporaryOf(target);
+  if (!Exists(temporary)) return;
+  LockedFile stale;
+  // Opened as our own temporaries are, so that it can be removed while it is held.
+  if (stale.Open(temporary, LockKind::kExclusive, true) != OpenStatus::kOpened) return;
+  std::error_code ignored;
+  std::filesystem::remove(temporary, ignored);
+}
+
+}  // namespace zentrova::files

@@ -1,0 +1,82 @@
+#ifndef ZENTROVA_FILES_FILE_REPLACEMENT_H_
+#define ZENTROVA_FILES_FILE_REPLACEMENT_H_
+
+// The one way a file is replaced: the new bytes go to a temporary file beside the target,
+// are flushed to the disk, and the temporary is renamed over the target, so that a reader,
+// a crash or a full disk leaves the old file or the new one, never part of one.
+//
+// The temporary is the target's name followed by ".zentrova.tmp". It is held with an
+// exclusive lock while it exists, which keeps two runs from replacing one file at once,
+// and what a killed run left under that name is taken over and removed.
+
+#include <filesystem>
+#include <string_view>
+
+#include "files/file_error.h"
+#include "files/locked_file.h"
+
+namespace zentrova::files {
+
+inline constexpr char kTemporarySuffix[] = ".zentrova.tmp";
+
+// The temporary name of `target`.
+std::filesystem::path TemporaryOf(const std::filesystem::path& target);
+
+// What to do when the folder takes no new file but the target itself can be written (a
+// program folder where only the file was made writable for its users).
+enum class WhenFolderRefuses { kFail, kRewriteInPlace };
+
+class FileReplacement {
+ public:
+  // Takes the temporary name, and holds the target exclusively when it exists. Raises
+  // files::Error naming the target when another run is replacing it, when another program
+  // holds it, or when it is read-only or a folder.
+  explicit FileReplacement(std::filesystem::path target,
+                           WhenFolderRefuses when_refused = WhenFolderRefuses::kFail);
+  // Without Commit the temporary is removed and the target stays as it was.
+  ~FileReplacement();
+  FileReplacement(const FileReplacement&) = delete;
+  FileReplacement& operator=(const FileReplacement&) = delete;
+
+  // Writes `bytes` to the disk and moves them into place; the folder is flushed too. Raises
+  // files::Error naming the target (no space left, ...) with the target unchanged.
+  void Commit(std::string_view bytes);
+
+ private:
+  void CommitInPlace(std::string_view bytes);
+  [[noreturn]] void Fail(const std::string& reason) const;
+
+  std::filesystem::path target_;
+  std::filesystem::path temporary_path_;
+  LockedFile temporary_;
+  LockedFile held_target_;
+  bool in_place_ = false;
+};
+
+// FileReplacement(target, when_refused).Commit(bytes).
+void ReplaceFile(const std::filesystem::path& target, std::string_view bytes,
+                 WhenFolderRefuses when_refused = WhenFolderRefuses::kFail);
+
+// Holds `target` exclusively, after checking that it can be replaced or removed: not held
+// by another program, not read-only, not a folder. Gives a closed file when `target` does
+// not exist. Raises files::Error "No se puede reemplazar <what> <path>: <cause>.", where
+// `what` names the kind of file ("la tabla").
+LockedFile HoldForReplacing(const std::filesystem::path& target, std::string_view what);
+
+// Removes `path`, which `held` holds (nothing when `held` is closed), and lets it go.
+// Raises files::Error naming the file when it cannot be removed.
+void RemoveHeldFile(LockedFile& held, const std::filesystem::path& path);
+
+// Renames `from` over `to` (same folder or same disk), replacing it. Gives the system's
+// error code, 0 on success.
+int MoveOver(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// Waits until the names of `folder` (renames, new and removed files) are on the disk.
+void SyncFolder(const std::filesystem::path& folder);
+
+// Removes what a killed run left at TemporaryOf(target), unless a run is writing it now.
+void RemoveStaleTemporary(const std::filesystem::path& target);
+
+}  // namespace zentrova::files
+
+#endif  // ZENTROVA_FILES_FILE_REPLACEMENT_H_

@@ -141,12 +141,13 @@ void BM_TimetableExport(benchmark::State& state) {
   const std::filesystem::path chosen = folder.path() / "centro.xml";
   for (auto _ : state) {
     timetable_export::OpenTables open(export_tables);
+    files::FileReplacement result(timetable_export::ResultPath(chosen));
     xml::Document document;
     document.Load(chosen);
     const timetable_export::TimetableRun run{folder.path(), chosen,
                                              timetable_export::AcademicYear(document),
                                              std::chrono::system_clock::now};
-    benchmark::DoNotOptimize(timetable_export::WriteTimetableDocument(document, open, run));
+    benchmark::DoNotOptimize(timetable_export::WriteTimetableDocument(document, open, run, result));
   }
   state.SetComplexityN(lessons);
   state.SetItemsProcessed(state.iterations() * lessons);

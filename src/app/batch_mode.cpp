@@ -12,8 +12,8 @@
 #include <system_error>
 
 #include "app/paths.h"
-#include "files/file_replacement.h"
 #include "error.h"
+#include "files/file_replacement.h"
 #include "store/table.h"
 #include "text/letter_case.h"
 
@@ -108,8 +108,8 @@ void WriteResultCode(const std::filesystem::path& ini_file, int result_code) {
   try {
     files::ReplaceFile(ini_file, saved, files::WhenFolderRefuses::kRewriteInPlace);
   } catch (const files::Error& failure) {
-    throw Error("No se puede escribir el código de resultado en «" + files::PathForMessage(ini_file) +
-                "»: " + failure.what());
+    throw Error("No se puede escribir el código de resultado en «" +
+                files::PathForMessage(ini_file) + "»: " + failure.what());
   }
 }
 

@@ -3,6 +3,8 @@
 
 #include <chrono>
 #include <filesystem>
+#include <memory>
+#include <optional>
 
 #include "app/busy_cursor.h"
 #include "app/directions.h"
@@ -10,6 +12,8 @@
 #include "export/period.h"
 #include "export/timetable_document.h"
 #include "export/timetable_run.h"
+#include "files/file_replacement.h"
+#include "files/folder_update.h"
 
 namespace zentrova::app {
 namespace {
@@ -17,46 +21,47 @@ namespace {
 constexpr char16_t kNoPeriods[] =
     u"ATENCIÓN - PERIODOS.DBF No encontrado - Importe de nuevo XML de VETRANA.";
 
-// A stop at a check: the tables are let go and the cursor restored before the message, so
-// the user can put things right while it is shown.
-RunOutcome Stop(timetable_export::OpenTables& open, BusyCursor& busy, Host& host,
-                const std::u16string& message) {
-  open.Close();
-  busy.Restore();
-  host.ShowMessage(message);
-  return RunOutcome::kStopped;
-}
-
 timetable_export::ExportTables TablesOf(ExchangeTables& tables) {
   return {tables.wwTableSoluc, tables.wwTableGrupos, tables.wwTableCursos, tables.wwTableProfesor,
           tables.wwTableAulas, tables.wwTableNomAsg, tables.wwTableTramos, tables.wwTableAsig};
 }
 
-}  // namespace
-
-RunOutcome BImportarClick(ProcessState& state, Host& host) {
-  if (!ChooseExistingFile(state, host)) return RunOutcome::kStopped;
-
-  BusyCursor busy(host);
-  // Declared after the cursor, so the tables are closed first when an error leaves.
+// The run proper. It holds, from its start until the result is saved, the exchange folder
+// (locked, a conversion that a crash interrupted completed first), the tables it reads and
+// its result file, and lets them go when it returns. A message when it stops at a check.
+std::optional<std::u16string> WriteResult(ProcessState& state) {
+  const files::LockedFolder folder(state.paths.ktemp);
   timetable_export::OpenTables open(TablesOf(state.tables));
+  files::FileReplacement result(timetable_export::ResultPath(state.filenameXML));
   state.document = std::make_unique<xml::Document>();
   const xml::LoadResult load = state.document->Load(state.filenameXML);
   // The year cannot be read from a file that is not an export: the run stops here, before
   // anything is written.
   if (auto problem =
           timetable_export::CheckChosenExport(*state.document, load, state.filenameXML)) {
-    return Stop(open, busy, host, *problem);
+    return problem;
   }
-  timetable_export::TimetableRun run{state.paths.ktemp, state.filenameXML,
-                                     timetable_export::AcademicYear(*state.document),
-                                     std::chrono::system_clock::now};
-  if (!timetable_export::PeriodTableExists(state.paths.ktemp)) {
-    return Stop(open, busy, host, kNoPeriods);
-  }
+  const timetable_export::TimetableRun run{state.paths.ktemp, state.filenameXML,
+                                           timetable_export::AcademicYear(*state.document),
+                                           std::chrono::system_clock::now};
+  if (!timetable_export::PeriodTableExists(state.paths.ktemp)) return kNoPeriods;
+  timetable_export::WriteTimetableDocument(*state.document, open, run, result);
+  return std::nullopt;
+}
 
-  timetable_export::WriteTimetableDocument(*state.document, open, run);
+}  // namespace
+
+RunOutcome BImportarClick(ProcessState& state, Host& host) {
+  if (!ChooseExistingFile(state, host)) return RunOutcome::kStopped;
+  BusyCursor busy(host);
+  const std::optional<std::u16string> problem = WriteResult(state);
   busy.Restore();
+  // At a stop everything is let go before the message, so the user can put things right
+  // while it is shown.
+  if (problem) {
+    host.ShowMessage(*problem);
+    return RunOutcome::kStopped;
+  }
   return FinishRun(state, host);
 }
 

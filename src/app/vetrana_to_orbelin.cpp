@@ -1,12 +1,14 @@
 // The first direction: Vetrana's export into the exchange tables.
 
 #include <filesystem>
+#include <optional>
 
 #include "app/busy_cursor.h"
 #include "app/directions.h"
 #include "app/run_steps.h"
 #include "import/activities.h"
 #include "import/courses_and_groups.h"
+#include "import/exchange_update.h"
 #include "import/preflight.h"
 #include "import/rooms.h"
 #include "import/staff.h"
@@ -22,24 +24,42 @@ constexpr char16_t kNoLevelTable[] = u"ATENCIÓN - NIVELEX.DBF No encontrado - R
 constexpr char16_t kFramesAbandoned[] =
     u"Conversión terminada sin elegir los marcos horarios. No se ha modificado ninguna tabla.";
 
-RunOutcome Stop(BusyCursor& busy, Host& host, const std::u16string& message) {
-  busy.Restore();
-  host.ShowMessage(message);
-  return RunOutcome::kStopped;
+// The converters write into `folder` and read back what they wrote there; the table
+// components point at it for this run.
+void RunConverters(ProcessState& state, const std::filesystem::path& folder,
+                   const import::ChosenFrames& frames) {
+  const xml::Document& document = *state.document;
+  ExchangeTables tables(folder, state.paths.nivelex);
+  state.subject_lists = import::SubjectLists{};
+  import::ImportSubjects(document, folder, state.subject_lists);
+  import::ImportActivities(document, folder, state.subject_lists);
+  import::ImportStaff(document, folder);
+  import::ImportRooms(document, folder);
+  import::ImportCoursesAndGroups(document, folder, tables.wwTableNIVELEX);
+  import::ImportTeachingAssignments(document, folder, tables.wwTableNomAsg, tables.wwTableGrupos);
+  import::ImportTimeSlots(document, folder, frames);
 }
 
-void RunConverters(ProcessState& state, const import::ChosenFrames& frames) {
-  const xml::Document& document = *state.document;
-  const std::filesystem::path& ktemp = state.paths.ktemp;
-  state.subject_lists = import::SubjectLists{};
-  import::ImportSubjects(document, ktemp, state.subject_lists);
-  import::ImportActivities(document, ktemp, state.subject_lists);
-  import::ImportStaff(document, ktemp);
-  import::ImportRooms(document, ktemp);
-  import::ImportCoursesAndGroups(document, ktemp, state.tables.wwTableNIVELEX);
-  import::ImportTeachingAssignments(document, ktemp, state.tables.wwTableNomAsg,
-                                    state.tables.wwTableGrupos);
-  import::ImportTimeSlots(document, ktemp, frames);
+// The conversion proper. From its start the exchange folder is this run's: locked, its old
+// tables held, the new ones written aside and moved in only when every converter has
+// finished; whatever stops the run before that leaves the folder as it was. Everything is
+// let go when it returns. A message when it stops at a check.
+std::optional<std::u16string> Convert(ProcessState& state, const xml::LoadResult& load,
+                                      Host& host) {
+  import::ExchangeUpdate update(state.paths.ktemp);
+  // What the conversion could stop on half-way is settled before the converters start, the
+  // choice of the time frames included.
+  if (auto problem = import::CheckExport(*state.document, load, state.filenameXML)) {
+    return problem;
+  }
+  const auto frames = import::ChooseFrames(*state.document, host, state.filenameXML);
+  if (!frames) return kFramesAbandoned;
+  if (auto problem = import::CheckTimeSlots(*state.document, *frames, state.filenameXML)) {
+    return problem;
+  }
+  RunConverters(state, update.staging(), *frames);
+  update.Commit();
+  return std::nullopt;
 }
 
 }  // namespace
@@ -51,23 +71,15 @@ RunOutcome BExportarClick(ProcessState& state, Host& host) {
     host.ShowMessage(kNoLevelTable);
     return RunOutcome::kStopped;
   }
-
   state.document = std::make_unique<xml::Document>();
   const xml::LoadResult load = state.document->Load(state.filenameXML);
   BusyCursor busy(host);
-  // Everything the conversion could stop on half-way is settled before any table is
-  // deleted, the choice of the time frames included.
-  if (auto problem = import::CheckExport(*state.document, load, state.filenameXML)) {
-    return Stop(busy, host, *problem);
-  }
-  const auto frames = import::ChooseFrames(*state.document, host, state.filenameXML);
-  if (!frames) return Stop(busy, host, kFramesAbandoned);
-  if (auto problem = import::CheckTimeSlots(*state.document, *frames, state.filenameXML)) {
-    return Stop(busy, host, *problem);
-  }
-
-  RunConverters(state, *frames);
+  const std::optional<std::u16string> problem = Convert(state, load, host);
   busy.Restore();
+  if (problem) {
+    host.ShowMessage(*problem);
+    return RunOutcome::kStopped;
+  }
   return FinishRun(state, host);
 }
 

@@ -39,7 +39,8 @@ void OpenTables::Close() {
 }
 
 std::filesystem::path WriteTimetableDocument(xml::Document& document, OpenTables& open,
-                                             const TimetableRun& run) {
+                                             const TimetableRun& run,
+                                             files::FileReplacement& result) {
   const ExportTables& tables = open.tables();
   const Period period = ReadPeriod(run.ktemp);
   EmptyDocument(document);
@@ -48,10 +49,9 @@ std::filesystem::path WriteTimetableDocument(xml::Document& document, OpenTables
   SolutionTable soluc(tables.soluc);
   Lookups lookups(tables.asigt, tables.asignomt, tables.diashorast, tables.grupost);
   WriteTeacherTimetables(timetables, tables.proft, soluc, lookups, period);
+  result.Commit(document.SavedBytes(result.target()));
   open.Close();
-  const std::filesystem::path result = ResultPath(run.chosen_file);
-  document.Save(result);
-  return result;
+  return result.target();
 }
 
 }  // namespace zentrova::timetable_export

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "export/run_date.h"
+#include "files/file_replacement.h"
 #include "store/table.h"
 #include "xml/document.h"
 
@@ -53,12 +54,13 @@ struct TimetableRun {
 };
 
 // Reads the period from PERIODOS.DBF, empties the loaded `document`, writes the envelope and
-// one timetable per teacher, closes the tables and saves the document at
-// ResultPath(run.chosen_file), written to a temporary file and renamed. Gives the saved
-// path. Any error (store, document, a value that does not convert) leaves before the save, so
-// nothing is written.
+// one timetable per teacher, saves the document through `result` (which holds
+// ResultPath(run.chosen_file) from the start of the run) and then closes the tables. Gives
+// the saved path. Any error (store, document, a value that does not convert) leaves before
+// the save, so nothing is written.
 std::filesystem::path WriteTimetableDocument(xml::Document& document, OpenTables& open,
-                                             const TimetableRun& run);
+                                             const TimetableRun& run,
+                                             files::FileReplacement& result);
 
 }  // namespace zentrova::timetable_export
 

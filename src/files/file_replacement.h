@@ -38,6 +38,8 @@ class FileReplacement {
   FileReplacement(const FileReplacement&) = delete;
   FileReplacement& operator=(const FileReplacement&) = delete;
 
+  const std::filesystem::path& target() const { return target_; }
+
   // Writes `bytes` to the disk and moves them into place; the folder is flushed too. Raises
   // files::Error naming the target (no space left, ...) with the target unchanged.
   void Commit(std::string_view bytes);

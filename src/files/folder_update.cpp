@@ -141,13 +141,16 @@ void FinishInterruptedUpdate(const FolderLock& lock) {
   RemoveLeftovers(folder);
 }
 
-FolderUpdate::FolderUpdate(std::filesystem::path folder)
-    : lock_(std::move(folder)), staging_(lock_.folder() / kStagingFolderName) {
+LockedFolder::LockedFolder(std::filesystem::path folder) : lock_(std::move(folder)) {
   FinishInterruptedUpdate(lock_);
+}
+
+FolderUpdate::FolderUpdate(std::filesystem::path folder)
+    : locked_(std::move(folder)), staging_(locked_.folder() / kStagingFolderName) {
   std::error_code error;
   if (!std::filesystem::create_directory(staging_, error)) {
     throw Error("No se puede escribir en la carpeta de intercambio " +
-                PathForMessage(lock_.folder()) + ": " + SystemReason(error) + ".");
+                PathForMessage(locked_.folder()) + ": " + SystemReason(error) + ".");
   }
 }
 
@@ -161,7 +164,7 @@ const FolderUpdate::Held& FolderUpdate::HoldIfNeeded(const std::string& name,
                                                      std::string_view what) {
   const std::string key = text::UpperAZ(name);
   if (const auto found = held_.find(key); found != held_.end()) return found->second;
-  const std::filesystem::path path = FindIgnoringCase(lock_.folder(), name);
+  const std::filesystem::path path = FindIgnoringCase(locked_.folder(), name);
   LockedFile file = HoldForReplacing(path, what);
   return held_.emplace(key, Held{path, std::move(file)}).first->second;
 }
@@ -193,10 +196,10 @@ void FolderUpdate::Commit(const std::vector<std::string>& written,
     }
   }
   SyncFolder(staging_);
-  ReplaceFile(lock_.folder() / kJournalName, EncodeJournal(operations));
+  ReplaceFile(locked_.folder() / kJournalName, EncodeJournal(operations));
   committed_ = true;
 
-  Apply(lock_.folder(), staging_, operations, [this](const std::string& name) {
+  Apply(locked_.folder(), staging_, operations, [this](const std::string& name) {
 #ifdef _WIN32
     // Windows replaces or removes a file only when no handle keeps others from deleting it.
     for (auto& [key, held] : held_) {
@@ -207,7 +210,7 @@ void FolderUpdate::Commit(const std::vector<std::string>& written,
     (void)this;
 #endif
   });
-  RemoveLeftovers(lock_.folder());
+  RemoveLeftovers(locked_.folder());
   held_.clear();
 }
 

@@ -30,6 +30,17 @@ inline constexpr char kJournalName[] = "ZENTROVA.JNL";
 // journal). Raises files::Error when a move the journal asks for cannot be made.
 void FinishInterruptedUpdate(const FolderLock& lock);
 
+// A folder locked for a run (see FolderLock), with an interrupted update completed first:
+// what a run that only reads the folder holds.
+class LockedFolder {
+ public:
+  explicit LockedFolder(std::filesystem::path folder);
+  const std::filesystem::path& folder() const { return lock_.folder(); }
+
+ private:
+  FolderLock lock_;
+};
+
 class FolderUpdate {
  public:
   // Takes the folder's lock (see FolderLock), finishes an interrupted update and makes an
@@ -40,7 +51,7 @@ class FolderUpdate {
   FolderUpdate(const FolderUpdate&) = delete;
   FolderUpdate& operator=(const FolderUpdate&) = delete;
 
-  const std::filesystem::path& folder() const { return lock_.folder(); }
+  const std::filesystem::path& folder() const { return locked_.folder(); }
   // Where the new files are written, under their final names.
   const std::filesystem::path& staging() const { return staging_; }
 
@@ -63,7 +74,7 @@ class FolderUpdate {
   };
   const Held& HoldIfNeeded(const std::string& name, std::string_view what);
 
-  FolderLock lock_;
+  LockedFolder locked_;
   std::filesystem::path staging_;
   std::map<std::string, Held> held_;  // by the name asked for, upper-cased
   bool committed_ = false;

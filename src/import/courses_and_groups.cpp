@@ -124,8 +124,6 @@ const std::vector<store::FieldDef>& GrupostFields() {
 
 void ImportCoursesAndGroups(const xml::Document& document, const std::filesystem::path& ktemp,
                             store::Table& level_table) {
-  DeleteTableFiles(ktemp, "GRUPOST");
-  DeleteTableFiles(ktemp, "CURSOST");
   store::Table courses(ktemp, "CURSOST.DBF");
   courses.Create(CursostFields());
   store::Table groups(ktemp, "GRUPOST.DBF");

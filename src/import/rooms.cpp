@@ -2,7 +2,6 @@
 
 #include "import/code_list.h"
 #include "import/exchange_document.h"
-#include "import/table_files.h"
 #include "text/clipper.h"
 
 namespace zentrova::import {
@@ -18,7 +17,6 @@ const std::vector<store::FieldDef>& AulatFields() {
 }
 
 void ImportRooms(const xml::Document& document, const std::filesystem::path& ktemp) {
-  DeleteTableFiles(ktemp, "AULAT");
   CodeList codes(CodeList::Comparison::kIgnoringCase);
   store::Table table(ktemp, "AULAT.DBF");
   table.Create(AulatFields());

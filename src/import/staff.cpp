@@ -2,7 +2,6 @@
 
 #include "import/code_list.h"
 #include "import/exchange_document.h"
-#include "import/table_files.h"
 
 namespace zentrova::import {
 namespace {
@@ -36,7 +35,6 @@ const std::vector<store::FieldDef>& ProftFields() {
 }
 
 void ImportStaff(const xml::Document& document, const std::filesystem::path& ktemp) {
-  DeleteTableFiles(ktemp, "PROFT");
   CodeList codes(CodeList::Comparison::kIgnoringCase);
   store::Table table(ktemp, "PROFT.DBF");
   table.Create(ProftFields());

@@ -1,7 +1,6 @@
 #include "import/subjects.h"
 
 #include "import/exchange_document.h"
-#include "import/table_files.h"
 #include "text/clipper.h"
 #include "text/letter_case.h"
 
@@ -47,7 +46,6 @@ SubjectCode BuildSubjectCode(const std::u16string& name) {
 
 void ImportSubjects(const xml::Document& document, const std::filesystem::path& ktemp,
                     SubjectLists& lists) {
-  DeleteTableFiles(ktemp, "ASIGNOMT");
   store::Table table(ktemp, "ASIGNOMT.DBF");
   table.Create(AsignomtFields());
   const std::vector<Record> records = ReadGroup(document, kMaterias);

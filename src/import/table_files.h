@@ -8,10 +8,6 @@
 
 namespace zentrova::import {
 
-// Deletes BASE.DBF and then BASE.MDX of the exchange folder, each when it exists; the outcome
-// is not reported (creating the table afterwards fails clearly if one is held).
-void DeleteTableFiles(const std::filesystem::path& ktemp, std::string_view base);
-
 // Closes a table that someone else owns (a main-window component) when the scope ends, also
 // when an error leaves it.
 class CloseOnExit {

@@ -71,7 +71,6 @@ const std::vector<store::FieldDef>& AsigtFields() {
 
 void ImportTeachingAssignments(const xml::Document& document, const std::filesystem::path& ktemp,
                                store::Table& subjects, store::Table& groups) {
-  DeleteTableFiles(ktemp, "ASIGT");
   store::Table assignments(ktemp, "ASIGT.DBF");
   assignments.Create(AsigtFields());
   assignments.Open();

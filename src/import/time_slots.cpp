@@ -1,7 +1,6 @@
 #include "import/time_slots.h"
 
 #include "import/exchange_document.h"
-#include "import/table_files.h"
 #include "store/table.h"
 #include "text/clipper.h"
 #include "text/encoding.h"
@@ -152,10 +151,6 @@ std::u16string PaddedMinutes(const std::u16string& value) {
 
 void ImportTimeSlots(const xml::Document& document, const std::filesystem::path& ktemp,
                      const ChosenFrames& frames) {
-  DeleteTableFiles(ktemp, "DIASHORAST");
-  DeleteTableFiles(ktemp, "DIASHORAST2");
-  store::DeleteIfExists(ktemp, "JORNADAS.DBF");
-
   store::Table grid(ktemp, "DIASHORAST.DBF");
   grid.Create(DiashorastFields());
   grid.Open();

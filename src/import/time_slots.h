@@ -28,7 +28,7 @@ std::u16string PaddedMinutes(const std::u16string& value);
 std::u16string SlotFrameCode(const Record& slot);
 
 // Writes the week grid DIASHORAST (every slot of the chosen frames on days 1 to 7, with the
-// frame marks), the empty indexed DIASHORAST2 and PERIODOS; deletes JORNADAS.DBF. A start or
+// frame marks), the empty indexed DIASHORAST2 and PERIODOS. A start or
 // end that is not a whole number raises text::ConversionError.
 void ImportTimeSlots(const xml::Document& document, const std::filesystem::path& ktemp,
                      const ChosenFrames& frames);

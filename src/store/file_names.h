@@ -1,7 +1,7 @@
 #ifndef ZENTROVA_STORE_FILE_NAMES_H_
 #define ZENTROVA_STORE_FILE_NAMES_H_
 
-// Names of a table's files. FindIgnoringCase and DeleteIfExists are declared in table.h.
+// Names of a table's files.
 
 #include <string>
 #include <string_view>

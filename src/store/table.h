@@ -132,10 +132,6 @@ class Table {
 
 using files::FindIgnoringCase;
 
-// Deletes a file of `folder` found without regard to letter case, when it exists and no
-// other program holds it open; the outcome is not reported.
-void DeleteIfExists(const std::filesystem::path& folder, std::string_view name);
-
 }  // namespace zentrova::store
 
 #endif  // ZENTROVA_STORE_TABLE_H_

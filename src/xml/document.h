@@ -110,6 +110,9 @@ class Document {
   // pseudo-attributes unchanged). Written to a temporary file beside the target and renamed
   // over it: a failure leaves no half-written file.
   void Save(const std::filesystem::path& path) const;
+  // The bytes Save writes, for a caller that replaces the file itself; `path` is the file
+  // they are meant for, named by the error raised when they cannot be encoded.
+  std::string SavedBytes(const std::filesystem::path& path) const;
 
  private:
   std::unique_ptr<pugi::xml_document> document_;

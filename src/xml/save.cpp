@@ -71,6 +71,10 @@ std::string EscapeTextCarriageReturns(const std::string& element) {
 }  // namespace
 
 void Document::Save(const std::filesystem::path& path) const {
+  WriteReplacing(path, SavedBytes(path));
+}
+
+std::string Document::SavedBytes(const std::filesystem::path& path) const {
   // The declaration node, when there is one, is written as it stands; pugixml must not add
   // one of its own.
   std::string text;
@@ -90,7 +94,7 @@ void Document::Save(const std::filesystem::path& path) const {
   }
   std::string encoding = text::Utf16ToUtf8(DeclaredEncoding());
   if (encoding.empty()) encoding = "UTF-8";
-  WriteReplacing(path, EncodeFromUtf8(std::move(text), encoding, path));
+  return EncodeFromUtf8(std::move(text), encoding, path);
 }
 
 }  // namespace zentrova::xml

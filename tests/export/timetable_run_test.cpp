@@ -41,9 +41,10 @@ class TimetableRunTest : public ::testing::Test {
     document_ = std::make_unique<xml::Document>();
     EXPECT_TRUE(document_->Load(chosen()).well_formed);
     OpenTables open(testing::ExportTablesOf(tables_));
+    files::FileReplacement result(ResultPath(chosen()));
     TimetableRun run{folder_.path(), chosen(), AcademicYear(*document_),
                      [] { return std::chrono::system_clock::from_time_t(1738591509); }};
-    return WriteTimetableDocument(*document_, open, run);
+    return WriteTimetableDocument(*document_, open, run, result);
   }
 
   bool AnyTableOpen() {

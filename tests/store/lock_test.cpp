@@ -1,10 +1,11 @@
-// Operating-system locks: a table held exclusively by another process cannot be opened,
-// replaced or deleted.
+// Operating-system locks: a table held exclusively by another process cannot be opened or
+// replaced.
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "files/file_replacement.h"
 #include "store/table.h"
 #include "support/temp_folder.h"
 
@@ -79,8 +80,7 @@ TEST(LockTest, ExclusiveHolderKeepsOtherProcessesOut) {
     }
     Table table(folder.path(), "PROFT.DBF");
     EXPECT_THROW(table.Create({{"A", FieldKind::kText, 1}}), Error);
-    DeleteIfExists(folder.path(), "proft.DBF");
-    EXPECT_TRUE(std::filesystem::exists(folder / "PROFT.DBF"));
+    EXPECT_THROW(files::HoldForReplacing(folder / "PROFT.DBF", "la tabla"), files::Error);
   }
   Table table(folder.path(), "PROFT.DBF");
   table.Open(OpenMode::kExclusive);
@@ -111,13 +111,9 @@ TEST(LockTest, TwoTablesOfOneProcessConflictToo) {
   first.Close();
   first.Close();
   second.Open();
-  DeleteIfExists(folder.path(), "PROFT.DBF");
-  EXPECT_TRUE(std::filesystem::exists(folder / "PROFT.DBF"));
+  EXPECT_THROW(files::HoldForReplacing(folder / "PROFT.DBF", "la tabla"), files::Error);
   second.Close();
-  DeleteIfExists(folder.path(), "proft.dbf");
-  EXPECT_FALSE(std::filesystem::exists(folder / "PROFT.DBF"));
-  DeleteIfExists(folder.path(), "PROFT.DBF");  // nothing to delete: not reported
-  DeleteIfExists(folder / "no_such_folder", "PROFT.DBF");
+  EXPECT_TRUE(files::HoldForReplacing(folder / "PROFT.DBF", "la tabla").is_open());
 }
 
 }  // namespace

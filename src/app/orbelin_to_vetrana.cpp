@@ -18,6 +18,7 @@
 namespace zentrova::app {
 namespace {
 
+constexpr char kNothingWritten[] = "No se ha escrito ningún archivo.";
 constexpr char16_t kNoPeriods[] =
     u"ATENCIÓN - PERIODOS.DBF No encontrado - Importe de nuevo XML de VETRANA.";
 
@@ -54,7 +55,8 @@ std::optional<std::u16string> WriteResult(ProcessState& state) {
 RunOutcome BImportarClick(ProcessState& state, Host& host) {
   if (!ChooseExistingFile(state, host)) return RunOutcome::kStopped;
   BusyCursor busy(host);
-  const std::optional<std::u16string> problem = WriteResult(state);
+  const std::optional<std::u16string> problem =
+      RunSayingUnchanged([&] { return WriteResult(state); }, kNothingWritten);
   busy.Restore();
   // At a stop everything is let go before the message, so the user can put things right
   // while it is shown.

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "files/folder_update.h"
+
 namespace zentrova::app {
 
 bool ChooseExistingFile(ProcessState& state, Host& host) {
@@ -17,6 +19,18 @@ bool ChooseExistingFile(ProcessState& state, Host& host) {
     host.CloseWindow();
   }
   return false;
+}
+
+std::optional<std::u16string> RunSayingUnchanged(
+    const std::function<std::optional<std::u16string>()>& body, std::string_view unchanged) {
+  try {
+    return body();
+  } catch (const files::UnfinishedUpdate&) {
+    throw;
+  } catch (Error& error) {
+    error.AddSentence(unchanged);
+    throw;
+  }
 }
 
 RunOutcome FinishRun(ProcessState& state, Host& host) {

@@ -3,6 +3,11 @@
 
 // The steps both directions begin and end with.
 
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
 #include "app/directions.h"
 #include "app/host.h"
 #include "app/process_state.h"
@@ -13,6 +18,12 @@ namespace zentrova::app {
 // file exists. When it does not: "No existe archivo", and in batch mode resultCode -1 and the
 // window closes. True when the run can go on with state.filenameXML.
 bool ChooseExistingFile(ProcessState& state, Host& host);
+
+// Runs the body of a run. An error that ends it before it changed anything (anything but
+// an unfinished update of the exchange folder) reaches the user with `unchanged` after its
+// own message, so that the user knows the files are as they were.
+std::optional<std::u16string> RunSayingUnchanged(
+    const std::function<std::optional<std::u16string>()>& body, std::string_view unchanged);
 
 // The ending of a completed run: resultCode 1, "Proceso finalizado", both direction buttons
 // disabled, and in batch mode the window closes.

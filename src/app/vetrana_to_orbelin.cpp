@@ -21,6 +21,7 @@ namespace zentrova::app {
 namespace {
 
 constexpr char16_t kNoLevelTable[] = u"ATENCIÓN - NIVELEX.DBF No encontrado - Reinstale ZENTROVA";
+constexpr char kNothingChanged[] = "No se ha modificado ninguna tabla.";
 constexpr char16_t kFramesAbandoned[] =
     u"Conversión terminada sin elegir los marcos horarios. No se ha modificado ninguna tabla.";
 
@@ -74,7 +75,8 @@ RunOutcome BExportarClick(ProcessState& state, Host& host) {
   state.document = std::make_unique<xml::Document>();
   const xml::LoadResult load = state.document->Load(state.filenameXML);
   BusyCursor busy(host);
-  const std::optional<std::u16string> problem = Convert(state, load, host);
+  const std::optional<std::u16string> problem =
+      RunSayingUnchanged([&] { return Convert(state, load, host); }, kNothingChanged);
   busy.Restore();
   if (problem) {
     host.ShowMessage(*problem);

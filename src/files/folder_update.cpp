@@ -66,7 +66,7 @@ std::string ReadJournal(const std::filesystem::path& path) {
   LockedFile file;
   std::string bytes;
   if (file.Open(path, LockKind::kExclusive) != OpenStatus::kOpened || !file.ReadAll(bytes)) {
-    throw Error("No se puede leer el diario " + PathForMessage(path) +
+    throw UnfinishedUpdate("No se puede leer el diario " + PathForMessage(path) +
                 " de una conversión interrumpida: " + SystemReason(file.last_error()) + ".");
   }
   return bytes;
@@ -92,7 +92,7 @@ bool IsMovedFile(const std::filesystem::path& folder, const std::string& name,
 void Apply(const std::filesystem::path& folder, const std::filesystem::path& staging,
            const std::vector<Operation>& operations,
            const std::function<void(const std::string&)>& before) {
-  std::optional<Error> failure;
+  std::optional<UnfinishedUpdate> failure;
   for (const Operation& operation : operations) {
     const std::filesystem::path target = folder / operation.name;
     if (operation.kind == Operation::Kind::kMove) {

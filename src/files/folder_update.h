@@ -17,17 +17,25 @@
 #include <string_view>
 #include <vector>
 
+#include "files/file_error.h"
 #include "files/folder_lock.h"
 #include "files/locked_file.h"
 
 namespace zentrova::files {
+
+// Raised when an update failed after its journal was written: the folder is then partly
+// changed, and the next run that locks it completes the update.
+class UnfinishedUpdate : public Error {
+ public:
+  using Error::Error;
+};
 
 inline constexpr char kStagingFolderName[] = "ZENTROVA.NUEVO";
 inline constexpr char kJournalName[] = "ZENTROVA.JNL";
 
 // Completes the moves of an update whose journal is in the locked folder, and removes what
 // an update that never reached its journal left (the staging folder, a half-written
-// journal). Raises files::Error when a move the journal asks for cannot be made.
+// journal). Raises UnfinishedUpdate when a move the journal asks for cannot be made.
 void FinishInterruptedUpdate(const FolderLock& lock);
 
 // A folder locked for a run (see FolderLock), with an interrupted update completed first:
@@ -64,7 +72,8 @@ class FolderUpdate {
   // Moves each of `written` from the staging folder over the folder's file of that name
   // (an old file whose name differs only in letter case is removed), and removes each of
   // `removed` that exists. Every file it changes is held first, so a file that another
-  // program took meanwhile stops the update before anything moves.
+  // program took meanwhile stops the update before anything moves. Raises files::Error when
+  // nothing has changed, UnfinishedUpdate when a move failed once the journal was written.
   void Commit(const std::vector<std::string>& written, const std::vector<std::string>& removed);
 
  private:

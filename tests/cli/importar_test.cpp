@@ -178,6 +178,32 @@ TEST_F(ImportarTest, TheSampleTimetableBecomesAVetranaDocument) {
   EXPECT_NE(check.out, "OK 0\n");
 }
 
+// A SOLUC whose header length is one byte off would be read as records shifted by a byte:
+// the run refuses it and the result of an earlier run stays as it was.
+TEST_F(ImportarTest, ASolucWhoseHeaderDisagreesLeavesTheResultAsItWas) {
+  ASSERT_EQ(RunPython(kMakeSoluc, {ktemp().string()}).exit_code, 0);
+  ASSERT_EQ(Importar(chosen()).exit_code, 0);
+  const std::string good_result = ReadFile(result());
+
+  std::string soluc = ReadFile(ktemp() / "SOLUC.DBF");
+  const int header_length =
+      static_cast<unsigned char>(soluc[8]) | static_cast<unsigned char>(soluc[9]) << 8;
+  soluc[8] = static_cast<char>((header_length + 1) & 0xFF);
+  soluc[9] = static_cast<char>((header_length + 1) >> 8);
+  WriteFile(ktemp() / "SOLUC.DBF", soluc);
+
+  const CommandResult run = Importar(chosen());
+  EXPECT_EQ(run.exit_code, 3);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "La tabla " + (ktemp() / "SOLUC.DBF").string() +
+                         " está dañada: la longitud de cabecera (" +
+                         std::to_string(header_length + 1) +
+                         " bytes) no cuadra con sus 9 "
+                         "campos, que piden " +
+                         std::to_string(header_length) + " bytes.\n");
+  EXPECT_EQ(ReadFile(result()), good_result);
+}
+
 TEST_F(ImportarTest, StopsAndErrors) {
   EXPECT_EQ(RunCommand(ShellQuote(kCli) + " importar").exit_code, 2);
 

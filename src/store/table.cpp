@@ -3,6 +3,7 @@
 #include <climits>
 #include <cmath>
 #include <functional>
+#include <new>
 
 #include "files/locked_file.h"
 #include "store/dbf_header.h"
@@ -149,13 +150,17 @@ void Table::Impl::Open(OpenMode mode) {
 
 // Records are kept in memory (the tables are small); every change goes to the file at once.
 void Table::Impl::ReadTable() {
-  std::string bytes;
-  if (!file_.ReadAll(bytes)) {
-    Fail(path_, "No se puede leer la tabla %f: " + SystemReason(file_.last_error()) + ".");
+  try {
+    std::string bytes;
+    if (!file_.ReadAll(bytes)) {
+      Fail(path_, "No se puede leer la tabla %f: " + SystemReason(file_.last_error()) + ".");
+    }
+    header_ = ReadHeader(bytes, path_);
+    rows_ = bytes.substr(static_cast<size_t>(header_.header_length),
+                         static_cast<size_t>(header_.record_count) * header_.record_length);
+  } catch (const std::bad_alloc&) {
+    Fail(path_, "La tabla %f es demasiado grande para la memoria disponible.");
   }
-  header_ = ReadHeader(bytes, path_);
-  rows_ = bytes.substr(static_cast<size_t>(header_.header_length),
-                       static_cast<size_t>(header_.record_count) * header_.record_length);
   shown_fields_.clear();
   for (const FieldLayout& field : header_.fields) {
     if (!field.hidden) shown_fields_.push_back(field.info);

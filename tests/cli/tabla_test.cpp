@@ -106,6 +106,19 @@ TEST(TablaTest, UnknownLanguageDriverEndsWithAMessage) {
   EXPECT_EQ(result.out, "");
 }
 
+// A file read whole that does not fit in the memory the run may use: a sparse file of 3 GiB
+// under a 1 GiB limit of address space.
+TEST(TablaTest, ATableTooLargeForMemoryEndsWithAMessage) {
+  TempFolder folder;
+  testing::WriteFile(folder / "GRANDE.DBF", "");
+  std::filesystem::resize_file(folder / "GRANDE.DBF", std::uintmax_t{3} << 30);
+  const auto result = RunCommand("(ulimit -v 1048576 && " + ShellQuote(kCli) + " tabla " +
+                                 ShellQuote((folder / "GRANDE.DBF").string()) + ")");
+  EXPECT_EQ(result.exit_code, 3);
+  EXPECT_EQ(result.err, "La tabla " + (folder / "GRANDE.DBF").string() +
+                            " es demasiado grande para la memoria disponible.\n");
+}
+
 TEST(NivelexTest, BuildsTheLevelTableFromCommaSeparatedLines) {
   TempFolder folder;
   testing::WriteFile(folder / "niveles.csv",

@@ -5,6 +5,7 @@
 // messages go to stderr ("Proceso finalizado" to stdout), the frame choice is given in
 // advance.
 
+#include <exception>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -36,8 +37,16 @@ class ConsoleHost : public app::Host {
   std::vector<std::u16string> frame_codes_;
 };
 
+// Runs the body of a subcommand and gives its exit status. An exception that escapes the body
+// is shown on stderr as app::ErrorMessage words it, and gives ExitStatusOf.
+int RunReporting(const std::function<int()>& body);
+
+// The exit status of a subcommand that an exception ended: kExitStopped for zentrova::RunStopped
+// (an orderly stop), kExitError for every other exception.
+int ExitStatusOf(const std::exception_ptr& error);
+
 // Runs a direction and gives the exit status: kExitDone after a completed run, kExitStopped
-// after an expected stop, kExitError when an error ended it (its message on stderr).
+// after an expected stop, else as RunReporting.
 int RunInConsole(const std::function<app::RunOutcome()>& run);
 
 // Writes a UTF-8 line to stdout / stderr.

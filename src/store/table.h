@@ -108,7 +108,8 @@ class Table {
 
   // Reading the current row. Text: trailing blanks removed; a numeric field gives its number
   // without padding ("4" for 4.0000). Whole number: empty gives 0; a text that is not a whole
-  // decimal number raises text::ConversionError. Floating point: empty gives 0.
+  // decimal number raises text::ConversionError, whose second line names the table, the
+  // record number and the field. Floating point: empty gives 0.
   std::u16string AsText(std::string_view field) const;
   int32_t AsInteger(std::string_view field) const;
   double AsFloat(std::string_view field) const;
@@ -131,8 +132,7 @@ class Table {
 
 // Finds `name` in `folder` without regard to letter case (exact match preferred); gives
 // folder / name when no file matches.
-std::filesystem::path FindIgnoringCase(const std::filesystem::path& folder,
-                                       std::string_view name);
+std::filesystem::path FindIgnoringCase(const std::filesystem::path& folder, std::string_view name);
 
 // Deletes a file of `folder` found without regard to letter case, when it exists and no
 // other program holds it open; the outcome is not reported.

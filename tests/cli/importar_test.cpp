@@ -204,6 +204,33 @@ TEST_F(ImportarTest, ASolucWhoseHeaderDisagreesLeavesTheResultAsItWas) {
   EXPECT_EQ(ReadFile(result()), good_result);
 }
 
+// A timetabled row whose hour is no whole number: the conversion's own text, then where the
+// value stands, and no result is saved.
+TEST_F(ImportarTest, AValueOfSolucThatDoesNotConvertIsNamedWithItsRecordAndField) {
+  const CommandResult made = RunPython(R"PY(
+import os, sys, dbf
+from dbfread import DBF
+k = sys.argv[1]
+teacher = list(DBF(os.path.join(k, 'PROFT.DBF'), encoding='cp1252'))[0]['ABREV']
+t = dbf.Table(os.path.join(k, 'SOLUC.DBF'), 'PROF C(10); DIA C(2); HORA C(3); MARCO C(1); '
+              'ASIG C(10); CODGRUPO C(10); TAREA C(12); AULA C(10)', dbf_type='db3',
+              codepage='cp1252')
+t.open(dbf.READ_WRITE)
+t.append((teacher, '1', '1', '0', '', '', '', ''))
+t.append((teacher, '2', '1y', '0', '', '', '', ''))
+t.close()
+)PY",
+                                       {ktemp().string()});
+  ASSERT_EQ(made.exit_code, 0) << made.err;
+
+  const CommandResult run = Importar(chosen());
+  EXPECT_EQ(run.exit_code, 3);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "'1y' is not a valid integer value\r\nTabla " +
+                         (ktemp() / "SOLUC.DBF").string() + ", registro 2, campo HORA.\n");
+  EXPECT_FALSE(std::filesystem::exists(result()));
+}
+
 TEST_F(ImportarTest, StopsAndErrors) {
   EXPECT_EQ(RunCommand(ShellQuote(kCli) + " importar").exit_code, 2);
 

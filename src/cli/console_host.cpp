@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "app/error_message.h"
+#include "app/run_steps.h"
 #include "cli/commands.h"
 #include "error.h"
 #include "import/dialog/time_frame_model.h"
@@ -21,15 +22,18 @@ std::u16string FrameList(const std::vector<std::u16string>& frames) {
 }  // namespace
 
 std::optional<std::filesystem::path> ConsoleHost::ChooseXmlFile() {
-  return std::filesystem::absolute(xml_file_);
+  chosen_ = std::filesystem::absolute(xml_file_);
+  return chosen_;
 }
 
 void ConsoleHost::ShowMessage(const std::u16string& text) {
   if (text == u"Proceso finalizado") {
     PrintLine(text);
-  } else {
-    PrintError(text);
+    return;
   }
+  PrintError(text);
+  // The fixed message names no file; here no dialog shows which one was looked for.
+  if (text == app::kNoFileMessage) PrintError(text::PathText(chosen_));
 }
 
 // Answers the dialog as a user would click it: the chosen items, in list order.

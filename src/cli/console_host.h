@@ -2,8 +2,8 @@
 #define ZENTROVA_CLI_CONSOLE_HOST_H_
 
 // The host of a direction run on the command line: the file comes from the arguments,
-// messages go to stderr ("Proceso finalizado" to stdout), the frame choice is given in
-// advance.
+// messages go to stderr ("Proceso finalizado" to stdout; "No existe archivo" followed by a
+// line with the absolute path looked for), the frame choice is given in advance.
 
 #include <exception>
 #include <filesystem>
@@ -34,6 +34,7 @@ class ConsoleHost : public app::Host {
 
  private:
   std::filesystem::path xml_file_;
+  std::filesystem::path chosen_;  // xml_file_ made absolute, as the run looks for it
   std::vector<std::u16string> frame_codes_;
 };
 

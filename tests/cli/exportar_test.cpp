@@ -102,7 +102,7 @@ TEST(ExportarTest, UsageAndMissingFiles) {
       RunCommand(ShellQuote(kCli) + " exportar " + ShellQuote((ktemp / "no.xml").string()) +
                  " --ktemp " + ShellQuote(ktemp.path().string()));
   EXPECT_EQ(missing.exit_code, 1);
-  EXPECT_NE(missing.err.find("No existe archivo"), std::string::npos);
+  EXPECT_EQ(missing.err, "No existe archivo\n" + (ktemp / "no.xml").string() + "\n");
   const CommandResult no_ktemp = Exportar(ktemp / "falta", "--marcos M");
   EXPECT_EQ(no_ktemp.exit_code, 3);
   EXPECT_NE(no_ktemp.err.find("falta"), std::string::npos) << no_ktemp.err;

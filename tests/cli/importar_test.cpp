@@ -236,7 +236,12 @@ TEST_F(ImportarTest, StopsAndErrors) {
 
   const CommandResult missing = Importar(root_ / "falta.xml");
   EXPECT_EQ(missing.exit_code, 1);
-  EXPECT_EQ(missing.err, "No existe archivo\n");
+  EXPECT_EQ(missing.err, "No existe archivo\n" + (root_ / "falta.xml").string() + "\n");
+  // A relative name: the line gives the path it was looked for at.
+  const CommandResult relative = RunCommand("cd " + ShellQuote(root_.path().string()) + " && " +
+                                            ShellQuote(kCli) + " importar falta.xml --ktemp KTEMP");
+  EXPECT_EQ(relative.exit_code, 1);
+  EXPECT_EQ(relative.err, "No existe archivo\n" + (root_ / "falta.xml").string() + "\n");
 
   // Orbelin has not produced a timetable yet.
   const CommandResult no_soluc = Importar(chosen());

@@ -7,10 +7,10 @@
 #include <QShortcut>
 #include <QStyle>
 #include <QTimer>
-#include <exception>
 #include <optional>
 
 #include "app/batch_mode.h"
+#include "app/error_message.h"
 #include "app/help_viewer.h"
 
 namespace zentrova::app {
@@ -140,18 +140,18 @@ void TMForm::FormClose() {
   if (state_.runMode != 2) return;
   try {
     WriteResultCode(ini_file_, state_.resultCode);
-  } catch (const std::exception& error) {
-    ReportError(this, QString::fromUtf8(error.what()));
+  } catch (...) {
+    ReportError(this, QString::fromStdU16String(CurrentErrorMessage()));
   }
 }
 
 void TMForm::Run(RunOutcome (*direction)(ProcessState&, Host&)) {
   try {
     direction(state_, *host_);
-  } catch (const std::exception& error) {
+  } catch (...) {
     // The application's default error report: the run ends here, the program goes on.
     host_->EndBusy();
-    ReportError(this, QString::fromUtf8(error.what()));
+    ReportError(this, QString::fromStdU16String(CurrentErrorMessage()));
   }
 }
 

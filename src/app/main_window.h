@@ -50,7 +50,8 @@ class TMForm : public QWidget {
   void FormCreate();
   void FormShow();
   void FormClose();
-  // Runs a direction; an error that escapes it is shown by the default error report.
+  // Runs a direction; whatever escapes it is shown by the default error report, in the words
+  // of app::ErrorMessage.
   void Run(RunOutcome (*direction)(ProcessState&, Host&));
 
   std::vector<std::string> parameters_;

@@ -13,7 +13,7 @@ bool ChooseExistingFile(ProcessState& state, Host& host) {
   if (!state.filenameXML.empty() && std::filesystem::is_regular_file(state.filenameXML, error)) {
     return true;
   }
-  host.ShowMessage(u"No existe archivo");
+  host.ShowMessage(kNoFileMessage);
   if (state.runMode == 2) {
     state.resultCode = -1;
     host.CloseWindow();

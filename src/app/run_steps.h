@@ -14,8 +14,10 @@
 
 namespace zentrova::app {
 
+inline constexpr char16_t kNoFileMessage[] = u"No existe archivo";
+
 // Shows the file dialog (a cancelled dialog keeps the file chosen before) and checks that the
-// file exists. When it does not: "No existe archivo", and in batch mode resultCode -1 and the
+// file exists. When it does not: kNoFileMessage, and in batch mode resultCode -1 and the
 // window closes. True when the run can go on with state.filenameXML.
 bool ChooseExistingFile(ProcessState& state, Host& host);
 

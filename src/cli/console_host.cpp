@@ -2,7 +2,10 @@
 
 #include <iostream>
 
+#include "app/error_message.h"
+#include "app/run_steps.h"
 #include "cli/commands.h"
+#include "error.h"
 #include "import/dialog/time_frame_model.h"
 #include "text/clipper.h"
 #include "text/encoding.h"
@@ -19,15 +22,18 @@ std::u16string FrameList(const std::vector<std::u16string>& frames) {
 }  // namespace
 
 std::optional<std::filesystem::path> ConsoleHost::ChooseXmlFile() {
-  return std::filesystem::absolute(xml_file_);
+  chosen_ = std::filesystem::absolute(xml_file_);
+  return chosen_;
 }
 
 void ConsoleHost::ShowMessage(const std::u16string& text) {
   if (text == u"Proceso finalizado") {
     PrintLine(text);
-  } else {
-    PrintError(text);
+    return;
   }
+  PrintError(text);
+  // The fixed message names no file; here no dialog shows which one was looked for.
+  if (text == app::kNoFileMessage) PrintError(text::PathText(chosen_));
 }
 
 // Answers the dialog as a user would click it: the chosen items, in list order.
@@ -60,13 +66,30 @@ app::FrameAnswer ConsoleHost::ChooseTimeFrames(const std::filesystem::path& expo
   return closing.answer;
 }
 
-int RunInConsole(const std::function<app::RunOutcome()>& run) {
+int RunReporting(const std::function<int()>& body) {
   try {
-    return run() == app::RunOutcome::kCompleted ? kExitDone : kExitStopped;
-  } catch (const Error& error) {
-    PrintError(text::Utf8ToUtf16(error.what()));
+    return body();
+  } catch (...) {
+    const std::exception_ptr error = std::current_exception();
+    PrintError(app::ErrorMessage(error));
+    return ExitStatusOf(error);
+  }
+}
+
+int ExitStatusOf(const std::exception_ptr& error) {
+  if (!error) return kExitError;
+  try {
+    std::rethrow_exception(error);
+  } catch (const RunStopped&) {
+    return kExitStopped;
+  } catch (...) {
     return kExitError;
   }
+}
+
+int RunInConsole(const std::function<app::RunOutcome()>& run) {
+  return RunReporting(
+      [&] { return run() == app::RunOutcome::kCompleted ? kExitDone : kExitStopped; });
 }
 
 void PrintLine(const std::u16string& text) { std::cout << text::Utf16ToUtf8(text) << '\n'; }

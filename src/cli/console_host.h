@@ -2,9 +2,10 @@
 #define ZENTROVA_CLI_CONSOLE_HOST_H_
 
 // The host of a direction run on the command line: the file comes from the arguments,
-// messages go to stderr ("Proceso finalizado" to stdout), the frame choice is given in
-// advance.
+// messages go to stderr ("Proceso finalizado" to stdout; "No existe archivo" followed by a
+// line with the absolute path looked for), the frame choice is given in advance.
 
+#include <exception>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -33,11 +34,20 @@ class ConsoleHost : public app::Host {
 
  private:
   std::filesystem::path xml_file_;
+  std::filesystem::path chosen_;  // xml_file_ made absolute, as the run looks for it
   std::vector<std::u16string> frame_codes_;
 };
 
+// Runs the body of a subcommand and gives its exit status. An exception that escapes the body
+// is shown on stderr as app::ErrorMessage words it, and gives ExitStatusOf.
+int RunReporting(const std::function<int()>& body);
+
+// The exit status of a subcommand that an exception ended: kExitStopped for zentrova::RunStopped
+// (an orderly stop), kExitError for every other exception.
+int ExitStatusOf(const std::exception_ptr& error);
+
 // Runs a direction and gives the exit status: kExitDone after a completed run, kExitStopped
-// after an expected stop, kExitError when an error ended it (its message on stderr).
+// after an expected stop, else as RunReporting.
 int RunInConsole(const std::function<app::RunOutcome()>& run);
 
 // Writes a UTF-8 line to stdout / stderr.

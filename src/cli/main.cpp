@@ -1,8 +1,9 @@
 #include <CLI/CLI.hpp>
+#include <exception>
 
-#include <iostream>
-
+#include "app/error_message.h"
 #include "cli/commands.h"
+#include "cli/console_host.h"
 
 int main(int argc, char** argv) {
   using namespace zentrova::cli;
@@ -20,6 +21,11 @@ int main(int argc, char** argv) {
   } catch (const CLI::ParseError& e) {
     app.exit(e);
     return kExitUsage;
+  } catch (...) {
+    // Each subcommand reports its own errors; this is for anything the parsing itself raises.
+    const std::exception_ptr error = std::current_exception();
+    PrintError(zentrova::app::ErrorMessage(error));
+    return ExitStatusOf(error);
   }
   return exit_status;
 }

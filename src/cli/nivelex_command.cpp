@@ -102,16 +102,13 @@ struct NivelexOptions {
 };
 
 int RunNivelex(const NivelexOptions& options) {
-  try {
+  return RunReporting([&] {
     const std::vector<LevelRow> rows = ReadLevels(options.csv);
     import::WriteLevelTable(options.out, rows);
     PrintLine(text::Utf8ToUtf16(options.out) + u": " + text::IntegerText(rows.size()) +
               u" ofertas de cursos");
     return kExitDone;
-  } catch (const Error& e) {
-    PrintError(text::Utf8ToUtf16(e.what()));
-    return kExitError;
-  }
+  });
 }
 
 }  // namespace

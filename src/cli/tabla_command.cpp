@@ -104,7 +104,7 @@ void PrintPlain(const std::filesystem::path& file, const Contents& contents) {
 }
 
 int RunTabla(const TablaOptions& options) {
-  try {
+  return RunReporting([&] {
     const Contents contents = ReadContents(options.file);
     if (options.json) {
       PrintLine(text::Utf8ToUtf16(AsJson(contents)));
@@ -112,10 +112,7 @@ int RunTabla(const TablaOptions& options) {
       PrintPlain(options.file, contents);
     }
     return kExitDone;
-  } catch (const Error& e) {  // store::Error and any other error of ours
-    PrintError(text::Utf8ToUtf16(e.what()));
-    return kExitError;
-  }
+  });
 }
 
 }  // namespace

@@ -13,11 +13,22 @@ constexpr const char* kAnsi = "windows-1252";
 
 bool IsAnsi(const std::string& code_page) { return code_page == kAnsi; }
 
-std::string CodePageOfNumber(std::string_view digits) {
-  if (digits.empty()) return kAnsi;
-  const int number = std::stoi(std::string(digits));
+// Code pages have at most five digits (65001); a longer run of digits names none.
+constexpr size_t kMaxCodePageDigits = 5;
+
+std::optional<std::string> CodePageOfNumber(std::string_view digits) {
+  if (digits.empty() || digits.size() > kMaxCodePageDigits) return std::nullopt;
+  int number = 0;
+  for (char digit : digits) number = number * 10 + (digit - '0');
   if (number >= 1250 && number <= 1258) return "windows-" + std::to_string(number);
   return "ibm-" + std::to_string(number);
+}
+
+bool IcuCanOpen(const std::string& code_page) {
+  UErrorCode status = U_ZERO_ERROR;
+  UConverter* converter = ucnv_open(code_page.c_str(), &status);
+  if (converter != nullptr) ucnv_close(converter);
+  return U_SUCCESS(status);
 }
 
 }  // namespace
@@ -40,7 +51,7 @@ const char* CodePageOfDriverId(uint8_t id) {
   }
 }
 
-std::string CodePageOfDriverName(std::string_view name) {
+std::optional<std::string> CodePageOfDriverName(std::string_view name) {
   // "DB" + (WIN | code page number) + locale tag; FoxPro names end with WIN or the number.
   std::string_view rest;
   if (name.substr(0, 2) == "DB") {
@@ -48,16 +59,14 @@ std::string CodePageOfDriverName(std::string_view name) {
   } else if (name.substr(0, 3) == "FOX" && name.size() >= 5) {
     rest = name.substr(5);
   } else {
-    return kAnsi;
+    return std::nullopt;
   }
   if (rest.substr(0, 3) == "WIN") return kAnsi;
   size_t digits = 0;
   while (digits < rest.size() && rest[digits] >= '0' && rest[digits] <= '9') ++digits;
-  const std::string code_page = CodePageOfNumber(rest.substr(0, digits));
-  UErrorCode status = U_ZERO_ERROR;
-  UConverter* converter = ucnv_open(code_page.c_str(), &status);
-  if (converter != nullptr) ucnv_close(converter);
-  return U_SUCCESS(status) ? code_page : kAnsi;
+  std::optional<std::string> code_page = CodePageOfNumber(rest.substr(0, digits));
+  if (!code_page || !IcuCanOpen(*code_page)) return std::nullopt;
+  return code_page;
 }
 
 std::u16string FromCodePage(std::string_view bytes, const std::string& code_page) {

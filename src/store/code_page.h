@@ -5,6 +5,7 @@
 // level-7 table, the driver name; and the conversions through it.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,8 +17,9 @@ namespace zentrova::store {
 const char* CodePageOfDriverId(uint8_t id);
 
 // From a level-7 driver name: "DBWINUS0" -> "windows-1252", "DB437US0" -> "ibm-437",
-// "DB850..." -> "ibm-850", "FOX..WIN" -> "windows-1252"; unknown names give "windows-1252".
-std::string CodePageOfDriverName(std::string_view name);
+// "DB850..." -> "ibm-850", "FOX..WIN" -> "windows-1252". Nothing for a name of another form,
+// or one whose code page ICU cannot open: its text cannot be read.
+std::optional<std::string> CodePageOfDriverName(std::string_view name);
 
 std::u16string FromCodePage(std::string_view bytes, const std::string& code_page);
 // One byte per character, '?' for what the code page lacks.

@@ -1,6 +1,9 @@
 #include "store/dbf_header.h"
 
+#include <algorithm>
 #include <ctime>
+#include <optional>
+#include <utility>
 
 #include "store/byte_order.h"
 #include "store/code_page.h"
@@ -10,8 +13,12 @@ namespace zentrova::store {
 namespace {
 
 constexpr int kDbaseDescriptor = 32;
+constexpr int kDbaseFieldsStart = 32;
 constexpr int kLevel7Descriptor = 48;
 constexpr int kLevel7FieldsStart = 68;
+constexpr size_t kMaxHeaderLength = 0xFFFF;
+constexpr size_t kBacklinkLength = 263;
+constexpr size_t kPropertiesHeader = 16;
 constexpr char kTerminator = 0x0D;
 constexpr uint8_t kAnsiDriverId = 0x57;
 constexpr const char* kAnsiDriverName = "DBWINUS0";
@@ -54,6 +61,21 @@ bool IsFox(Flavour flavour) {
   return flavour == Flavour::kFoxPro || flavour == Flavour::kVisualFoxPro;
 }
 
+size_t DescriptorSize(Flavour flavour) {
+  return flavour == Flavour::kDbase7 ? kLevel7Descriptor : kDbaseDescriptor;
+}
+
+size_t FieldsStart(Flavour flavour) {
+  return flavour == Flavour::kDbase7 ? kLevel7FieldsStart : kDbaseFieldsStart;
+}
+
+// A name or other header text for a message: printable ASCII kept, anything else '?'.
+std::string Printable(std::string_view bytes) {
+  std::string text;
+  for (char ch : bytes) text += (ch >= 0x20 && ch < 0x7F) ? ch : '?';
+  return text;
+}
+
 FieldLayout ReadDescriptor(std::string_view d, Flavour flavour) {
   FieldLayout field;
   const bool level7 = flavour == Flavour::kDbase7;
@@ -87,43 +109,134 @@ void PlaceFields(std::vector<FieldLayout>& fields) {
   }
 }
 
-// Some dBASE writers use the decimals byte of a character field as the width's high byte.
-void MatchRecordLength(TableHeader& header, const std::filesystem::path& file) {
-  if (SumOfWidths(header.fields) != header.record_length && !IsFox(header.flavour)) {
-    std::vector<FieldLayout> wide = header.fields;
-    for (auto& field : wide) {
-      if (field.info.type == 'C') {
-        field.info.width += field.info.decimals * 256;
-        field.info.decimals = 0;
-      }
-    }
-    if (SumOfWidths(wide) == header.record_length) header.fields = wide;
+// The descriptors end at the first slot whose first byte is 0x0D. A header length is 16 bits,
+// so a terminator further on could not agree with it.
+size_t FindTerminator(std::string_view bytes, Flavour flavour, const std::filesystem::path& file) {
+  const size_t limit = std::min(bytes.size(), kMaxHeaderLength);
+  for (size_t at = FieldsStart(flavour); at < limit; at += DescriptorSize(flavour)) {
+    if (bytes[at] == kTerminator) return at;
   }
+  Fail(file,
+       "La tabla %f está dañada: la lista de campos de la cabecera no termina con el byte 0x0D.");
+}
+
+// Bytes after the terminator that are a Visual FoxPro backlink: the owning database's path,
+// NUL-padded, or all NULs for a free table.
+bool IsBacklink(std::string_view bytes, size_t at) {
+  if (at + kBacklinkLength > bytes.size()) return false;
+  const std::string_view area = bytes.substr(at, kBacklinkLength);
+  const size_t end = area.find('\0');
+  if (end == std::string_view::npos) return false;
+  for (size_t i = 0; i < end; ++i) {
+    if (static_cast<unsigned char>(area[i]) < 0x20) return false;
+  }
+  return area.find_first_not_of('\0', end) == std::string_view::npos;
+}
+
+// dBASE 7 may follow the terminator with a field-properties structure that the header length
+// covers. Only one published layout describes it and no file examined has one, so extra bytes
+// are taken for one only when they describe themselves so exactly: the structure's 16-byte
+// header gives its total size as precisely the extra bytes, and every array and the data area
+// it points to lie inside them. Anything else is a header length that disagrees with the
+// descriptors, and trusting it would shift every record.
+bool IsFieldProperties(std::string_view bytes, size_t at, size_t extra) {
+  if (extra < kPropertiesHeader || at + extra > bytes.size()) return false;
+  const std::string_view properties = bytes.substr(at, extra);
+  if (GetLittle(properties, 14, 2) != extra) return false;
+  // Standard, custom and referential-integrity properties: count and start, entry size.
+  const std::pair<size_t, uint64_t> arrays[] = {{0, 15}, {4, 14}, {8, 22}};
+  for (const auto& [count_at, entry_size] : arrays) {
+    const uint64_t count = GetLittle(properties, count_at, 2);
+    const uint64_t start = GetLittle(properties, count_at + 2, 2);
+    if (count > 0 && (start < kPropertiesHeader || start + count * entry_size > extra)) {
+      return false;
+    }
+  }
+  return GetLittle(properties, 12, 2) <= extra;
+}
+
+// The header length must be where the descriptors say the first record starts: right after the
+// terminator, after the backlink in Visual FoxPro, after a field-properties structure in level 7.
+void CheckHeaderLength(std::string_view bytes, size_t terminator, const TableHeader& header,
+                       const std::filesystem::path& file) {
+  const size_t after_terminator = terminator + 1;
+  const auto length = static_cast<size_t>(header.header_length);
+  size_t expected = after_terminator;
+  switch (header.flavour) {
+    case Flavour::kVisualFoxPro:
+      expected += kBacklinkLength;
+      break;
+    case Flavour::kFoxPro:
+      // A FoxPro 2 table from a writer that copies Visual FoxPro's layout (python3-dbf) carries
+      // the backlink too.
+      if (length == after_terminator + kBacklinkLength && IsBacklink(bytes, after_terminator)) {
+        return;
+      }
+      break;
+    case Flavour::kDbase7:
+      if (length > after_terminator &&
+          IsFieldProperties(bytes, after_terminator, length - after_terminator)) {
+        return;
+      }
+      break;
+    case Flavour::kDbase:
+      break;
+  }
+  if (length == expected) return;
+  const size_t fields = (terminator - FieldsStart(header.flavour)) / DescriptorSize(header.flavour);
+  Fail(file, "La tabla %f está dañada: la longitud de cabecera (" + std::to_string(length) +
+                 " bytes) no cuadra con sus " + std::to_string(fields) + " campos, que piden " +
+                 std::to_string(expected) + " bytes.");
+}
+
+void ReadDescriptors(std::string_view bytes, size_t terminator, TableHeader& header) {
+  const size_t size = DescriptorSize(header.flavour);
+  for (size_t at = FieldsStart(header.flavour); at < terminator; at += size) {
+    header.fields.push_back(ReadDescriptor(bytes.substr(at, size), header.flavour));
+  }
+}
+
+// Some dBASE writers use the decimals byte of a character field as the width's high byte:
+// taken so only when that makes the widths add up to the record length.
+void ResolveWideCharacterFields(TableHeader& header) {
+  if (SumOfWidths(header.fields) == header.record_length || IsFox(header.flavour)) return;
+  std::vector<FieldLayout> wide = header.fields;
+  for (auto& field : wide) {
+    if (field.info.type == 'C') {
+      field.info.width += field.info.decimals * 256;
+      field.info.decimals = 0;
+    }
+  }
+  if (SumOfWidths(wide) == header.record_length) header.fields = std::move(wide);
+}
+
+void CheckWidths(const TableHeader& header, const std::filesystem::path& file) {
+  for (const FieldLayout& field : header.fields) {
+    if (field.info.width == 0) {
+      Fail(file,
+           "La tabla %f está dañada: el campo " + Printable(field.info.name) + " tiene anchura 0.");
+    }
+  }
+}
+
+void CheckRecordLength(const TableHeader& header, const std::filesystem::path& file) {
   if (SumOfWidths(header.fields) != header.record_length) {
     Fail(file, "La tabla %f está dañada: la longitud de registro de la cabecera (" +
                    std::to_string(header.record_length) + ") no cuadra con sus campos (" +
                    std::to_string(SumOfWidths(header.fields)) + ").");
   }
-  PlaceFields(header.fields);
 }
 
-void ReadDescriptors(std::string_view bytes, TableHeader& header,
-                     const std::filesystem::path& file) {
-  const bool level7 = header.flavour == Flavour::kDbase7;
-  const size_t size = level7 ? kLevel7Descriptor : kDbaseDescriptor;
-  const size_t end = std::min(bytes.size(), static_cast<size_t>(header.header_length));
-  size_t at = level7 ? kLevel7FieldsStart : 32;
-  while (at < end && bytes[at] != kTerminator) {
-    if (at + size > end) {
-      Fail(file,
-           "La tabla %f está dañada: la lista de campos no cabe en la longitud de "
-           "cabecera (" +
-               std::to_string(header.header_length) + ").");
-    }
-    header.fields.push_back(ReadDescriptor(bytes.substr(at, size), header.flavour));
-    at += size;
+// A level-7 table names its code page by the driver name when the id is 0.
+void ResolveDriverName(TableHeader& header, const std::filesystem::path& file) {
+  if (header.driver_id != 0 || header.driver_name.empty()) return;
+  const std::optional<std::string> code_page = CodePageOfDriverName(header.driver_name);
+  if (!code_page) {
+    Fail(file, "La tabla %f usa el controlador de idioma '" + Printable(header.driver_name) +
+                   "', que no corresponde a ninguna página de códigos conocida: no se puede "
+                   "leer su texto.");
   }
-  if (header.fields.empty()) Fail(file, "La tabla %f está dañada: no tiene campos.");
+  header.code_page = *code_page;
 }
 
 void CheckSize(std::string_view bytes, const TableHeader& header,
@@ -132,8 +245,10 @@ void CheckSize(std::string_view bytes, const TableHeader& header,
                           static_cast<uint64_t>(header.record_count) * header.record_length;
   if (bytes.size() < needed) {
     Fail(file, "La tabla %f está truncada: su cabecera anuncia " +
-                   std::to_string(header.record_count) + " registros (" + std::to_string(needed) +
-                   " bytes) y el archivo tiene " + std::to_string(bytes.size()) + " bytes.");
+                   std::to_string(header.record_count) + " registros de " +
+                   std::to_string(header.record_length) + " bytes, que con la cabecera ocupan " +
+                   std::to_string(needed) + " bytes, y el archivo tiene " +
+                   std::to_string(bytes.size()) + " bytes.");
   }
 }
 
@@ -190,10 +305,18 @@ TableHeader ReadHeader(std::string_view bytes, const std::filesystem::path& file
     if (bytes.size() < kLevel7FieldsStart)
       Fail(file, "La tabla %f está dañada: cabecera incompleta.");
     header.driver_name = NameOf(bytes.substr(32, 32));
-    if (header.driver_id == 0) header.code_page = CodePageOfDriverName(header.driver_name);
   }
-  ReadDescriptors(bytes, header, file);
-  MatchRecordLength(header, file);
+  const size_t terminator = FindTerminator(bytes, header.flavour, file);
+  if (terminator == FieldsStart(header.flavour)) {
+    Fail(file, "La tabla %f está dañada: no tiene campos.");
+  }
+  CheckHeaderLength(bytes, terminator, header, file);
+  ReadDescriptors(bytes, terminator, header);
+  ResolveWideCharacterFields(header);
+  CheckWidths(header, file);
+  CheckRecordLength(header, file);
+  PlaceFields(header.fields);
+  ResolveDriverName(header, file);
   CheckSize(bytes, header, file);
   return header;
 }
@@ -210,8 +333,8 @@ TableHeader NewHeader(Flavour flavour, std::vector<FieldInfo> fields, Date today
   for (auto& info : fields) header.fields.push_back(FieldLayout{std::move(info)});
   PlaceFields(header.fields);
   const int n = static_cast<int>(header.fields.size());
-  header.header_length =
-      level7 ? kLevel7FieldsStart + kLevel7Descriptor * n + 1 : 32 + kDbaseDescriptor * n + 1;
+  header.header_length = level7 ? kLevel7FieldsStart + kLevel7Descriptor * n + 1
+                                : kDbaseFieldsStart + kDbaseDescriptor * n + 1;
   header.record_length = SumOfWidths(header.fields);
   return header;
 }
@@ -226,7 +349,7 @@ std::string EncodeHeader(const TableHeader& header) {
   bytes[28] = static_cast<char>(header.index_flag);
   bytes[29] = static_cast<char>(header.driver_id);
   if (level7) bytes.replace(32, header.driver_name.size(), header.driver_name);
-  size_t at = level7 ? kLevel7FieldsStart : 32;
+  size_t at = FieldsStart(header.flavour);
   for (const auto& field : header.fields) {
     EncodeDescriptor(bytes, at, field, level7);
     at += level7 ? kLevel7Descriptor : kDbaseDescriptor;

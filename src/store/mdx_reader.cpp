@@ -1,5 +1,8 @@
 #include "store/mdx_reader.h"
 
+#include <cstdint>
+#include <string>
+
 #include "store/byte_order.h"
 #include "store/store_error.h"
 
@@ -10,6 +13,8 @@ constexpr size_t kPage = 512;
 constexpr size_t kTagTable = 544;
 constexpr size_t kTagEntry = 32;
 constexpr size_t kMaxTags = 47;
+// The file header and the tag table fill the first four pages; tag headers come after them.
+constexpr uint64_t kFirstTagHeader = 4 * kPage;
 
 Date DateAt(std::string_view bytes, size_t at) {
   return Date{1900 + static_cast<unsigned char>(bytes[at]),
@@ -51,7 +56,7 @@ std::string Unsupported(std::string_view header, const MdxTag& tag) {
 }  // namespace
 
 MdxTags ReadMdxTags(std::string_view bytes, const std::filesystem::path& file) {
-  if (bytes.size() < 4 * kPage || bytes[0] != 0x02) {
+  if (bytes.size() < kFirstTagHeader || bytes[0] != 0x02) {
     Fail(file, "El índice %f está dañado: no es un índice de producción dBASE.");
   }
   MdxTags result;
@@ -60,14 +65,22 @@ MdxTags ReadMdxTags(std::string_view bytes, const std::filesystem::path& file) {
   index.updated = DateAt(bytes, 44);
   index.table_name = CString(bytes.substr(4, 16));
   index.driver_id = static_cast<uint8_t>(bytes[31]);
-  const size_t count = std::min<size_t>(GetLittle(bytes, 28, 2), kMaxTags);
+  const size_t count = GetLittle(bytes, 28, 2);
+  if (count > kMaxTags) {
+    Fail(file, "El índice %f está dañado: anuncia " + std::to_string(count) +
+                   " etiquetas y solo caben " + std::to_string(kMaxTags) + ".");
+  }
   for (size_t i = 0; i < count; ++i) {
     const size_t entry = kTagTable + kTagEntry * i;
-    const size_t header_at = GetLittle(bytes, entry, 4) * kPage;
-    if (header_at + kPage > bytes.size()) {
-      Fail(file, "El índice %f está dañado: una etiqueta apunta fuera del archivo.");
+    // In 64 bits, so that no page number wraps round into the file.
+    const uint64_t header_at = GetLittle(bytes, entry, 4) * uint64_t{kPage};
+    if (header_at < kFirstTagHeader || header_at + kPage > bytes.size()) {
+      Fail(file, "El índice %f está dañado: la etiqueta " + std::to_string(i + 1) +
+                     " apunta a la página " + std::to_string(header_at / kPage) +
+                     ", fuera de las que puede ocupar en un archivo de " +
+                     std::to_string(bytes.size()) + " bytes.");
     }
-    const std::string_view header = bytes.substr(header_at, kPage);
+    const std::string_view header = bytes.substr(static_cast<size_t>(header_at), kPage);
     MdxTag tag;
     tag.name = CString(bytes.substr(entry + 4, 11));
     tag.key_type = header[9];

@@ -1,5 +1,6 @@
 #include "store/production_index.h"
 
+#include <new>
 #include <system_error>
 
 #include "files/file_replacement.h"
@@ -33,9 +34,13 @@ std::string Mismatch(const MdxTag& tag, int field, const TableHeader& header) {
 std::string ReadWhole(const std::filesystem::path& path) {
   files::LockedFile file;
   std::string bytes;
-  if (file.Open(path, files::LockKind::kShared) != files::OpenStatus::kOpened ||
-      !file.ReadAll(bytes)) {
-    Fail(path, "No se puede leer el índice %f.");
+  try {
+    if (file.Open(path, files::LockKind::kShared) != files::OpenStatus::kOpened ||
+        !file.ReadAll(bytes)) {
+      Fail(path, "No se puede leer el índice %f.");
+    }
+  } catch (const std::bad_alloc&) {
+    Fail(path, "El índice %f es demasiado grande para la memoria disponible.");
   }
   return bytes;
 }

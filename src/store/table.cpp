@@ -3,6 +3,7 @@
 #include <climits>
 #include <cmath>
 #include <functional>
+#include <new>
 
 #include "files/locked_file.h"
 #include "store/dbf_header.h"
@@ -80,6 +81,10 @@ class Table::Impl {
   size_t RowCount() const { return header_.record_count; }
   std::string_view Row(size_t i) const;
   std::string_view CurrentRecord() const;
+  // The record number of the current or pending row: 1 for the first, deleted rows counted.
+  size_t CurrentRecordNumber() const;
+  // Raises text::ConversionError for `value` of `field`, saying where it stands.
+  [[noreturn]] void FailConversion(const std::u16string& value, size_t field) const;
   size_t FieldIndex(std::string_view name) const;
   FieldContext Context(size_t field) const;
   std::string_view RawField(std::string_view record, size_t field) const;
@@ -149,13 +154,17 @@ void Table::Impl::Open(OpenMode mode) {
 
 // Records are kept in memory (the tables are small); every change goes to the file at once.
 void Table::Impl::ReadTable() {
-  std::string bytes;
-  if (!file_.ReadAll(bytes)) {
-    Fail(path_, "No se puede leer la tabla %f: " + SystemReason(file_.last_error()) + ".");
+  try {
+    std::string bytes;
+    if (!file_.ReadAll(bytes)) {
+      Fail(path_, "No se puede leer la tabla %f: " + SystemReason(file_.last_error()) + ".");
+    }
+    header_ = ReadHeader(bytes, path_);
+    rows_ = bytes.substr(static_cast<size_t>(header_.header_length),
+                         static_cast<size_t>(header_.record_count) * header_.record_length);
+  } catch (const std::bad_alloc&) {
+    Fail(path_, "La tabla %f es demasiado grande para la memoria disponible.");
   }
-  header_ = ReadHeader(bytes, path_);
-  rows_ = bytes.substr(static_cast<size_t>(header_.header_length),
-                       static_cast<size_t>(header_.record_count) * header_.record_length);
   shown_fields_.clear();
   for (const FieldLayout& field : header_.fields) {
     if (!field.hidden) shown_fields_.push_back(field.info);
@@ -228,19 +237,34 @@ std::u16string Table::Impl::AsText(std::string_view field) const {
   return record.empty() ? u"" : TextOf(record, index);
 }
 
+size_t Table::Impl::CurrentRecordNumber() const {
+  if (pending_ == Pending::kAppend) return RowCount() + 1;
+  if (pending_ == Pending::kEdit) return edited_row_ + 1;
+  return row_ + 1;
+}
+
+void Table::Impl::FailConversion(const std::u16string& value, size_t field) const {
+  throw text::ConversionError(
+      value, u"Tabla " + text::PathText(path_) + u", registro " +
+                 text::IntegerText(static_cast<long long>(CurrentRecordNumber())) + u", campo " +
+                 text::Utf8ToUtf16(header_.fields[field].info.name) + u".");
+}
+
 int32_t Table::Impl::AsInteger(std::string_view field) const {
   const size_t index = FieldIndex(field);
   const std::u16string text = AsText(field);
   if (!IsNumeric(Context(index))) {
     const std::u16string number = text::LTrim(text);
-    return number.empty() ? 0 : text::ParseInteger(number);
+    if (number.empty()) return 0;
+    if (const std::optional<int32_t> value = text::TryParseInteger(number)) return *value;
+    FailConversion(number, index);
   }
   if (text.empty()) return 0;
   const std::optional<double> value =
       DecodeNumber(RawField(CurrentRecord(), index), Context(index));
   if (!value || !std::isfinite(*value) || std::llround(*value) < INT32_MIN ||
       std::llround(*value) > INT32_MAX) {
-    throw text::ConversionError(text);
+    FailConversion(text, index);
   }
   return static_cast<int32_t>(std::llround(*value));
 }

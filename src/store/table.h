@@ -109,7 +109,8 @@ class Table {
 
   // Reading the current row. Text: trailing blanks removed; a numeric field gives its number
   // without padding ("4" for 4.0000). Whole number: empty gives 0; a text that is not a whole
-  // decimal number raises text::ConversionError. Floating point: empty gives 0.
+  // decimal number raises text::ConversionError, whose second line names the table, the
+  // record number and the field. Floating point: empty gives 0.
   std::u16string AsText(std::string_view field) const;
   int32_t AsInteger(std::string_view field) const;
   double AsFloat(std::string_view field) const;

@@ -9,6 +9,9 @@ namespace zentrova::text {
 ConversionError::ConversionError(const std::u16string& text)
     : Error("'" + Utf16ToUtf8(text) + "' is not a valid integer value") {}
 
+ConversionError::ConversionError(const std::u16string& text, const std::u16string& where)
+    : Error("'" + Utf16ToUtf8(text) + "' is not a valid integer value\r\n" + Utf16ToUtf8(where)) {}
+
 std::optional<int32_t> TryParseInteger(const std::u16string& text) {
   size_t position = 0;
   bool negative = false;

@@ -14,6 +14,9 @@ namespace zentrova::text {
 class ConversionError : public Error {
  public:
   explicit ConversionError(const std::u16string& text);
+  // The same message, then on a second line where the text stands ("Tabla X, registro 2,
+  // campo HORA.").
+  ConversionError(const std::u16string& text, const std::u16string& where);
 };
 
 // A whole decimal number: an optional sign and at least one digit 0-9, nothing else (no

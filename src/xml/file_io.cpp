@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <system_error>
 
 #include "files/file_replacement.h"
@@ -43,12 +44,18 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
   // Sized once from what the folder says; a file that grows meanwhile is still read to its end.
   std::error_code no_size;
   const std::uintmax_t expected = std::filesystem::file_size(path, no_size);
-  std::string bytes(no_size ? 0 : static_cast<size_t>(expected), '\0');
-  size_t length = std::fread(bytes.data(), 1, bytes.size(), file.get());
-  bytes.resize(length);
-  char buffer[65536];
-  while ((length = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-    bytes.append(buffer, length);
+  std::string bytes;
+  try {
+    bytes.assign(no_size ? 0 : static_cast<size_t>(expected), '\0');
+    size_t length = std::fread(bytes.data(), 1, bytes.size(), file.get());
+    bytes.resize(length);
+    char buffer[65536];
+    while ((length = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+      bytes.append(buffer, length);
+    }
+  } catch (const std::bad_alloc&) {
+    throw Error("El archivo " + PathForMessage(path) +
+                " es demasiado grande para la memoria disponible.");
   }
   if (std::ferror(file.get())) {
     throw Error("No se puede leer el archivo " + PathForMessage(path) + ": " + ErrnoText(errno));

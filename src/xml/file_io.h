@@ -9,7 +9,8 @@
 
 namespace zentrova::xml {
 
-// Raises xml::Error "No se puede leer el archivo X: <cause>".
+// Raises xml::Error "No se puede leer el archivo X: <cause>", or "El archivo X es demasiado
+// grande para la memoria disponible." when its bytes do not fit in memory.
 std::string ReadWholeFile(const std::filesystem::path& path);
 
 // Replaces the file with the bytes (files::ReplaceFile): readers see the old file or the new

@@ -102,10 +102,26 @@ TEST(ExportarTest, UsageAndMissingFiles) {
       RunCommand(ShellQuote(kCli) + " exportar " + ShellQuote((ktemp / "no.xml").string()) +
                  " --ktemp " + ShellQuote(ktemp.path().string()));
   EXPECT_EQ(missing.exit_code, 1);
-  EXPECT_NE(missing.err.find("No existe archivo"), std::string::npos);
+  EXPECT_EQ(missing.err, "No existe archivo\n" + (ktemp / "no.xml").string() + "\n");
   const CommandResult no_ktemp = Exportar(ktemp / "falta", "--marcos M");
   EXPECT_EQ(no_ktemp.exit_code, 3);
   EXPECT_NE(no_ktemp.err.find("falta"), std::string::npos) << no_ktemp.err;
+}
+
+// The export is read whole: one that does not fit in the memory the run may use (a sparse
+// file of 3 GiB under a 1 GiB limit of address space) ends the run with a message naming it.
+TEST(ExportarTest, AnExportTooLargeForMemoryEndsWithAMessage) {
+  TempFolder ktemp;
+  const std::filesystem::path big = ktemp / "grande.xml";
+  WriteFile(big, "");
+  std::filesystem::resize_file(big, std::uintmax_t{3} << 30);
+  const CommandResult run = RunCommand(
+      "(ulimit -v 1048576 && " + ShellQuote(kCli) + " exportar " + ShellQuote(big.string()) +
+      " --ktemp " + ShellQuote(ktemp.path().string()) + " --nivelex " + ShellQuote(kNivelex) + ")");
+  EXPECT_EQ(run.exit_code, 3);
+  EXPECT_EQ(run.err,
+            "El archivo " + big.string() + " es demasiado grande para la memoria disponible.\n");
+  EXPECT_EQ(run.out, "");
 }
 
 }  // namespace

@@ -178,12 +178,72 @@ TEST_F(ImportarTest, TheSampleTimetableBecomesAVetranaDocument) {
   EXPECT_NE(check.out, "OK 0\n");
 }
 
+// A SOLUC whose header length is one byte off would be read as records shifted by a byte:
+// the run refuses it and the result of an earlier run stays as it was.
+TEST_F(ImportarTest, ASolucWhoseHeaderDisagreesLeavesTheResultAsItWas) {
+  ASSERT_EQ(RunPython(kMakeSoluc, {ktemp().string()}).exit_code, 0);
+  ASSERT_EQ(Importar(chosen()).exit_code, 0);
+  const std::string good_result = ReadFile(result());
+
+  std::string soluc = ReadFile(ktemp() / "SOLUC.DBF");
+  const int header_length =
+      static_cast<unsigned char>(soluc[8]) | static_cast<unsigned char>(soluc[9]) << 8;
+  soluc[8] = static_cast<char>((header_length + 1) & 0xFF);
+  soluc[9] = static_cast<char>((header_length + 1) >> 8);
+  WriteFile(ktemp() / "SOLUC.DBF", soluc);
+
+  const CommandResult run = Importar(chosen());
+  EXPECT_EQ(run.exit_code, 3);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "La tabla " + (ktemp() / "SOLUC.DBF").string() +
+                         " está dañada: la longitud de cabecera (" +
+                         std::to_string(header_length + 1) +
+                         " bytes) no cuadra con sus 9 "
+                         "campos, que piden " +
+                         std::to_string(header_length) +
+                         " bytes. No se ha escrito ningún archivo.\n");
+  EXPECT_EQ(ReadFile(result()), good_result);
+}
+
+// A timetabled row whose hour is no whole number: the conversion's own text, then where the
+// value stands, and no result is saved.
+TEST_F(ImportarTest, AValueOfSolucThatDoesNotConvertIsNamedWithItsRecordAndField) {
+  const CommandResult made = RunPython(R"PY(
+import os, sys, dbf
+from dbfread import DBF
+k = sys.argv[1]
+teacher = list(DBF(os.path.join(k, 'PROFT.DBF'), encoding='cp1252'))[0]['ABREV']
+t = dbf.Table(os.path.join(k, 'SOLUC.DBF'), 'PROF C(10); DIA C(2); HORA C(3); MARCO C(1); '
+              'ASIG C(10); CODGRUPO C(10); TAREA C(12); AULA C(10)', dbf_type='db3',
+              codepage='cp1252')
+t.open(dbf.READ_WRITE)
+t.append((teacher, '1', '1', '0', '', '', '', ''))
+t.append((teacher, '2', '1y', '0', '', '', '', ''))
+t.close()
+)PY",
+                                       {ktemp().string()});
+  ASSERT_EQ(made.exit_code, 0) << made.err;
+
+  const CommandResult run = Importar(chosen());
+  EXPECT_EQ(run.exit_code, 3);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "'1y' is not a valid integer value\r\nTabla " +
+                         (ktemp() / "SOLUC.DBF").string() +
+                         ", registro 2, campo HORA. No se ha escrito ningún archivo.\n");
+  EXPECT_FALSE(std::filesystem::exists(result()));
+}
+
 TEST_F(ImportarTest, StopsAndErrors) {
   EXPECT_EQ(RunCommand(ShellQuote(kCli) + " importar").exit_code, 2);
 
   const CommandResult missing = Importar(root_ / "falta.xml");
   EXPECT_EQ(missing.exit_code, 1);
-  EXPECT_EQ(missing.err, "No existe archivo\n");
+  EXPECT_EQ(missing.err, "No existe archivo\n" + (root_ / "falta.xml").string() + "\n");
+  // A relative name: the line gives the path it was looked for at.
+  const CommandResult relative = RunCommand("cd " + ShellQuote(root_.path().string()) + " && " +
+                                            ShellQuote(kCli) + " importar falta.xml --ktemp KTEMP");
+  EXPECT_EQ(relative.exit_code, 1);
+  EXPECT_EQ(relative.err, "No existe archivo\n" + (root_ / "falta.xml").string() + "\n");
 
   // Orbelin has not produced a timetable yet.
   const CommandResult no_soluc = Importar(chosen());

@@ -88,6 +88,37 @@ TEST(TablaTest, MissingTableEndsWithTheStoreMessage) {
   EXPECT_EQ(result.out, "");
 }
 
+// A level-7 table names its code page by the language driver; a name that names none ends
+// the run with a message, never with an abort.
+TEST(TablaTest, UnknownLanguageDriverEndsWithAMessage) {
+  TempFolder folder;
+  std::string table = testing::ReadFile(std::string(ZENTROVA_BIN_DIR) + "/NIVELEX.DBF");
+  ASSERT_EQ(table.substr(32, 9), std::string("DBWINUS0\0", 9));
+  const std::string name = "DB12345678901234567890US0";
+  table.replace(32, name.size(), name);
+  testing::WriteFile(folder / "NIVELEX.DBF", table);
+  const auto result = Cli("tabla " + ShellQuote((folder / "NIVELEX.DBF").string()));
+  EXPECT_EQ(result.exit_code, 3);
+  EXPECT_EQ(result.err, "La tabla " + (folder / "NIVELEX.DBF").string() +
+                            " usa el controlador de idioma 'DB12345678901234567890US0', que no "
+                            "corresponde a ninguna página de códigos conocida: no se puede leer "
+                            "su texto.\n");
+  EXPECT_EQ(result.out, "");
+}
+
+// A file read whole that does not fit in the memory the run may use: a sparse file of 3 GiB
+// under a 1 GiB limit of address space.
+TEST(TablaTest, ATableTooLargeForMemoryEndsWithAMessage) {
+  TempFolder folder;
+  testing::WriteFile(folder / "GRANDE.DBF", "");
+  std::filesystem::resize_file(folder / "GRANDE.DBF", std::uintmax_t{3} << 30);
+  const auto result = RunCommand("(ulimit -v 1048576 && " + ShellQuote(kCli) + " tabla " +
+                                 ShellQuote((folder / "GRANDE.DBF").string()) + ")");
+  EXPECT_EQ(result.exit_code, 3);
+  EXPECT_EQ(result.err, "La tabla " + (folder / "GRANDE.DBF").string() +
+                            " es demasiado grande para la memoria disponible.\n");
+}
+
 TEST(NivelexTest, BuildsTheLevelTableFromCommaSeparatedLines) {
   TempFolder folder;
   testing::WriteFile(folder / "niveles.csv",

@@ -90,7 +90,9 @@ TEST(SolutionTableConversion, ANumberThatDoesNotConvertRaisesOnlyWhenAskedFor) {
     rows[1].hora.Get();
     FAIL() << "HORA 1y converted";
   } catch (const text::ConversionError& error) {
-    EXPECT_EQ(std::string(error.what()), "'1y' is not a valid integer value");
+    EXPECT_EQ(std::string(error.what()), "'1y' is not a valid integer value\r\nTabla " +
+                                             (folder / "SOLUC.DBF").string() +
+                                             ", registro 2, campo HORA.");
   }
 }
 

@@ -138,9 +138,11 @@ TEST_F(TeacherConversionsTest, DayOrHourOfATimetabledRowThatDoesNotConvertStopsT
     SolucRow row;
     std::string message;
   };
-  for (const Case& c :
-       {Case{{"Z", "1x", "1", "0", "MAT", "1A", "", ""}, "'1x' is not a valid integer value"},
-        Case{{"T1", "1", "z", "0", "MAT", "1A", "", ""}, "'z' is not a valid integer value"}}) {
+  const std::string soluc = "\r\nTabla " + (folder_ / "SOLUC.DBF").string() + ", registro 1, ";
+  for (const Case& c : {Case{{"Z", "1x", "1", "0", "MAT", "1A", "", ""},
+                             "'1x' is not a valid integer value" + soluc + "campo DIA."},
+                        Case{{"T1", "1", "z", "0", "MAT", "1A", "", ""},
+                             "'z' is not a valid integer value" + soluc + "campo HORA."}}) {
     testing::WriteSoluc(folder_.path(), testing::kTextSoluc, {c.row});
     try {
       Run();

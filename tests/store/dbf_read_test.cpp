@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "store/code_page.h"
 #include "store/table.h"
 #include "support/python.h"
@@ -265,12 +267,26 @@ TEST(DbfReadTest, CodePageComesFromTheDriverIdOrName) {
   for (const auto& [id, code_page] : ids) {
     EXPECT_EQ(CodePageOfDriverId(static_cast<uint8_t>(id)), code_page) << id;
   }
-  const std::vector<std::pair<std::string, std::string>> names = {
-      {"DBWINUS0", "windows-1252"}, {"DBWINES0", "windows-1252"}, {"DB437US0", "ibm-437"},
-      {"DB850ES0", "ibm-850"},      {"DB866RU0", "ibm-866"},      {"FOX..WIN", "windows-1252"},
-      {"", "windows-1252"},         {"XYZ", "windows-1252"},
+  const std::vector<std::pair<std::string, std::optional<std::string>>> names = {
+      {"DBWINUS0", "windows-1252"},
+      {"DBWINES0", "windows-1252"},
+      {"DB437US0", "ibm-437"},
+      {"DB850ES0", "ibm-850"},
+      {"DB866RU0", "ibm-866"},
+      {"DB1250CZ0", "windows-1250"},
+      {"FOX..WIN", "windows-1252"},
+      {"FOX..437", "ibm-437"},
+      // Names that give no code page: the table's text cannot be read.
+      {"", std::nullopt},
+      {"XYZ", std::nullopt},
+      {"DBXXUS0", std::nullopt},
+      {"DB9999US0", std::nullopt},
+      {"DB12345678901234567890US0", std::nullopt},
+      {"FOX", std::nullopt},
   };
-  for (const auto& [name, code_page] : names) EXPECT_EQ(CodePageOfDriverName(name), code_page);
+  for (const auto& [name, code_page] : names) {
+    EXPECT_EQ(CodePageOfDriverName(name), code_page) << name;
+  }
   // A cp437 table from another writer reads in its own code page.
   TempFolder folder;
   MakeWithPythonDbf(folder, "OEM.DBF", "db3", "NAME C(10)", "('Peña',)");

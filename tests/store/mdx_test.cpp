@@ -7,6 +7,7 @@
 #include <cmath>
 #include <map>
 
+#include "store/mdx_reader.h"
 #include "store/table.h"
 #include "support/python.h"
 #include "support/temp_folder.h"
@@ -256,6 +257,68 @@ TEST(MdxTest, ATagWeCannotRebuildStopsThePostAndLeavesTheTable) {
   }
   EXPECT_EQ(ReadFile(folder / "F.DBF"), before);
   EXPECT_EQ(ReadFile(folder / "F.MDX"), mdx);
+}
+
+// An index another program wrote is read only where its own offsets say it can be: every
+// page it points to lies past the tag table and inside the file.
+TEST(MdxTest, HostileIndexesAreRefusedBeforeAnyOffsetIsFollowed) {
+  const std::filesystem::path file = "/ktemp/T.MDX";
+  const std::string good = ExampleIndex();
+  const MdxTags tags = ReadMdxTags(good, file);
+  ASSERT_EQ(tags.index.tags.size(), 1u);
+  EXPECT_EQ(tags.index.tags[0].name, "ORDEN");
+  EXPECT_EQ(tags.index.tags[0].expression, "ORDEN");
+  EXPECT_EQ(tags.not_rebuildable, "");
+
+  auto with = [&](size_t at, const std::string& bytes) {
+    std::string mdx = good;
+    mdx.replace(at, bytes.size(), bytes);
+    return mdx;
+  };
+  auto page_of_tag = [&](int tag, uint32_t page) {
+    std::string mdx = good;
+    if (tag == 2) mdx = with(0x001C, std::string("\x02\x00", 2));
+    const size_t entry = 0x0220 + 32 * static_cast<size_t>(tag - 1);
+    for (int i = 0; i < 4; ++i) mdx[entry + i] = static_cast<char>((page >> (8 * i)) & 0xFF);
+    return mdx;
+  };
+  // The last page of the file still holds a whole tag header.
+  EXPECT_NO_THROW(ReadMdxTags(page_of_tag(1, 7), file));
+
+  struct Case {
+    std::string what;
+    std::string bytes;
+    std::string cause;
+  };
+  const std::vector<Case> cases = {
+      {"shorter than its header and tag table", good.substr(0, 2047),
+       "no es un índice de producción dBASE"},
+      {"another version", with(0, "\x03"), "no es un índice de producción dBASE"},
+      {"more tags than slots", with(0x001C, std::string("\x30\x00", 2)),
+       "anuncia 48 etiquetas y solo caben 47"},
+      {"a tag count of 65535", with(0x001C, "\xFF\xFF"), "anuncia 65535 etiquetas"},
+      {"tag header on the file header", page_of_tag(1, 0),
+       "la etiqueta 1 apunta a la página 0, fuera de las que puede ocupar en un archivo de "
+       "4096 bytes"},
+      {"tag header inside the tag table", page_of_tag(1, 3), "la etiqueta 1 apunta a la página 3"},
+      {"tag header past the end", page_of_tag(1, 8), "la etiqueta 1 apunta a la página 8"},
+      {"a page number that wraps round in 32 bits", page_of_tag(1, 0x00800000u),
+       "la etiqueta 1 apunta a la página 8388608"},
+      {"the largest page number", page_of_tag(1, 0xFFFFFFFFu),
+       "la etiqueta 1 apunta a la página 4294967295"},
+      {"a second tag pointing nowhere", page_of_tag(2, 0), "la etiqueta 2 apunta a la página 0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    try {
+      ReadMdxTags(c.bytes, file);
+      ADD_FAILURE() << "read";
+    } catch (const Error& e) {
+      const std::string message = e.what();
+      EXPECT_EQ(message.rfind("El índice /ktemp/T.MDX está dañado: ", 0), 0u) << message;
+      EXPECT_NE(message.find(c.cause), std::string::npos) << message;
+    }
+  }
 }
 
 }  // namespace

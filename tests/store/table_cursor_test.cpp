@@ -125,13 +125,31 @@ TEST_F(TableCursorTest, TextFieldsReadAsIntegersStrictly) {
   EXPECT_TRUE(table_.IsBlank("PROF"));
   EXPECT_TRUE(table_.IsBlank("N"));
   EXPECT_EQ(table_.AsFloat("HORAS"), 0);
+  // The message says where the value stands: table, record number (deleted rows counted, a
+  // pending row after the last) and field.
+  auto conversion_error = [&] {
+    try {
+      table_.AsInteger("PROF");
+    } catch (const text::ConversionError& e) {
+      return std::string(e.what());
+    }
+    return std::string("no error");
+  };
+  const std::string table = (folder_ / "SOLUC.DBF").string();
   table_.First();
-  try {
-    table_.AsInteger("PROF");
-    FAIL() << "no error";
-  } catch (const text::ConversionError& e) {
-    EXPECT_STREQ(e.what(), "'ANA' is not a valid integer value");
-  }
+  EXPECT_EQ(conversion_error(),
+            "'ANA' is not a valid integer value\r\nTabla " + table + ", registro 1, campo PROF.");
+  table_.Append();
+  table_.SetText("PROF", u" 4x");
+  EXPECT_EQ(conversion_error(),
+            "'4x' is not a valid integer value\r\nTabla " + table + ", registro 7, campo PROF.");
+  table_.Close();
+  std::string bytes = ReadFile(folder_ / "SOLUC.DBF");
+  bytes[32 + 4 * 32 + 1] = '*';  // the first record is deleted
+  WriteFile(folder_ / "SOLUC.DBF", bytes);
+  table_.Open();
+  EXPECT_EQ(conversion_error(), "'O'BRIEN' is not a valid integer value\r\nTabla " + table +
+                                    ", registro 2, campo PROF.");
 }
 
 TEST_F(TableCursorTest, UnknownFieldsAndMissingModesAreErrors) {

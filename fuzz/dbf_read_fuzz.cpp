@@ -1,0 +1,67 @@
+// Opens arbitrary bytes as a dBASE table and reads every field of every row, and reads the
+// same bytes as a production index. What must hold: no crash or undefined behaviour; a file
+// either opens, or is refused with an error of ours.
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+
+#include "store/mdx_reader.h"
+#include "store/table.h"
+
+namespace {
+
+using zentrova::store::Table;
+
+const std::filesystem::path& Folder() {
+  static const std::filesystem::path folder = [] {
+    std::filesystem::path path =
+        std::filesystem::temp_directory_path() / ("zentrova-dbf-fuzz-" + std::to_string(getpid()));
+    std::filesystem::create_directories(path);
+    return path;
+  }();
+  return folder;
+}
+
+void ReadEveryField(Table& table) {
+  for (table.First(); !table.Eof(); table.Next()) {
+    for (const auto& field : table.Fields()) {
+      table.AsText(field.name);
+      try {
+        table.AsInteger(field.name);
+      } catch (const zentrova::Error&) {
+      }
+      try {
+        table.AsFloat(field.name);
+      } catch (const zentrova::Error&) {
+      }
+    }
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  std::ofstream(Folder() / "T.DBF", std::ios::binary | std::ios::trunc)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  try {
+    Table table(Folder(), "T.DBF");
+    table.Open();
+    ReadEveryField(table);
+    table.Close();
+  } catch (const zentrova::Error&) {
+    // Refused with a message: what a reader of others' files must do.
+  }
+  try {
+    zentrova::store::ReadMdxTags(bytes, Folder() / "T.MDX");
+  } catch (const zentrova::Error&) {
+  }
+  return 0;
+}

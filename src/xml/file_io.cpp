@@ -15,6 +15,7 @@
 #include <unistd.h>
 #endif
 
+#include "files/file_error.h"
 #include "text/encoding.h"
 #include "xml/document.h"
 
@@ -67,14 +68,19 @@ void MoveOver(const std::filesystem::path& from, const std::filesystem::path& to
 #endif
 }
 
+// The C library reports through errno on every system, so its code is read as an errno
+// value, not as a Windows error code.
+[[noreturn]] void ThrowUnreadable(const std::filesystem::path& path, int error) {
+  throw Error("No se puede leer el archivo " + PathForMessage(path) + ": " +
+              files::SystemReason(std::error_code(error, std::generic_category())) + ".");
+}
+
 }  // namespace
 
 std::string ReadWholeFile(const std::filesystem::path& path) {
   errno = 0;
   std::unique_ptr<std::FILE, FileCloser> file(OpenFile(path, false));
-  if (!file) {
-    throw Error("No se puede leer el archivo " + PathForMessage(path) + ": " + ErrnoText(errno));
-  }
+  if (!file) ThrowUnreadable(path, errno);
   // Sized once from what the folder says; a file that grows meanwhile is still read to its end.
   std::error_code no_size;
   const std::uintmax_t expected = std::filesystem::file_size(path, no_size);
@@ -85,9 +91,7 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
   while ((length = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
     bytes.append(buffer, length);
   }
-  if (std::ferror(file.get())) {
-    throw Error("No se puede leer el archivo " + PathForMessage(path) + ": " + ErrnoText(errno));
-  }
+  if (std::ferror(file.get())) ThrowUnreadable(path, errno);
   return bytes;
 }
 

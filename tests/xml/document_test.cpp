@@ -420,15 +420,23 @@ TEST_F(DocumentTest, BytesInvalidInTheEncodingRaiseWithThePosition) {
   }
 }
 
-TEST_F(DocumentTest, MissingFileRaises) {
-  const std::filesystem::path file = folder_ / "missing.xml";
-  try {
-    document_.Load(file);
-    FAIL() << "no error";
-  } catch (const Error& e) {
-    EXPECT_THAT(e.what(), StartsWith("No se puede leer el archivo " + file.string() + ": "));
+TEST_F(DocumentTest, AFileThatCannotBeReadRaisesWithTheReasonInSpanish) {
+  const struct {
+    std::filesystem::path file;
+    std::string reason;
+  } cases[] = {
+      {folder_ / "missing.xml", "no existe."},
+      {folder_.path(), "es una carpeta."},
+  };
+  for (const auto& c : cases) {
+    try {
+      document_.Load(c.file);
+      ADD_FAILURE() << "no error for " << c.file;
+    } catch (const Error& e) {
+      EXPECT_EQ(std::string(e.what()),
+                "No se puede leer el archivo " + c.file.string() + ": " + c.reason);
+    }
   }
-  EXPECT_THROW(document_.Load(folder_.path()), Error);
 }
 
 TEST_F(DocumentTest, RemovingTheRootKeepsTheDeclarationAndComments) {

@@ -30,6 +30,16 @@ std::string DeclarationText(const std::string& utf8) {
   return end == std::string::npos ? std::string() : utf8.substr(0, end + 2);
 }
 
+// Bytes that do not fit the encoding make the file unreadable like any other fault of form.
+LoadResult InvalidBytesResult(const InvalidBytes& invalid) {
+  LoadResult result;
+  result.message = "contiene bytes que no son válidos en la codificación '" + invalid.encoding +
+                   "' (byte " + std::to_string(invalid.file_offset + 1) + " del archivo)";
+  result.line = invalid.position.line;
+  result.column = invalid.position.column;
+  return result;
+}
+
 }  // namespace
 
 Document::Document() : document_(std::make_unique<pugi::xml_document>()) {}
@@ -39,7 +49,9 @@ Document::~Document() = default;
 LoadResult Document::Load(const std::filesystem::path& path) {
   document_->reset();
   declaration_.clear();
-  const std::string utf8 = DecodeToUtf8(ReadWholeFile(path), path);
+  DecodedText decoded = DecodeToUtf8(ReadWholeFile(path), path);
+  if (decoded.invalid) return InvalidBytesResult(*decoded.invalid);
+  const std::string utf8 = std::move(decoded.utf8);
   // pugixml takes a NUL for the end of the text, and lets other characters XML forbids through.
   if (const auto fault = FindForbiddenCharacter(utf8)) {
     return FaultAt(fault->message, utf8, fault->offset);

@@ -90,9 +90,10 @@ class Document {
   // Parses the whole file. The encoding comes from the byte-order mark or the declaration
   // (UTF-8, UTF-16, ISO-8859-1, ISO-8859-15, Windows-1252 and whatever else ICU knows).
   // Whitespace-only text between elements is dropped; the declaration, comments and
-  // processing instructions outside the root are kept in order. An ill-formed file leaves
-  // the document empty and says why in the result. Raises xml::Error when the file cannot be
-  // read or names an encoding that is not supported.
+  // processing instructions outside the root are kept in order. An ill-formed file, or one
+  // whose bytes do not fit its encoding, leaves the document empty and says why and where in
+  // the result. Raises xml::Error when the file cannot be read or names an encoding that is
+  // not supported.
   LoadResult Load(const std::filesystem::path& path);
 
   // The document node: top-level nodes are its children.

@@ -13,10 +13,47 @@ const std::string kCli = std::string(ZENTROVA_BIN_DIR) + "/zentrova-cli";
 const std::string kSample = std::string(ZENTROVA_SOURCE_DIR) + "/data/muestra/instituto.xml";
 const std::string kNivelex = std::string(ZENTROVA_BIN_DIR) + "/NIVELEX.DBF";
 
-CommandResult Exportar(const std::filesystem::path& ktemp, const std::string& extra) {
-  return RunCommand(ShellQuote(kCli) + " exportar " + ShellQuote(kSample) + " --ktemp " +
+CommandResult Exportar(const std::filesystem::path& file, const std::filesystem::path& ktemp,
+                       const std::string& extra) {
+  return RunCommand(ShellQuote(kCli) + " exportar " + ShellQuote(file.string()) + " --ktemp " +
                     ShellQuote(ktemp.string()) + " --nivelex " + ShellQuote(kNivelex) + " " +
                     extra);
+}
+
+CommandResult Exportar(const std::filesystem::path& ktemp, const std::string& extra) {
+  return Exportar(kSample, ktemp, extra);
+}
+
+// `xml` with the first `from` replaced by `to`.
+std::string Replaced(std::string xml, std::string_view from, std::string_view to) {
+  const size_t at = xml.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) xml.replace(at, from.size(), to);
+  return xml;
+}
+
+// The sample export, ISO-8859-1, with the first `from` replaced by `to`.
+std::string SampleWith(std::string_view from, std::string_view to) {
+  return Replaced(ReadFile(kSample), from, to);
+}
+
+constexpr char kLatin1Declaration[] = "encoding=\"ISO-8859-1\"";
+// A subject's name in the sample: "Matemáticas" in ISO-8859-1.
+constexpr char kSubjectName[] = ">Matem\xE1ticas<";
+
+// The sample in UTF-8, as declaring it.
+std::string SampleInUtf8() {
+  std::string xml;
+  for (const char c : SampleWith(kLatin1Declaration, "encoding=\"UTF-8\"")) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x80) {
+      xml += c;
+    } else {
+      xml += static_cast<char>(0xC0 | (byte >> 6));
+      xml += static_cast<char>(0x80 | (byte & 0x3F));
+    }
+  }
+  return xml;
 }
 
 // Layouts every reader of the exchange folder relies on, and a few rows of the sample.
@@ -92,6 +129,44 @@ TEST(ExportarTest, AnInvalidFrameChoiceTouchesNoTable) {
     EXPECT_EQ(run.exit_code, 1) << run.err;
     EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
     EXPECT_EQ(ReadFile(ktemp / "PROFT.DBF"), "held");
+  }
+}
+
+// An export the converters could not read faithfully stops like any other malformed one: the
+// same exit status and sentence, the file and the place named, no table touched.
+TEST(ExportarTest, AnExportThatCannotBeReadTouchesNoTable) {
+  const struct {
+    const char* label;
+    std::string xml;
+    std::string cause;
+  } cases[] = {
+      {"Malformed", ReadFile(kSample).substr(0, 2000), "(línea "},
+      {"StrayByteInUtf8", Replaced(SampleInUtf8(), ">Matem", ">\xE9Matem"),
+       "bytes que no son válidos en la codificación 'UTF-8'"},
+      {"ByteWindows1252LeavesUndefined",
+       Replaced(SampleWith(kLatin1Declaration, "encoding=\"windows-1252\""), kSubjectName,
+                ">Matem\x81ticas<"),
+       "bytes que no son válidos en la codificación 'windows-1252'"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    TempFolder root;
+    std::filesystem::create_directory(root / "KTEMP");
+    WriteFile(root / "KTEMP" / "PROFT.DBF", "held");
+    WriteFile(root / "KTEMP" / "ASIGNOMT.DBF", "held");
+    WriteFile(root / "export.xml", c.xml);
+    const CommandResult run = Exportar(root / "export.xml", root / "KTEMP", "--marcos M,T");
+    EXPECT_EQ(run.exit_code, 1) << run.err;
+    EXPECT_EQ(
+        run.err.rfind(
+            "El archivo " + (root / "export.xml").string() + " no es un XML válido (línea ", 0),
+        0u)
+        << run.err;
+    EXPECT_NE(run.err.find(c.cause), std::string::npos) << run.err;
+    EXPECT_TRUE(run.err.ends_with(". No se ha modificado ninguna tabla.\n")) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(ReadFile(root / "KTEMP" / "PROFT.DBF"), "held");
+    EXPECT_EQ(ReadFile(root / "KTEMP" / "ASIGNOMT.DBF"), "held");
   }
 }
 

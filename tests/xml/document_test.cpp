@@ -391,32 +391,96 @@ TEST_F(DocumentTest, UnsupportedEncodingAfterAByteOrderMarkRaisesToo) {
   EXPECT_THROW(document_.Load(file), Error);
 }
 
-TEST_F(DocumentTest, BytesInvalidInTheEncodingRaiseWithThePosition) {
-  const std::filesystem::path file = folder_ / "in.xml";
-  // Latin-1 bytes in a file that says nothing, so UTF-8.
-  WriteFile(file, "<a>\n<b>Educaci\xF3n</b></a>");
-  try {
-    document_.Load(file);
-    FAIL() << "no error";
-  } catch (const Error& e) {
-    EXPECT_THAT(e.what(), HasSubstr(file.string()));
-    EXPECT_THAT(e.what(), HasSubstr("'UTF-8'"));
-    EXPECT_THAT(e.what(), HasSubstr("línea 2, columna 11, byte 15"));
+struct InvalidBytesCase {
+  const char* label;
+  std::string file;
+  std::string encoding_and_byte;  // in the message
+  size_t line;
+  size_t column;
+};
+void PrintTo(const InvalidBytesCase& c, std::ostream* out) { *out << c.label; }
+
+class InvalidBytes : public ::testing::TestWithParam<InvalidBytesCase> {};
+
+// Bytes that do not fit the encoding make the file one that cannot be read, like any fault of
+// form: the document stays empty and the result says where, as a line and column and as a byte.
+TEST_P(InvalidBytes, LeaveTheDocumentEmptyAndSayWhere) {
+  const InvalidBytesCase& c = GetParam();
+  TempFolder folder;
+  WriteFile(folder / "in.xml", c.file);
+  Document document;
+  const LoadResult result = document.Load(folder / "in.xml");
+  EXPECT_FALSE(result.well_formed);
+  EXPECT_THAT(result.message,
+              HasSubstr("bytes que no son válidos en la codificación " + c.encoding_and_byte));
+  EXPECT_EQ(result.line, c.line);
+  EXPECT_EQ(result.column, c.column);
+  EXPECT_FALSE(document.Root().FirstChild());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, InvalidBytes,
+    ::testing::Values(
+        // Latin-1 bytes in a file that says nothing, so UTF-8.
+        InvalidBytesCase{"Latin1InUndeclaredUtf8", "<a>\n<b>Educaci\xF3n</b></a>",
+                         "'UTF-8' (byte 15 del archivo)", 2, 11},
+        InvalidBytesCase{"StrayByteInDeclaredUtf8",
+                         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<a>Mar\xE9"
+                         "a</a>",
+                         "'UTF-8' (byte 46 del archivo)", 2, 7},
+        InvalidBytesCase{"EightBitByteInAscii",
+                         "<?xml version=\"1.0\" encoding=\"US-ASCII\"?>\n<a>\xE9</a>",
+                         "'US-ASCII' (byte 46 del archivo)", 2, 4},
+        InvalidBytesCase{"UnpairedSurrogateInUtf16", std::string("\xFF\xFE<\0a\0>\0\0\xD8<\0", 10),
+                         "'UTF-16LE' (byte 9 del archivo)", 1, 4},
+        // 0x81 stands for no character in windows-1252, though ICU reads it as U+0081.
+        InvalidBytesCase{"ByteWindows1252LeavesUndefined",
+                         "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n<a t=\"\x80\">\r\n"
+                         "Ni\xF1o \x81</a>",
+                         "'windows-1252' (byte 63 del archivo)", 3, 6},
+        InvalidBytesCase{"ByteWindows1250LeavesUndefined",
+                         "<?xml version=\"1.0\" encoding=\"Windows-1250\"?><a>\x83</a>",
+                         "'Windows-1250' (byte 49 del archivo)", 1, 49}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST(InvalidBytesOfWindows1252, AreExactlyTheFiveItLeavesUndefined) {
+  TempFolder folder;
+  const std::string declaration = "<?xml version=\"1.0\" encoding=\"cp1252\"?>";
+  std::string every_defined_byte;
+  for (int byte = 0x80; byte <= 0xFF; ++byte) {
+    const char c = static_cast<char>(byte);
+    Document document;
+    if (byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D) {
+      WriteFile(folder / "in.xml", declaration + "<a>" + c + "</a>");
+      const LoadResult result = document.Load(folder / "in.xml");
+      EXPECT_FALSE(result.well_formed) << byte;
+      EXPECT_EQ(result.column, declaration.size() + 4) << byte;
+    } else {
+      every_defined_byte += c;
+    }
   }
-  WriteFile(file, "<?xml version=\"1.0\" encoding=\"US-ASCII\"?>\n<a>\xE9</a>");
-  try {
-    document_.Load(file);
-    FAIL() << "no error";
-  } catch (const Error& e) {
-    EXPECT_THAT(e.what(), HasSubstr("'US-ASCII' (línea 2, columna 4, byte 46)"));
-  }
-  // An unpaired surrogate in UTF-16.
-  WriteFile(file, std::string("\xFF\xFE<\0a\0>\0\0\xD8<\0", 10));
-  try {
-    document_.Load(file);
-    FAIL() << "no error";
-  } catch (const Error& e) {
-    EXPECT_THAT(e.what(), HasSubstr("'UTF-16LE' (línea 1, columna 4, byte 9)"));
+  Document document;
+  WriteFile(folder / "in.xml", declaration + "<a>" + every_defined_byte + "</a>");
+  const LoadResult result = document.Load(folder / "in.xml");
+  ASSERT_TRUE(result.well_formed) << result.message;
+  EXPECT_EQ(document.DocumentElement().Text().size(), every_defined_byte.size());
+}
+
+TEST(InvalidBytesOfLatin1, ThereAreNone) {
+  TempFolder folder;
+  std::string every_byte;
+  for (int byte = 0xA0; byte <= 0xFF; ++byte) every_byte += static_cast<char>(byte);
+  // C1 controls are characters of ISO-8859-1 too, and XML allows them.
+  for (int byte = 0x80; byte <= 0x9F; ++byte) every_byte += static_cast<char>(byte);
+  WriteFile(folder / "in.xml",
+            "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>" + every_byte + "</a>");
+  Document document;
+  const LoadResult result = document.Load(folder / "in.xml");
+  ASSERT_TRUE(result.well_formed) << result.message;
+  const std::u16string text = document.DocumentElement().Text();
+  ASSERT_EQ(text.size(), every_byte.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    EXPECT_EQ(text[i], static_cast<unsigned char>(every_byte[i]));
   }
 }
 

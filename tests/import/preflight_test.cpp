@@ -1,0 +1,70 @@
+#include "import/preflight.h"
+
+#include <gtest/gtest.h>
+
+#include "import/export_fixture.h"
+#include "support/temp_folder.h"
+#include "text/encoding.h"
+
+namespace zentrova::import {
+namespace {
+
+using testing::BuildExport;
+using testing::GroupData;
+
+const GroupData kOneFrame = {"JORNADAS_ESCOLARES", {{"M", "Mañana", "a", "b"}}};
+
+// An export whose first subject is named `name`, in a file that declares `encoding`. `@` in
+// `name` marks the fault; everything before it is one byte per character, so its column is
+// its byte number too.
+struct UnreadableCase {
+  const char* label;
+  std::string name;
+  std::string cause;  // in the message, after the place; `#` stands for the byte number
+  std::string encoding = "UTF-8";
+};
+void PrintTo(const UnreadableCase& c, std::ostream* out) { *out << c.label; }
+
+class UnreadableExport : public ::testing::TestWithParam<UnreadableCase> {};
+
+// A file the converters could not read faithfully stops the first direction before any table
+// is touched, with the message of any other malformed export: the file, the place, the cause.
+TEST_P(UnreadableExport, IsRefusedNamingTheFileAndThePlace) {
+  const UnreadableCase& c = GetParam();
+  std::string xml = BuildExport({{"MATERIAS", {{"305", "M1", "@"}}}, kOneFrame});
+  xml.replace(xml.find("UTF-8"), 5, c.encoding);
+  const size_t fault = xml.find('@') + c.name.find('@');
+  xml.replace(xml.find('@'), 1, c.name);
+  xml.erase(fault, 1);
+  const std::string column = std::to_string(fault + 1);
+  std::string cause = c.cause;
+  if (const size_t byte = cause.find('#'); byte != std::string::npos) {
+    cause.replace(byte, 1, column);
+  }
+
+  testing::TempFolder folder;
+  const std::filesystem::path file = folder / "export.xml";
+  testing::WriteFile(file, xml);
+  xml::Document document;
+  const xml::LoadResult load = document.Load(file);
+  const auto problem = CheckExport(document, load, file);
+  ASSERT_TRUE(problem.has_value());
+  EXPECT_EQ(text::Utf16ToUtf8(*problem),
+            "El archivo " + file.string() + " no es un XML válido (línea 1, columna " + column +
+                "): " + cause + ". No se ha modificado ninguna tabla.");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, UnreadableExport,
+    ::testing::Values(
+        UnreadableCase{"StrayByteInUtf8", "Matem@\xE1ticas",
+                       "contiene bytes que no son válidos en la codificación 'UTF-8' (byte # del "
+                       "archivo)"},
+        UnreadableCase{"ByteWindows1252LeavesUndefined", "Matem\xE1ticas @\x81",
+                       "contiene bytes que no son válidos en la codificación 'windows-1252' (byte "
+                       "# del archivo)",
+                       "windows-1252"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+}  // namespace
+}  // namespace zentrova::import

@@ -18,14 +18,18 @@ namespace zentrova::xml {
 // and everything from U+0020 up but surrogates, U+FFFE and U+FFFF.
 bool IsXmlCharacter(uint32_t c);
 
-struct CharacterFault {
-  size_t offset;        // byte offset into the UTF-8 text
-  std::string message;  // Spanish, for LoadResult
-};
+// Whether a character XML forbids can begin with this byte of UTF-8: a control character, or
+// the first byte of U+FFFE and U+FFFF. Every other byte needs no closer look.
+inline bool MayBeginForbiddenCharacter(unsigned char byte) { return byte < 0x20 || byte == 0xEF; }
 
-// The first such character of `utf8` (valid UTF-8). References are looked for outside
-// comments, CDATA sections and processing instructions, where "&#" is plain text.
-std::optional<CharacterFault> FindForbiddenCharacter(std::string_view utf8);
+// A Spanish description of the character XML forbids that begins at utf8[i] (valid UTF-8),
+// or nothing when the character there is allowed.
+std::optional<std::string> ForbiddenCharacterAt(std::string_view utf8, size_t i);
+
+// For the "&#" at utf8[i]: a Spanish description when a character reference begins there and
+// names a character XML forbids or a number beyond Unicode; nothing otherwise, a malformed
+// reference included (the parser judges those).
+std::optional<std::string> ForbiddenReferenceAt(std::string_view utf8, size_t i);
 
 }  // namespace zentrova::xml
 

@@ -41,6 +41,24 @@ constexpr char kLatin1Declaration[] = "encoding=\"ISO-8859-1\"";
 // A subject's name in the sample: "Matemáticas" in ISO-8859-1.
 constexpr char kSubjectName[] = ">Matem\xE1ticas<";
 
+// The sample with a document type after its declaration, and `name` for a subject's name.
+std::string SampleWithEntity(const std::string& doctype, std::string_view name) {
+  return Replaced(SampleWith("?>\n", "?>\n" + doctype + "\n"), kSubjectName,
+                  ">" + std::string(name) + "<");
+}
+
+// Nine levels of entities each ten times the one before: a billion "lol" if expanded.
+std::string BillionLaughs() {
+  std::string doctype = "<!DOCTYPE SERVICIO [\n<!ENTITY lol \"lol\">\n";
+  for (int level = 1; level <= 9; ++level) {
+    const std::string before = level == 1 ? "lol" : "lol" + std::to_string(level - 1);
+    doctype += "<!ENTITY lol" + std::to_string(level) + " \"";
+    for (int i = 0; i < 10; ++i) doctype += "&" + before + ";";
+    doctype += "\">\n";
+  }
+  return doctype + "]>";
+}
+
 // The sample in UTF-8, as declaring it.
 std::string SampleInUtf8() {
   std::string xml;
@@ -135,6 +153,12 @@ TEST(ExportarTest, AnInvalidFrameChoiceTouchesNoTable) {
 // An export the converters could not read faithfully stops like any other malformed one: the
 // same exit status and sentence, the file and the place named, no table touched.
 TEST(ExportarTest, AnExportThatCannotBeReadTouchesNoTable) {
+  // Nothing outside the file is ever read: an external entity names this one.
+  TempFolder outside;
+  const std::string secret = "contenido-de-otro-archivo";
+  WriteFile(outside / "secreto.txt", secret);
+  const std::string external = "<!DOCTYPE SERVICIO [<!ENTITY xxe SYSTEM \"file://" +
+                               (outside / "secreto.txt").string() + "\">]>";
   const struct {
     const char* label;
     std::string xml;
@@ -147,6 +171,12 @@ TEST(ExportarTest, AnExportThatCannotBeReadTouchesNoTable) {
        Replaced(SampleWith(kLatin1Declaration, "encoding=\"windows-1252\""), kSubjectName,
                 ">Matem\x81ticas<"),
        "bytes que no son válidos en la codificación 'windows-1252'"},
+      {"ExternalEntity", SampleWithEntity(external, "&xxe;"),
+       "la referencia a la entidad 'xxe' no se admite"},
+      {"InternalEntity", SampleWithEntity(BillionLaughs(), "&lol9;"),
+       "la referencia a la entidad 'lol9' no se admite"},
+      {"UndeclaredEntity", SampleWith(kSubjectName, ">&lol9;<"),
+       "la referencia a la entidad 'lol9' no se admite"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
@@ -165,6 +195,7 @@ TEST(ExportarTest, AnExportThatCannotBeReadTouchesNoTable) {
     EXPECT_NE(run.err.find(c.cause), std::string::npos) << run.err;
     EXPECT_TRUE(run.err.ends_with(". No se ha modificado ninguna tabla.\n")) << run.err;
     EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err.find(secret), std::string::npos);
     EXPECT_EQ(ReadFile(root / "KTEMP" / "PROFT.DBF"), "held");
     EXPECT_EQ(ReadFile(root / "KTEMP" / "ASIGNOMT.DBF"), "held");
   }

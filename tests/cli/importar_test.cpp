@@ -225,6 +225,9 @@ TEST_F(ImportarTest, AnExportThatCannotBeReadWritesNothing) {
       // Its ISO-8859-1 bytes are not UTF-8.
       {"BytesNotInTheDeclaredEncoding", with("ISO-8859-1", "UTF-8"),
        "bytes que no son válidos en la codificación 'UTF-8'"},
+      // The academic year would be read as the reference itself.
+      {"EntityReference", with(">2026<", ">&anno;<"),
+       "la referencia a la entidad 'anno' no se admite"},
   };
   const std::filesystem::path file = root_ / "elegido.xml";
   for (const auto& c : cases) {

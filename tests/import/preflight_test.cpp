@@ -14,15 +14,19 @@ using testing::GroupData;
 
 const GroupData kOneFrame = {"JORNADAS_ESCOLARES", {{"M", "Mañana", "a", "b"}}};
 
-// An export whose first subject is named `name`, in a file that declares `encoding`. `@` in
-// `name` marks the fault; everything before it is one byte per character, so its column is
-// its byte number too.
+// An export whose first subject is named `name`, in a file that declares `encoding` and has
+// the document type `doctype`. `@` in `name` marks the fault; everything before it is one
+// byte per character, so its column is its byte number too.
 struct UnreadableCase {
   const char* label;
   std::string name;
   std::string cause;  // in the message, after the place; `#` stands for the byte number
   std::string encoding = "UTF-8";
+  std::string doctype = "";
 };
+
+constexpr char kOnlyEntities[] =
+    ": solo se leen &amp;, &lt;, &gt;, &quot;, &apos; y las referencias numéricas a caracteres";
 void PrintTo(const UnreadableCase& c, std::ostream* out) { *out << c.label; }
 
 class UnreadableExport : public ::testing::TestWithParam<UnreadableCase> {};
@@ -33,6 +37,7 @@ TEST_P(UnreadableExport, IsRefusedNamingTheFileAndThePlace) {
   const UnreadableCase& c = GetParam();
   std::string xml = BuildExport({{"MATERIAS", {{"305", "M1", "@"}}}, kOneFrame});
   xml.replace(xml.find("UTF-8"), 5, c.encoding);
+  xml.insert(xml.find("?>") + 2, c.doctype);
   const size_t fault = xml.find('@') + c.name.find('@');
   xml.replace(xml.find('@'), 1, c.name);
   xml.erase(fault, 1);
@@ -63,7 +68,19 @@ INSTANTIATE_TEST_SUITE_P(
         UnreadableCase{"ByteWindows1252LeavesUndefined", "Matem\xE1ticas @\x81",
                        "contiene bytes que no son válidos en la codificación 'windows-1252' (byte "
                        "# del archivo)",
-                       "windows-1252"}),
+                       "windows-1252"},
+        UnreadableCase{"ExternalEntity", "Fisica@&xxe;",
+                       "la referencia a la entidad 'xxe' no se admite" + std::string(kOnlyEntities),
+                       "UTF-8",
+                       "<!DOCTYPE SERVICIO [<!ENTITY xxe SYSTEM \"file:///etc/hostname\">]>"},
+        UnreadableCase{
+            "InternalEntity", "@&lol2;",
+            "la referencia a la entidad 'lol2' no se admite" + std::string(kOnlyEntities), "UTF-8",
+            "<!DOCTYPE SERVICIO [<!ENTITY lol \"lol\"><!ENTITY lol1 \"&lol;&lol;\">"
+            "<!ENTITY lol2 \"&lol1;&lol1;\">]>"},
+        UnreadableCase{
+            "UndeclaredEntity", "@&lol9;",
+            "la referencia a la entidad 'lol9' no se admite" + std::string(kOnlyEntities)}),
     [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace

@@ -351,6 +351,47 @@ INSTANTIATE_TEST_SUITE_P(
         IllFormedCase{"ReferenceOfManyDigits", "<a>&#99999999999999999999;</a>", 1, 4}),
     [](const auto& info) { return std::string(info.param.label); });
 
+// A reference to an entity pugixml does not know would be read as its own text.
+INSTANTIATE_TEST_SUITE_P(
+    EntityReferences, IllFormed,
+    ::testing::Values(
+        IllFormedCase{"ExternalEntity",
+                      "<?xml version=\"1.0\"?>\n<!DOCTYPE a [\n"
+                      "  <!ENTITY xxe SYSTEM \"file:///etc/passwd\">\n]>\n<a>\n  <b>x&xxe;</b></a>",
+                      6, 7},
+        IllFormedCase{"InternalEntity",
+                      "<!DOCTYPE a [<!ENTITY lol \"lol\"><!ENTITY lol1 \"&lol;&lol;\">]>"
+                      "<a>&lol1;</a>",
+                      1, 65},
+        IllFormedCase{"UndeclaredEntity", "<a>\n<b t=\"1\">&lol9;</b></a>", 2, 10},
+        IllFormedCase{"InAnAttributeValue", "<a t='&amp;&nbsp;'/>", 1, 12},
+        IllFormedCase{"UpperCasePredefinedName", "<a>&AMP;</a>", 1, 4},
+        IllFormedCase{"NonAsciiName", "<a>Educación &año;</a>", 1, 14},
+        IllFormedCase{"OutsideTheRoot", "<a/>&x;", 1, 5}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(DocumentTest, AnEntityReferenceIsNamedInTheResult) {
+  WriteFile(folder_ / "in.xml", "<!DOCTYPE a SYSTEM \"a.dtd\"><a>&xxe;</a>");
+  const LoadResult result = document_.Load(folder_ / "in.xml");
+  EXPECT_FALSE(result.well_formed);
+  EXPECT_THAT(result.message, StartsWith("la referencia a la entidad 'xxe' no se admite"));
+  // A name of any length is cut short in the message.
+  WriteFile(folder_ / "in.xml", "<a>&" + std::string(100000, 'n') + ";</a>");
+  EXPECT_LT(document_.Load(folder_ / "in.xml").message.size(), 300u);
+}
+
+TEST_F(DocumentTest, PredefinedEntitiesAndReferenceLikeTextLoad) {
+  // Entity values and defaults of the document type are never used; comments, CDATA sections
+  // and processing instructions hold plain text; an ampersand that begins no reference is
+  // text, as pugixml reads it.
+  LoadBytes(
+      "<!DOCTYPE a [<!ENTITY e \"&f;\"><!ATTLIST a t CDATA '&g;'><!-- &h; -->]>"
+      "<a t=\"&lt;&gt;&quot;&apos;&amp;\">&amp;lol;<![CDATA[&cdata;]]><!--&comment;-->"
+      "<?pi &pi;?> AT&T &amp &#65;</a>");
+  EXPECT_EQ(document_.DocumentElement().Attribute(u"t"), u"<>\"'&");
+  EXPECT_EQ(document_.DocumentElement().Text(), u"&lol;&cdata; AT&T &amp A");
+}
+
 TEST_F(DocumentTest, ReferencesXmlAllowsAndReferenceLikeTextLoad) {
   WriteFile(folder_ / "in.xml",
             "<a t=\"&#9;&#x10FFFF;\">&#10;&#13;&#xD7FF;<!-- &#1; --><![CDATA[&#0;]]>"

@@ -46,7 +46,8 @@ class Node {
   // First match, or a null node.
   Node SelectSingleNode(std::u16string_view xpath) const;
 
-  // Creates an element without namespace and appends it as the last child.
+  // Creates an element without namespace and appends it as the last child; not deeper than
+  // kMaxElementDepth.
   Node AppendElement(std::u16string_view name);
   void RemoveChild(const Node& child);
   void SetAttribute(std::u16string_view name, std::u16string_view value);
@@ -71,6 +72,12 @@ class NodeList {
   friend class Node;
   std::vector<Node> nodes_;
 };
+
+// The deepest nesting of elements a document may hold, the root element counted as 1. Real
+// exports are five levels deep; the limit keeps the recursion of pugixml's routines (node
+// destruction recurses once per level) far from the end of the stack. Load refuses a deeper
+// file and AppendElement a deeper element.
+inline constexpr size_t kMaxElementDepth = 256;
 
 // What a load found about the file's form.
 struct LoadResult {

@@ -1,6 +1,9 @@
 #include "xml/markup_check.h"
 
+#include <vector>
+
 #include "xml/character_check.h"
+#include "xml/document.h"
 
 // Why the raw text and not pugixml's tree: pugixml leaves an unknown reference in a value as
 // the characters "&name;", where it can no longer be told from the same characters written as
@@ -142,11 +145,14 @@ class MarkupScanner {
       if (auto fault = Step(Context::kMarkup)) return fault;
     }
     if (i_ < text_.size()) ++i_;
+    if (!open_.empty()) open_.pop_back();
     return std::nullopt;
   }
 
   std::optional<MarkupFault> StartTag() {
+    const size_t start = i_;
     ++i_;
+    char last = '<';  // the last byte outside attribute values
     while (i_ < text_.size() && text_[i_] != '>') {
       const char c = text_[i_];
       if (c == '<') break;  // the tag is not closed: the parser reports it
@@ -157,8 +163,16 @@ class MarkupScanner {
         fault = Step(Context::kMarkup);
       }
       if (fault) return fault;
+      last = c;
     }
-    if (i_ < text_.size() && text_[i_] == '>') ++i_;
+    if (i_ >= text_.size() || text_[i_] != '>') return std::nullopt;
+    ++i_;
+    if (open_.size() == kMaxElementDepth) {
+      return Fault(start, "los elementos están anidados a más de " +
+                              std::to_string(kMaxElementDepth) +
+                              " niveles, el máximo que se admite");
+    }
+    if (last != '/') open_.push_back(start + 1);  // an empty element closes itself
     return std::nullopt;
   }
 
@@ -185,6 +199,8 @@ class MarkupScanner {
 
   std::string_view text_;
   size_t i_ = 0;
+  // Where the name of each open element starts; never more than kMaxElementDepth.
+  std::vector<size_t> open_;
 };
 
 }  // namespace

@@ -80,6 +80,13 @@ void CheckXmlCharacters(std::u16string_view text, const char* what) {
               " no es válido en XML.");
 }
 
+// How deep an element appended to `node` would stand.
+size_t DepthOfChild(pugi::xml_node node) {
+  size_t depth = 1;
+  for (; node && node.type() != pugi::node_document; node = node.parent()) ++depth;
+  return depth;
+}
+
 }  // namespace
 
 Node::Node() : handle_(nullptr) {}
@@ -153,6 +160,10 @@ Node Node::AppendElement(std::u16string_view name) {
       node.find_child([](pugi::xml_node n) { return n.type() == pugi::node_element; })) {
     throw Error("No se puede añadir el elemento '" + Utf8(name) +
                 "': el documento ya tiene un elemento raíz.");
+  }
+  if (DepthOfChild(node) > kMaxElementDepth) {
+    throw Error("No se puede añadir el elemento '" + Utf8(name) + "': quedaría anidado a más de " +
+                std::to_string(kMaxElementDepth) + " niveles, el máximo que se admite.");
   }
   pugi::xml_node child = node.append_child(pugi::node_element);
   if (!child) {

@@ -59,6 +59,17 @@ std::string BillionLaughs() {
   return doctype + "]>";
 }
 
+// A million levels of elements around `text`.
+std::string DeeplyNested(std::string_view text) {
+  constexpr size_t kLevels = 1000000;
+  std::string xml;
+  xml.reserve(kLevels * 7 + text.size());
+  for (size_t i = 0; i < kLevels; ++i) xml += "<b>";
+  xml += text;
+  for (size_t i = 0; i < kLevels; ++i) xml += "</b>";
+  return xml;
+}
+
 // The sample in UTF-8, as declaring it.
 std::string SampleInUtf8() {
   std::string xml;
@@ -177,6 +188,8 @@ TEST(ExportarTest, AnExportThatCannotBeReadTouchesNoTable) {
        "la referencia a la entidad 'lol9' no se admite"},
       {"UndeclaredEntity", SampleWith(kSubjectName, ">&lol9;<"),
        "la referencia a la entidad 'lol9' no se admite"},
+      {"DeeplyNested", SampleWith(kSubjectName, ">" + DeeplyNested("Matem\xE1ticas") + "<"),
+       "anidados a más de 256 niveles"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);

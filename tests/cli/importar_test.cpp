@@ -211,6 +211,10 @@ TEST_F(ImportarTest, StopsAndErrors) {
 TEST_F(ImportarTest, AnExportThatCannotBeReadWritesNothing) {
   ASSERT_EQ(RunPython(kMakeSoluc, {ktemp().string()}).exit_code, 0);
   const std::string sample = ReadFile(chosen());
+  std::string nested;
+  for (int i = 0; i < 1000000; ++i) nested += "<b>";
+  nested += "2026";
+  for (int i = 0; i < 1000000; ++i) nested += "</b>";
   const auto with = [&sample](std::string_view from, std::string_view to) {
     std::string xml = sample;
     xml.replace(xml.find(from), from.size(), to);
@@ -228,6 +232,8 @@ TEST_F(ImportarTest, AnExportThatCannotBeReadWritesNothing) {
       // The academic year would be read as the reference itself.
       {"EntityReference", with(">2026<", ">&anno;<"),
        "la referencia a la entidad 'anno' no se admite"},
+      // A million levels.
+      {"DeeplyNested", with(">2026<", ">" + nested + "<"), "anidados a más de 256 niveles"},
   };
   const std::filesystem::path file = root_ / "elegido.xml";
   for (const auto& c : cases) {

@@ -29,6 +29,20 @@ constexpr char kOnlyEntities[] =
     ": solo se leen &amp;, &lt;, &gt;, &quot;, &apos; y las referencias numéricas a caracteres";
 void PrintTo(const UnreadableCase& c, std::ostream* out) { *out << c.label; }
 
+// A million levels of elements inside the name, `@` before the one that stands deeper than
+// the limit: the value is at level 5 (SERVICIO, BLOQUE_DATOS, the group, the record, dato).
+std::string DeeplyNested() {
+  constexpr size_t kLevels = 1000000;
+  std::string name;
+  for (size_t level = 6; level <= kLevels + 5; ++level) {
+    if (level == 257) name += '@';
+    name += "<b>";
+  }
+  name += "Fisica";
+  for (size_t i = 0; i < kLevels; ++i) name += "</b>";
+  return name;
+}
+
 class UnreadableExport : public ::testing::TestWithParam<UnreadableCase> {};
 
 // A file the converters could not read faithfully stops the first direction before any table
@@ -78,6 +92,9 @@ INSTANTIATE_TEST_SUITE_P(
             "la referencia a la entidad 'lol2' no se admite" + std::string(kOnlyEntities), "UTF-8",
             "<!DOCTYPE SERVICIO [<!ENTITY lol \"lol\"><!ENTITY lol1 \"&lol;&lol;\">"
             "<!ENTITY lol2 \"&lol1;&lol1;\">]>"},
+        UnreadableCase{"DeeplyNested", DeeplyNested(),
+                       "los elementos están anidados a más de 256 niveles, el máximo que se "
+                       "admite"},
         UnreadableCase{
             "UndeclaredEntity", "@&lol9;",
             "la referencia a la entidad 'lol9' no se admite" + std::string(kOnlyEntities)}),

@@ -392,6 +392,45 @@ TEST_F(DocumentTest, PredefinedEntitiesAndReferenceLikeTextLoad) {
   EXPECT_EQ(document_.DocumentElement().Text(), u"&lol;&cdata; AT&T &amp A");
 }
 
+// `levels` elements each inside the one before, the innermost holding `text`.
+std::string Nested(size_t levels, std::string_view text) {
+  std::string xml;
+  xml.reserve(levels * 7 + text.size());
+  for (size_t i = 0; i < levels; ++i) xml += "<a>";
+  xml += text;
+  for (size_t i = 0; i < levels; ++i) xml += "</a>";
+  return xml;
+}
+
+TEST_F(DocumentTest, NestingDeeperThanTheLimitIsRefused) {
+  // A million levels: neither the check nor pugixml may run out of stack on them.
+  WriteFile(folder_ / "in.xml", "<r>\n" + Nested(1000000, "x") + "</r>");
+  LoadResult result = document_.Load(folder_ / "in.xml");
+  EXPECT_FALSE(result.well_formed);
+  EXPECT_EQ(result.message,
+            "los elementos están anidados a más de 256 niveles, el máximo que se admite");
+  EXPECT_EQ(result.line, 2u);
+  EXPECT_EQ(result.column, 255u * 3 + 1);  // the 257th level, the root being the first
+  EXPECT_FALSE(document_.Root().FirstChild());
+
+  // Siblings and elements closed before do not add up.
+  LoadBytes("<r>" + Nested(kMaxElementDepth - 2, "<b/><b></b>x") +
+            Nested(kMaxElementDepth - 1, "y") + "</r>");
+  EXPECT_EQ(document_.SelectNodes(u"//a").Length(), 2 * kMaxElementDepth - 3);
+  for (const std::string_view deeper : {"<b>x</b>", "<b/>"}) {
+    WriteFile(folder_ / "in.xml", Nested(kMaxElementDepth, deeper));
+    EXPECT_FALSE(document_.Load(folder_ / "in.xml").well_formed) << deeper;
+  }
+}
+
+TEST_F(DocumentTest, NestingIsLimitedWhenBuildingToo) {
+  Node node = document_.Root();
+  for (size_t depth = 1; depth <= kMaxElementDepth; ++depth) node = node.AppendElement(u"a");
+  EXPECT_THROW(node.AppendElement(u"b"), Error);
+  document_.Root().RemoveChild(document_.DocumentElement());
+  EXPECT_FALSE(document_.DocumentElement());
+}
+
 TEST_F(DocumentTest, ReferencesXmlAllowsAndReferenceLikeTextLoad) {
   WriteFile(folder_ / "in.xml",
             "<a t=\"&#9;&#x10FFFF;\">&#10;&#13;&#xD7FF;<!-- &#1; --><![CDATA[&#0;]]>"

@@ -113,29 +113,54 @@ class MarkupScanner {
     return std::nullopt;
   }
 
-  // "<!DOCTYPE", its internal subset in brackets, up to the '>' after it. References there
-  // stand in entity values and defaults, which pugixml never uses: only a reference in the
-  // content is one that would be read.
+  // "<!DOCTYPE" up to the '>' that closes it, found as pugixml finds it (brackets are not
+  // what ends it): each "<!" opens a declaration that a '>' closes, quoted literals,
+  // comments and processing instructions are skipped whole, and "<![" begins a conditional
+  // section up to its "]]>". References there stand in entity values and defaults, which
+  // pugixml never uses: only a reference in the content is one that would be read.
   std::optional<MarkupFault> DocumentType() {
-    bool in_subset = false;
+    size_t open_declarations = 0;
     i_ += 2;  // "<!"
     while (i_ < text_.size()) {
       const char c = text_[i_];
       std::optional<MarkupFault> fault;
-      if (in_subset && StartsWith(text_, i_, "<!--")) {
+      if (StartsWith(text_, i_, "<!--")) {
         fault = PlainText("<!--", "-->");
-      } else if (in_subset && StartsWith(text_, i_, "<?")) {
+      } else if (StartsWith(text_, i_, "<?")) {
         fault = PlainText("<?", "?>");
+      } else if (StartsWith(text_, i_, "<![")) {
+        fault = ConditionalSection();
+      } else if (StartsWith(text_, i_, "<!")) {
+        ++open_declarations;
+        i_ += 2;
       } else if (c == '"' || c == '\'') {
         fault = Quoted(Context::kMarkup);
-      } else if (!in_subset && c == '>') {
+      } else if (c == '>' && open_declarations == 0) {
         ++i_;
         return std::nullopt;
       } else {
-        if (c == '[' || c == ']') in_subset = c == '[';
+        if (c == '>') --open_declarations;
         fault = Step(Context::kMarkup);
       }
       if (fault) return fault;
+    }
+    return std::nullopt;
+  }
+
+  // "<![" up to its "]]>", sections inside it included.
+  std::optional<MarkupFault> ConditionalSection() {
+    size_t depth = 0;
+    i_ += 3;
+    while (i_ < text_.size()) {
+      if (StartsWith(text_, i_, "<![")) {
+        ++depth;
+        i_ += 3;
+      } else if (StartsWith(text_, i_, "]]>")) {
+        i_ += 3;
+        if (depth-- == 0) return std::nullopt;
+      } else if (auto fault = Step(Context::kMarkup)) {
+        return fault;
+      }
     }
     return std::nullopt;
   }

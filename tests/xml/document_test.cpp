@@ -367,7 +367,14 @@ INSTANTIATE_TEST_SUITE_P(
         IllFormedCase{"InAnAttributeValue", "<a t='&amp;&nbsp;'/>", 1, 12},
         IllFormedCase{"UpperCasePredefinedName", "<a>&AMP;</a>", 1, 4},
         IllFormedCase{"NonAsciiName", "<a>Educación &año;</a>", 1, 14},
-        IllFormedCase{"OutsideTheRoot", "<a/>&x;", 1, 5}),
+        IllFormedCase{"OutsideTheRoot", "<a/>&x;", 1, 5},
+        // The document type ends where pugixml ends it, not at a bracket.
+        IllFormedCase{"AfterADocumentTypeWithoutItsBracket",
+                      "<!DOCTYPE a [ <!ELEMENT a ANY> > <a>&xxe;</a>", 1, 37},
+        IllFormedCase{"AfterMarkupInTheDocumentType",
+                      "<!DOCTYPE a [<!ENTITY e \"x>y\"><![IGNORE[<!ENTITY f 'z'>]]>"
+                      "<!-- > --><?p > ?>]><a>&e;</a>",
+                      1, 82}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(DocumentTest, AnEntityReferenceIsNamedInTheResult) {

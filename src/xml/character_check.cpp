@@ -44,29 +44,30 @@ bool IsXmlCharacter(uint32_t c) {
          (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c < kBeyondUnicode);
 }
 
-std::optional<std::string> ForbiddenCharacterAt(std::string_view utf8, size_t i) {
+std::optional<CharacterFault> ForbiddenCharacterAt(std::string_view utf8, size_t i) {
+  constexpr char kNotAllowed[] = ", que XML no admite";
   const auto byte = static_cast<unsigned char>(utf8[i]);
-  if (byte == 0) return "carácter nulo, que XML no admite";
+  if (byte == 0) return CharacterFault{"carácter nulo", kNotAllowed};
   if (byte < 0x20 && !IsXmlCharacter(byte)) {
-    return "carácter de control " + CodePointName(byte) + ", que XML no admite";
+    return CharacterFault{"carácter de control " + CodePointName(byte), kNotAllowed};
   }
   // U+FFFE and U+FFFF are EF BF BE and EF BF BF.
   if (byte == 0xEF && i + 2 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) == 0xBF &&
       (static_cast<unsigned char>(utf8[i + 2]) & 0xFE) == 0xBE) {
     const uint32_t c = static_cast<unsigned char>(utf8[i + 2]) == 0xBE ? 0xFFFE : 0xFFFF;
-    return "carácter " + CodePointName(c) + ", que XML no admite";
+    return CharacterFault{"carácter " + CodePointName(c), kNotAllowed};
   }
   return std::nullopt;
 }
 
-std::optional<std::string> ForbiddenReferenceAt(std::string_view utf8, size_t i) {
+std::optional<CharacterFault> ForbiddenReferenceAt(std::string_view utf8, size_t i) {
   size_t end = i;
   const auto c = ReferencedCharacter(utf8, i, end);
   if (!c || IsXmlCharacter(*c)) return std::nullopt;
   const std::string reference(utf8.substr(i, end - i));
   const std::string what = *c == kBeyondUnicode ? "un número que no es ningún carácter"
                                                 : "el carácter " + CodePointName(*c);
-  return "la referencia " + reference + " nombra " + what + ", que XML no admite";
+  return CharacterFault{"la referencia " + reference, " nombra " + what + ", que XML no admite"};
 }
 
 }  // namespace zentrova::xml

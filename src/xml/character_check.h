@@ -22,14 +22,21 @@ bool IsXmlCharacter(uint32_t c);
 // the first byte of U+FFFE and U+FFFF. Every other byte needs no closer look.
 inline bool MayBeginForbiddenCharacter(unsigned char byte) { return byte < 0x20 || byte == 0xEF; }
 
-// A Spanish description of the character XML forbids that begins at utf8[i] (valid UTF-8),
-// or nothing when the character there is allowed.
-std::optional<std::string> ForbiddenCharacterAt(std::string_view utf8, size_t i);
+// A Spanish description in two parts, between which a message says where the character
+// stands: "carácter de control U+0001" + " en el elemento 'dato'" + ", que XML no admite".
+struct CharacterFault {
+  std::string subject;
+  std::string remark;
+};
 
-// For the "&#" at utf8[i]: a Spanish description when a character reference begins there and
-// names a character XML forbids or a number beyond Unicode; nothing otherwise, a malformed
-// reference included (the parser judges those).
-std::optional<std::string> ForbiddenReferenceAt(std::string_view utf8, size_t i);
+// The character XML forbids that begins at utf8[i] (valid UTF-8), or nothing when the
+// character there is allowed.
+std::optional<CharacterFault> ForbiddenCharacterAt(std::string_view utf8, size_t i);
+
+// For the "&#" at utf8[i]: a fault when a character reference begins there and names a
+// character XML forbids or a number beyond Unicode; nothing otherwise, a malformed reference
+// included (the parser judges those).
+std::optional<CharacterFault> ForbiddenReferenceAt(std::string_view utf8, size_t i);
 
 }  // namespace zentrova::xml
 

@@ -19,6 +19,8 @@ constexpr std::string_view kPredefinedEntities[] = {"amp", "lt", "gt", "quot", "
 // Names in messages are cut to this many bytes: a hostile file may hold names of any length.
 constexpr size_t kShownNameBytes = 60;
 
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
 // The ASCII letters, '_' and ':' of XML's NameStartChar, and every byte of a character beyond
 // ASCII: close enough to tell a reference from a stray ampersand.
 bool IsNameStartByte(char c) {
@@ -70,10 +72,14 @@ class MarkupScanner {
   std::optional<MarkupFault> Step(Context context) {
     const auto byte = static_cast<unsigned char>(text_[i_]);
     if (MayBeginForbiddenCharacter(byte)) {
-      if (auto described = ForbiddenCharacterAt(text_, i_)) return Fault(i_, *described);
+      if (auto found = ForbiddenCharacterAt(text_, i_)) {
+        return Fault(i_, found->subject, found->remark);
+      }
     } else if (byte == '&' && context != Context::kPlainText) {
       if (StartsWith(text_, i_, "&#")) {
-        if (auto described = ForbiddenReferenceAt(text_, i_)) return Fault(i_, *described);
+        if (auto found = ForbiddenReferenceAt(text_, i_)) {
+          return Fault(i_, found->subject, found->remark);
+        }
       } else if (context == Context::kContent) {
         if (auto fault = EntityReferenceFault()) return fault;
       }
@@ -176,6 +182,7 @@ class MarkupScanner {
 
   std::optional<MarkupFault> StartTag() {
     const size_t start = i_;
+    tag_ = start + 1;
     ++i_;
     char last = '<';  // the last byte outside attribute values
     while (i_ < text_.size() && text_[i_] != '>') {
@@ -183,22 +190,38 @@ class MarkupScanner {
       if (c == '<') break;  // the tag is not closed: the parser reports it
       std::optional<MarkupFault> fault;
       if (c == '"' || c == '\'') {
+        attribute_ = AttributeNameBefore(i_);
         fault = Quoted(Context::kContent);
+        attribute_.reset();
       } else {
         fault = Step(Context::kMarkup);
       }
       if (fault) return fault;
       last = c;
     }
+    tag_.reset();
     if (i_ >= text_.size() || text_[i_] != '>') return std::nullopt;
     ++i_;
     if (open_.size() == kMaxElementDepth) {
-      return Fault(start, "los elementos están anidados a más de " +
-                              std::to_string(kMaxElementDepth) +
-                              " niveles, el máximo que se admite");
+      return MarkupFault{start, "los elementos están anidados a más de " +
+                                    std::to_string(kMaxElementDepth) +
+                                    " niveles, el máximo que se admite"};
     }
     if (last != '/') open_.push_back(start + 1);  // an empty element closes itself
     return std::nullopt;
+  }
+
+  // The start of the name before the '=' before the quote at `quote`, when there is one.
+  std::optional<size_t> AttributeNameBefore(size_t quote) const {
+    size_t i = quote;
+    while (i > *tag_ && IsSpace(text_[i - 1])) --i;
+    if (i == *tag_ || text_[i - 1] != '=') return std::nullopt;
+    --i;
+    while (i > *tag_ && IsSpace(text_[i - 1])) --i;
+    const size_t end = i;
+    while (i > *tag_ && IsNameByte(text_[i - 1])) --i;
+    if (i == end) return std::nullopt;
+    return i;
   }
 
   // At an '&' in content that does not begin a character reference.
@@ -212,20 +235,31 @@ class MarkupScanner {
       if (name == predefined) return std::nullopt;
     }
     const std::string shown = NameAt(text_, i_ + 1);
-    return Fault(i_, "la referencia a la entidad '" + shown +
-                         (shown.size() < name.size() ? "…" : "") +
-                         "' no se admite: solo se leen &amp;, &lt;, &gt;, &quot;, &apos; y las "
-                         "referencias numéricas a caracteres");
+    return Fault(
+        i_, "la referencia a la entidad '" + shown + (shown.size() < name.size() ? "…" : "") + "'",
+        " no se admite: solo se leen &amp;, &lt;, &gt;, &quot;, &apos; y las "
+        "referencias numéricas a caracteres");
   }
 
-  MarkupFault Fault(size_t offset, std::string description) const {
-    return {offset, std::move(description)};
+  // The fault, with the attribute and the element it stands in between the two parts of its
+  // description, so that a secretary can find it.
+  MarkupFault Fault(size_t offset, const std::string& subject, const std::string& remark) const {
+    std::string where;
+    if (attribute_) where = " en el atributo '" + NameAt(text_, *attribute_) + "' del elemento";
+    std::optional<size_t> element = tag_;
+    if (!element && !open_.empty()) element = open_.back();
+    if (element) {
+      where = (where.empty() ? " en el elemento" : where) + " '" + NameAt(text_, *element) + "'";
+    }
+    return {offset, subject + where + remark};
   }
 
   std::string_view text_;
   size_t i_ = 0;
   // Where the name of each open element starts; never more than kMaxElementDepth.
   std::vector<size_t> open_;
+  std::optional<size_t> tag_;        // where the name of the start tag being read starts
+  std::optional<size_t> attribute_;  // where the name of the attribute being read starts
 };
 
 }  // namespace

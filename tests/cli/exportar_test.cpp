@@ -183,11 +183,14 @@ TEST(ExportarTest, AnExportThatCannotBeReadTouchesNoTable) {
                 ">Matem\x81ticas<"),
        "bytes que no son válidos en la codificación 'windows-1252'"},
       {"ExternalEntity", SampleWithEntity(external, "&xxe;"),
-       "la referencia a la entidad 'xxe' no se admite"},
+       "la referencia a la entidad 'xxe' en el elemento 'dato' no se admite"},
       {"InternalEntity", SampleWithEntity(BillionLaughs(), "&lol9;"),
-       "la referencia a la entidad 'lol9' no se admite"},
+       "la referencia a la entidad 'lol9' en el elemento 'dato' no se admite"},
       {"UndeclaredEntity", SampleWith(kSubjectName, ">&lol9;<"),
-       "la referencia a la entidad 'lol9' no se admite"},
+       "la referencia a la entidad 'lol9' en el elemento 'dato' no se admite"},
+      {"ControlCharacter", SampleWith(kSubjectName, ">Matem\x01ticas<"),
+       "(línea 8, columna 142): carácter de control U+0001 en el elemento 'dato', que XML no "
+       "admite"},
       {"DeeplyNested", SampleWith(kSubjectName, ">" + DeeplyNested("Matem\xE1ticas") + "<"),
        "anidados a más de 256 niveles"},
   };

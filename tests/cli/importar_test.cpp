@@ -231,7 +231,12 @@ TEST_F(ImportarTest, AnExportThatCannotBeReadWritesNothing) {
        "bytes que no son válidos en la codificación 'UTF-8'"},
       // The academic year would be read as the reference itself.
       {"EntityReference", with(">2026<", ">&anno;<"),
-       "la referencia a la entidad 'anno' no se admite"},
+       "la referencia a la entidad 'anno' en el elemento 'dato' no se admite"},
+      {"ControlCharacter",
+       with(">2026<",
+            ">20\x1B"
+            "26<"),
+       "carácter de control U+001B en el elemento 'dato', que XML no admite"},
       // A million levels.
       {"DeeplyNested", with(">2026<", ">" + nested + "<"), "anidados a más de 256 niveles"},
   };

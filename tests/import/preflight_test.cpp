@@ -26,7 +26,8 @@ struct UnreadableCase {
 };
 
 constexpr char kOnlyEntities[] =
-    ": solo se leen &amp;, &lt;, &gt;, &quot;, &apos; y las referencias numéricas a caracteres";
+    " en el elemento 'dato' no se admite: solo se leen &amp;, &lt;, &gt;, &quot;, &apos; y las "
+    "referencias numéricas a caracteres";
 void PrintTo(const UnreadableCase& c, std::ostream* out) { *out << c.label; }
 
 // A million levels of elements inside the name, `@` before the one that stands deeper than
@@ -84,20 +85,19 @@ INSTANTIATE_TEST_SUITE_P(
                        "# del archivo)",
                        "windows-1252"},
         UnreadableCase{"ExternalEntity", "Fisica@&xxe;",
-                       "la referencia a la entidad 'xxe' no se admite" + std::string(kOnlyEntities),
-                       "UTF-8",
+                       "la referencia a la entidad 'xxe'" + std::string(kOnlyEntities), "UTF-8",
                        "<!DOCTYPE SERVICIO [<!ENTITY xxe SYSTEM \"file:///etc/hostname\">]>"},
-        UnreadableCase{
-            "InternalEntity", "@&lol2;",
-            "la referencia a la entidad 'lol2' no se admite" + std::string(kOnlyEntities), "UTF-8",
-            "<!DOCTYPE SERVICIO [<!ENTITY lol \"lol\"><!ENTITY lol1 \"&lol;&lol;\">"
-            "<!ENTITY lol2 \"&lol1;&lol1;\">]>"},
+        UnreadableCase{"InternalEntity", "@&lol2;",
+                       "la referencia a la entidad 'lol2'" + std::string(kOnlyEntities), "UTF-8",
+                       "<!DOCTYPE SERVICIO [<!ENTITY lol \"lol\"><!ENTITY lol1 \"&lol;&lol;\">"
+                       "<!ENTITY lol2 \"&lol1;&lol1;\">]>"},
+        UnreadableCase{"ControlCharacter", "Fisica@\x01",
+                       "carácter de control U+0001 en el elemento 'dato', que XML no admite"},
         UnreadableCase{"DeeplyNested", DeeplyNested(),
                        "los elementos están anidados a más de 256 niveles, el máximo que se "
                        "admite"},
-        UnreadableCase{
-            "UndeclaredEntity", "@&lol9;",
-            "la referencia a la entidad 'lol9' no se admite" + std::string(kOnlyEntities)}),
+        UnreadableCase{"UndeclaredEntity", "@&lol9;",
+                       "la referencia a la entidad 'lol9'" + std::string(kOnlyEntities)}),
     [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace

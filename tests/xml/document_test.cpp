@@ -377,14 +377,43 @@ INSTANTIATE_TEST_SUITE_P(
                       1, 82}),
     [](const auto& info) { return std::string(info.param.label); });
 
-TEST_F(DocumentTest, AnEntityReferenceIsNamedInTheResult) {
-  WriteFile(folder_ / "in.xml", "<!DOCTYPE a SYSTEM \"a.dtd\"><a>&xxe;</a>");
-  const LoadResult result = document_.Load(folder_ / "in.xml");
-  EXPECT_FALSE(result.well_formed);
-  EXPECT_THAT(result.message, StartsWith("la referencia a la entidad 'xxe' no se admite"));
+// What cannot be read is named with the attribute and element where it stands, so that it
+// can be found in the file.
+TEST_F(DocumentTest, AFaultNamesWhereItStands) {
+  const struct {
+    std::string file;
+    std::string message;
+  } cases[] = {
+      {"<!DOCTYPE a SYSTEM \"a.dtd\"><a>&xxe;</a>",
+       "la referencia a la entidad 'xxe' en el elemento 'a' no se admite: solo se leen &amp;, "
+       "&lt;, &gt;, &quot;, &apos; y las referencias numéricas a caracteres"},
+      {"<a><dato nombre_dato=\"X\">A\x01</dato></a>",
+       "carácter de control U+0001 en el elemento 'dato', que XML no admite"},
+      {"<a><b/>\x02</a>", "carácter de control U+0002 en el elemento 'a', que XML no admite"},
+      {"<a><b></b><!-- \x03 --></a>",
+       "carácter de control U+0003 en el elemento 'a', que XML no admite"},
+      {"<a><año t = 'x' u=\"&#x1;\"/></a>",
+       "la referencia &#x1; en el atributo 'u' del elemento 'año' nombra el carácter U+0001, que "
+       "XML no admite"},
+      {"<a t='&e;'/>",
+       "la referencia a la entidad 'e' en el atributo 't' del elemento 'a' no se admite: solo se "
+       "leen &amp;, &lt;, &gt;, &quot;, &apos; y las referencias numéricas a caracteres"},
+      {"<a\x04/>", "carácter de control U+0004 en el elemento 'a', que XML no admite"},
+      {"<a/>\x05", "carácter de control U+0005, que XML no admite"},
+      {"\xEF\xBF\xBE<a/>", "carácter U+FFFE, que XML no admite"},
+  };
+  for (const auto& c : cases) {
+    WriteFile(folder_ / "in.xml", c.file);
+    const LoadResult result = document_.Load(folder_ / "in.xml");
+    EXPECT_FALSE(result.well_formed) << c.file;
+    EXPECT_EQ(result.message, c.message) << c.file;
+  }
   // A name of any length is cut short in the message.
-  WriteFile(folder_ / "in.xml", "<a>&" + std::string(100000, 'n') + ";</a>");
-  EXPECT_LT(document_.Load(folder_ / "in.xml").message.size(), 300u);
+  for (const std::string& file : {"<a>&" + std::string(100000, 'n') + ";</a>",
+                                  "<" + std::string(100000, 'n') + ">\x01</a>"}) {
+    WriteFile(folder_ / "in.xml", file);
+    EXPECT_LT(document_.Load(folder_ / "in.xml").message.size(), 300u);
+  }
 }
 
 TEST_F(DocumentTest, PredefinedEntitiesAndReferenceLikeTextLoad) {
@@ -699,6 +728,36 @@ TEST_F(DocumentTest, TextsXmlCannotCarryAreRefused) {
   // What was refused never reached the document.
   document_.Save(folder_ / "out.xml");
   EXPECT_EQ(Xmllint(folder_ / "out.xml").exit_code, 0);
+}
+
+// The refusal says where the text was to go: the element's path, each step with its first
+// attribute, which in an export tells a group or a value from its siblings.
+TEST_F(DocumentTest, ARefusedTextNamesItsElement) {
+  Node root = document_.Root().AppendElement(u"SERVICIO");
+  root.SetAttribute(u"modulo", u"HORARIOS");
+  Node group = root.AppendElement(u"BLOQUE_DATOS").AppendElement(u"grupo_datos");
+  group.SetAttribute(u"seq", u"ACTIVIDAD_" + std::u16string(50, u'ñ'));
+  Node dato = group.AppendElement(u"dato");
+  dato.SetAttribute(u"nombre_dato", u"X_DEPENDENCIA");
+  // A long value is cut after 40 bytes, not inside a character.
+  std::string cut = "ACTIVIDAD_";
+  for (int i = 0; i < 15; ++i) cut += "ñ";
+  const std::string path = "/SERVICIO[@modulo=\"HORARIOS\"]/BLOQUE_DATOS/grupo_datos[@seq=\"" +
+                           cut + "…\"]/dato[@nombre_dato=\"X_DEPENDENCIA\"]";
+  try {
+    dato.SetText(u"A\u0001");
+    ADD_FAILURE() << "taken";
+  } catch (const Error& e) {
+    EXPECT_EQ(std::string(e.what()), "No se puede guardar en el elemento " + path +
+                                         " el texto 'A?': el carácter U+0001 no es válido en XML.");
+  }
+  try {
+    dato.SetAttribute(u"t", u"\u0002");
+    ADD_FAILURE() << "taken";
+  } catch (const Error& e) {
+    EXPECT_EQ(std::string(e.what()), "No se puede dar al atributo 't' del elemento " + path +
+                                         " el valor '?': el carácter U+0002 no es válido en XML.");
+  }
 }
 
 TEST_F(DocumentTest, CarriageReturnsInTextReadBackTheSame) {

@@ -1,6 +1,7 @@
 // Loads arbitrary bytes as an XML file. What must hold: no crash or undefined behaviour; an
-// ill-formed file leaves the document empty; a well-formed one saves without error, and the
-// saved file loads again with the same text wherever the encoding could hold every character.
+// ill-formed file leaves the document empty; a well-formed one is no deeper than the limit,
+// saves without error, and the saved file loads again with the same text wherever the
+// encoding could hold every character.
 
 #include <unistd.h>
 
@@ -54,13 +55,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   try {
     loaded = document.Load(in);
   } catch (const zentrova::xml::Error&) {
-    return 0;  // unknown encoding or bytes invalid in it
+    return 0;  // unknown encoding
   }
   if (!loaded.well_formed) {
     Check(!document.Root().FirstChild(), "ill-formed file left nodes");
     Check(loaded.line >= 1 && loaded.column >= 1, "fault position");
     return 0;
   }
+  // The markup check and pugixml must agree on where elements begin and end.
+  const std::string limit = std::to_string(zentrova::xml::kMaxElementDepth);
+  std::u16string too_deep = u"//*[count(ancestor::*) >= ";
+  too_deep.append(limit.begin(), limit.end());
+  Check(document.SelectNodes(too_deep + u"]").Length() == 0, "element deeper than the limit");
   const std::u16string text = document.Root().Text();
   const size_t elements = document.SelectNodes(u"//*").Length();
   document.Save(out);  // an error here is a finding

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <utility>
 
 namespace zentrova::xml {
 namespace {
@@ -15,34 +14,8 @@ std::string CodePointName(uint32_t c) {
   return name;
 }
 
-// The fault of byte `i` when it begins a character XML forbids.
-std::optional<CharacterFault> RawFaultAt(std::string_view utf8, size_t i) {
-  const auto byte = static_cast<unsigned char>(utf8[i]);
-  if (byte == 0) return CharacterFault{i, "carácter nulo, que XML no admite"};
-  if (byte < 0x20 && !IsXmlCharacter(byte)) {
-    return CharacterFault{i, "carácter de control " + CodePointName(byte) + ", que XML no admite"};
-  }
-  // U+FFFE and U+FFFF are EF BF BE and EF BF BF.
-  if (byte == 0xEF && i + 2 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) == 0xBF &&
-      (static_cast<unsigned char>(utf8[i + 2]) & 0xFE) == 0xBE) {
-    const uint32_t c = static_cast<unsigned char>(utf8[i + 2]) == 0xBE ? 0xFFFE : 0xFFFF;
-    return CharacterFault{i, "carácter " + CodePointName(c) + ", que XML no admite"};
-  }
-  return std::nullopt;
-}
-
-bool MayBeForbidden(unsigned char byte) { return byte < 0x20 || byte == 0xEF; }
-
-std::optional<CharacterFault> FindRawCharacter(std::string_view utf8, size_t from, size_t to) {
-  for (size_t i = from; i < to; ++i) {
-    if (!MayBeForbidden(static_cast<unsigned char>(utf8[i]))) continue;
-    if (auto fault = RawFaultAt(utf8, i)) return fault;
-  }
-  return std::nullopt;
-}
-
 // The code point of the reference at `start` ("&#" found there), kBeyondUnicode for a number
-// beyond it; nothing when no well-formed reference starts there (the parser judges that).
+// beyond it; nothing when no well-formed reference starts there.
 std::optional<uint32_t> ReferencedCharacter(std::string_view utf8, size_t start, size_t& end) {
   size_t i = start + 2;
   const bool hex = i < utf8.size() && utf8[i] == 'x';
@@ -64,31 +37,6 @@ std::optional<uint32_t> ReferencedCharacter(std::string_view utf8, size_t start,
   return value;
 }
 
-// The end of the comment, CDATA section or processing instruction that starts at `i`, or
-// `i` when none does.
-size_t PlainTextEnd(std::string_view utf8, size_t i) {
-  constexpr std::pair<std::string_view, std::string_view> kPlainText[] = {
-      {"<!--", "-->"}, {"<![CDATA[", "]]>"}, {"<?", "?>"}};
-  for (const auto& [open, close] : kPlainText) {
-    if (utf8.compare(i, open.size(), open) == 0) {
-      const size_t found = utf8.find(close, i + open.size());
-      return found == std::string_view::npos ? utf8.size() : found + close.size();
-    }
-  }
-  return i;
-}
-
-std::optional<CharacterFault> ReferenceFaultAt(std::string_view utf8, size_t i) {
-  size_t end = i;
-  const auto c = ReferencedCharacter(utf8, i, end);
-  if (!c || IsXmlCharacter(*c)) return std::nullopt;
-  const std::string reference(utf8.substr(i, end - i));
-  const std::string what = *c == kBeyondUnicode ? "un número que no es ningún carácter"
-                                                : "el carácter " + CodePointName(*c);
-  return CharacterFault{i,
-                        "la referencia " + reference + " nombra " + what + ", que XML no admite"};
-}
-
 }  // namespace
 
 bool IsXmlCharacter(uint32_t c) {
@@ -96,22 +44,30 @@ bool IsXmlCharacter(uint32_t c) {
          (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c < kBeyondUnicode);
 }
 
-std::optional<CharacterFault> FindForbiddenCharacter(std::string_view utf8) {
-  // One pass; only the bytes that can start a fault or a section without references stop it.
-  for (size_t i = 0; i < utf8.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(utf8[i]);
-    if (MayBeForbidden(byte)) {
-      if (auto fault = RawFaultAt(utf8, i)) return fault;
-    } else if (byte == '<' && i + 1 < utf8.size() && (utf8[i + 1] == '!' || utf8[i + 1] == '?')) {
-      if (const size_t end = PlainTextEnd(utf8, i); end != i) {
-        if (auto fault = FindRawCharacter(utf8, i, end)) return fault;
-        i = end - 1;
-      }
-    } else if (byte == '&' && i + 1 < utf8.size() && utf8[i + 1] == '#') {
-      if (auto fault = ReferenceFaultAt(utf8, i)) return fault;
-    }
+std::optional<CharacterFault> ForbiddenCharacterAt(std::string_view utf8, size_t i) {
+  constexpr char kNotAllowed[] = ", que XML no admite";
+  const auto byte = static_cast<unsigned char>(utf8[i]);
+  if (byte == 0) return CharacterFault{"carácter nulo", kNotAllowed};
+  if (byte < 0x20 && !IsXmlCharacter(byte)) {
+    return CharacterFault{"carácter de control " + CodePointName(byte), kNotAllowed};
+  }
+  // U+FFFE and U+FFFF are EF BF BE and EF BF BF.
+  if (byte == 0xEF && i + 2 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) == 0xBF &&
+      (static_cast<unsigned char>(utf8[i + 2]) & 0xFE) == 0xBE) {
+    const uint32_t c = static_cast<unsigned char>(utf8[i + 2]) == 0xBE ? 0xFFFE : 0xFFFF;
+    return CharacterFault{"carácter " + CodePointName(c), kNotAllowed};
   }
   return std::nullopt;
+}
+
+std::optional<CharacterFault> ForbiddenReferenceAt(std::string_view utf8, size_t i) {
+  size_t end = i;
+  const auto c = ReferencedCharacter(utf8, i, end);
+  if (!c || IsXmlCharacter(*c)) return std::nullopt;
+  const std::string reference(utf8.substr(i, end - i));
+  const std::string what = *c == kBeyondUnicode ? "un número que no es ningún carácter"
+                                                : "el carácter " + CodePointName(*c);
+  return CharacterFault{"la referencia " + reference, " nombra " + what + ", que XML no admite"};
 }
 
 }  // namespace zentrova::xml

@@ -18,14 +18,25 @@ namespace zentrova::xml {
 // and everything from U+0020 up but surrogates, U+FFFE and U+FFFF.
 bool IsXmlCharacter(uint32_t c);
 
+// Whether a character XML forbids can begin with this byte of UTF-8: a control character, or
+// the first byte of U+FFFE and U+FFFF. Every other byte needs no closer look.
+inline bool MayBeginForbiddenCharacter(unsigned char byte) { return byte < 0x20 || byte == 0xEF; }
+
+// A Spanish description in two parts, between which a message says where the character
+// stands: "carácter de control U+0001" + " en el elemento 'dato'" + ", que XML no admite".
 struct CharacterFault {
-  size_t offset;        // byte offset into the UTF-8 text
-  std::string message;  // Spanish, for LoadResult
+  std::string subject;
+  std::string remark;
 };
 
-// The first such character of `utf8` (valid UTF-8). References are looked for outside
-// comments, CDATA sections and processing instructions, where "&#" is plain text.
-std::optional<CharacterFault> FindForbiddenCharacter(std::string_view utf8);
+// The character XML forbids that begins at utf8[i] (valid UTF-8), or nothing when the
+// character there is allowed.
+std::optional<CharacterFault> ForbiddenCharacterAt(std::string_view utf8, size_t i);
+
+// For the "&#" at utf8[i]: a fault when a character reference begins there and names a
+// character XML forbids or a number beyond Unicode; nothing otherwise, a malformed reference
+// included (the parser judges those).
+std::optional<CharacterFault> ForbiddenReferenceAt(std::string_view utf8, size_t i);
 
 }  // namespace zentrova::xml
 

@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "text/encoding.h"
-#include "xml/character_check.h"
 #include "xml/file_io.h"
+#include "xml/markup_check.h"
 #include "xml/parse_status.h"
 #include "xml/transcoding.h"
 
@@ -15,7 +15,8 @@ namespace {
 
 // Whitespace-only text is dropped (no parse_ws_pcdata); the declaration, the document type,
 // comments and processing instructions are kept so that a saved document keeps them. pugixml
-// never reads external entities.
+// never reads external entities, and a reference to any entity it does not know is refused
+// before it parses.
 constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_declaration |
                                    pugi::parse_doctype | pugi::parse_comments | pugi::parse_pi;
 
@@ -30,6 +31,16 @@ std::string DeclarationText(const std::string& utf8) {
   return end == std::string::npos ? std::string() : utf8.substr(0, end + 2);
 }
 
+// Bytes that do not fit the encoding make the file unreadable like any other fault of form.
+LoadResult InvalidBytesResult(const InvalidBytes& invalid) {
+  LoadResult result;
+  result.message = "contiene bytes que no son válidos en la codificación '" + invalid.encoding +
+                   "' (byte " + std::to_string(invalid.file_offset + 1) + " del archivo)";
+  result.line = invalid.position.line;
+  result.column = invalid.position.column;
+  return result;
+}
+
 }  // namespace
 
 Document::Document() : document_(std::make_unique<pugi::xml_document>()) {}
@@ -39,9 +50,12 @@ Document::~Document() = default;
 LoadResult Document::Load(const std::filesystem::path& path) {
   document_->reset();
   declaration_.clear();
-  const std::string utf8 = DecodeToUtf8(ReadWholeFile(path), path);
-  // pugixml takes a NUL for the end of the text, and lets other characters XML forbids through.
-  if (const auto fault = FindForbiddenCharacter(utf8)) {
+  DecodedText decoded = DecodeToUtf8(ReadWholeFile(path), path);
+  if (decoded.invalid) return InvalidBytesResult(*decoded.invalid);
+  const std::string utf8 = std::move(decoded.utf8);
+  // pugixml takes a NUL for the end of the text, lets other characters XML forbids through,
+  // and keeps references to entities it does not know as literal text.
+  if (const auto fault = FindUnreadableMarkup(utf8)) {
     return FaultAt(fault->message, utf8, fault->offset);
   }
   const pugi::xml_parse_result parsed =

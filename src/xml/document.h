@@ -46,7 +46,8 @@ class Node {
   // First match, or a null node.
   Node SelectSingleNode(std::u16string_view xpath) const;
 
-  // Creates an element without namespace and appends it as the last child.
+  // Creates an element without namespace and appends it as the last child; not deeper than
+  // kMaxElementDepth.
   Node AppendElement(std::u16string_view name);
   void RemoveChild(const Node& child);
   void SetAttribute(std::u16string_view name, std::u16string_view value);
@@ -72,6 +73,12 @@ class NodeList {
   std::vector<Node> nodes_;
 };
 
+// The deepest nesting of elements a document may hold, the root element counted as 1. Real
+// exports are five levels deep; the limit keeps the recursion of pugixml's routines (node
+// destruction recurses once per level) far from the end of the stack. Load refuses a deeper
+// file and AppendElement a deeper element.
+inline constexpr size_t kMaxElementDepth = 256;
+
 // What a load found about the file's form.
 struct LoadResult {
   bool well_formed = false;
@@ -90,9 +97,10 @@ class Document {
   // Parses the whole file. The encoding comes from the byte-order mark or the declaration
   // (UTF-8, UTF-16, ISO-8859-1, ISO-8859-15, Windows-1252 and whatever else ICU knows).
   // Whitespace-only text between elements is dropped; the declaration, comments and
-  // processing instructions outside the root are kept in order. An ill-formed file leaves
-  // the document empty and says why in the result. Raises xml::Error when the file cannot be
-  // read or names an encoding that is not supported.
+  // processing instructions outside the root are kept in order. An ill-formed file, or one
+  // whose bytes do not fit its encoding, leaves the document empty and says why and where in
+  // the result. Raises xml::Error when the file cannot be read or names an encoding that is
+  // not supported.
   LoadResult Load(const std::filesystem::path& path);
 
   // The document node: top-level nodes are its children.

@@ -2,23 +2,18 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <new>
 #include <system_error>
 
+#include "files/file_error.h"
 #include "files/file_replacement.h"
-#include "text/encoding.h"
 #include "xml/document.h"
 
 namespace zentrova::xml {
 namespace {
 
-std::string PathForMessage(const std::filesystem::path& path) {
-  return text::Utf16ToUtf8(text::PathText(path));
-}
-
-std::string ErrnoText(int error) { return std::generic_category().message(error); }
+using files::PathForMessage;
 
 std::FILE* OpenForReading(const std::filesystem::path& path) {
 #ifdef _WIN32
@@ -32,15 +27,19 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-// A new file beside the target, created exclusively so that no other writer shares it.
+// The C library reports through errno on every system, so its code is read as an errno
+// value, not as a Windows error code.
+[[noreturn]] void ThrowUnreadable(const std::filesystem::path& path, int error) {
+  throw Error("No se puede leer el archivo " + PathForMessage(path) + ": " +
+              files::SystemReason(std::error_code(error, std::generic_category())) + ".");
+}
+
 }  // namespace
 
 std::string ReadWholeFile(const std::filesystem::path& path) {
   errno = 0;
   std::unique_ptr<std::FILE, FileCloser> file(OpenForReading(path));
-  if (!file) {
-    throw Error("No se puede leer el archivo " + PathForMessage(path) + ": " + ErrnoText(errno));
-  }
+  if (!file) ThrowUnreadable(path, errno);
   // Sized once from what the folder says; a file that grows meanwhile is still read to its end.
   std::error_code no_size;
   const std::uintmax_t expected = std::filesystem::file_size(path, no_size);
@@ -57,9 +56,7 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
     throw Error("El archivo " + PathForMessage(path) +
                 " es demasiado grande para la memoria disponible.");
   }
-  if (std::ferror(file.get())) {
-    throw Error("No se puede leer el archivo " + PathForMessage(path) + ": " + ErrnoText(errno));
-  }
+  if (std::ferror(file.get())) ThrowUnreadable(path, errno);
   return bytes;
 }
 

@@ -1,6 +1,7 @@
 #include <array>
 #include <cstdio>
 #include <pugixml.hpp>
+#include <vector>
 
 #include "text/encoding.h"
 #include "xml/character_check.h"
@@ -56,10 +57,38 @@ bool StartsXmlCharacter(std::u16string_view text, size_t i, size_t& units) {
   return IsXmlCharacter(c);  // a lone second half is a surrogate, which it does not
 }
 
+// Attribute values shown in a path are cut to this many bytes.
+constexpr size_t kShownValueBytes = 40;
+
+// The element (or the element of a text node) as a path from the root, each step with its
+// first attribute, which in an export tells a group or a value from its siblings:
+// /SERVICIO[@modulo="HORARIOS"]/BLOQUE_DATOS/grupo_datos[@seq="ACTIVIDAD_1"]/dato[...].
+// A document is never deeper than kMaxElementDepth, so the path is bounded.
+std::string ElementPath(pugi::xml_node node) {
+  if (node.type() != pugi::node_element) node = node.parent();
+  std::vector<std::string> steps;
+  for (; node && node.type() == pugi::node_element; node = node.parent()) {
+    std::string step = node.name();
+    if (const pugi::xml_attribute first = node.first_attribute()) {
+      std::string value = first.value();
+      if (value.size() > kShownValueBytes) {
+        size_t cut = kShownValueBytes;
+        while (cut > 0 && (static_cast<unsigned char>(value[cut]) & 0xC0) == 0x80) --cut;
+        value = value.substr(0, cut) + "…";
+      }
+      step += std::string("[@") + first.name() + "=\"" + value + "\"]";
+    }
+    steps.push_back(std::move(step));
+  }
+  std::string path;
+  for (auto step = steps.rbegin(); step != steps.rend(); ++step) path += "/" + *step;
+  return path.empty() ? "/" : path;
+}
+
 // A saved document holding any other character would be refused by every reader, so the
-// text is refused here, naming the first such character; the text is shown with a "?" for
-// each of them.
-void CheckXmlCharacters(std::u16string_view text, const char* what) {
+// text is refused here, naming the first such character and where the text was to go; the
+// text is shown with a "?" for each of them.
+void CheckXmlCharacters(std::u16string_view text, const std::string& what) {
   std::u16string shown;
   char16_t first_bad = 0;
   bool bad = false;
@@ -76,8 +105,15 @@ void CheckXmlCharacters(std::u16string_view text, const char* what) {
   if (!bad) return;
   char code[8];
   std::snprintf(code, sizeof code, "%04X", static_cast<unsigned>(first_bad));
-  throw Error(std::string("No se puede ") + what + " '" + Utf8(shown) + "': el carácter U+" + code +
+  throw Error("No se puede " + what + " '" + Utf8(shown) + "': el carácter U+" + code +
               " no es válido en XML.");
+}
+
+// How deep an element appended to `node` would stand.
+size_t DepthOfChild(pugi::xml_node node) {
+  size_t depth = 1;
+  for (; node && node.type() != pugi::node_document; node = node.parent()) ++depth;
+  return depth;
 }
 
 }  // namespace
@@ -154,6 +190,10 @@ Node Node::AppendElement(std::u16string_view name) {
     throw Error("No se puede añadir el elemento '" + Utf8(name) +
                 "': el documento ya tiene un elemento raíz.");
   }
+  if (DepthOfChild(node) > kMaxElementDepth) {
+    throw Error("No se puede añadir el elemento '" + Utf8(name) + "': quedaría anidado a más de " +
+                std::to_string(kMaxElementDepth) + " niveles, el máximo que se admite.");
+  }
   pugi::xml_node child = node.append_child(pugi::node_element);
   if (!child) {
     throw Error("No se puede añadir el elemento '" + Utf8(name) + "' a un nodo de este tipo.");
@@ -175,7 +215,8 @@ void Node::SetAttribute(std::u16string_view name, std::u16string_view value) {
   if (!IsElementName(name)) {
     throw Error("No se puede dar valor al atributo '" + utf8_name + "': el nombre no es válido.");
   }
-  CheckXmlCharacters(value, ("dar al atributo '" + utf8_name + "' el valor").c_str());
+  CheckXmlCharacters(
+      value, "dar al atributo '" + utf8_name + "' del elemento " + ElementPath(node) + " el valor");
   pugi::xml_attribute attribute = node.attribute(utf8_name.c_str());
   if (!attribute) attribute = node.append_attribute(utf8_name.c_str());
   if (!attribute) {
@@ -187,7 +228,7 @@ void Node::SetAttribute(std::u16string_view name, std::u16string_view value) {
 
 void Node::SetText(std::u16string_view text) {
   pugi::xml_node node = Writable(handle_, "cambiar el texto");
-  CheckXmlCharacters(text, "guardar el texto");
+  CheckXmlCharacters(text, "guardar en el elemento " + ElementPath(node) + " el texto");
   switch (node.type()) {
     case pugi::node_element:
       node.remove_children();

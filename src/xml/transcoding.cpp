@@ -6,6 +6,7 @@
 #include <unicode/utf16.h>
 #include <unicode/utf8.h>
 
+#include <array>
 #include <limits>
 #include <memory>
 
@@ -47,17 +48,12 @@ std::string PathForMessage(const std::filesystem::path& file) {
 }
 
 // file_offset counts from the start of the file; decoded is the UTF-8 of what came before.
-[[noreturn]] void ThrowInvalidBytes(const std::filesystem::path& file, const std::string& encoding,
-                                    std::string_view decoded, size_t file_offset) {
-  const TextPosition position = PositionIn(decoded, decoded.size());
-  throw Error("El archivo " + PathForMessage(file) +
-              " contiene bytes que no son válidos en la codificación '" + encoding + "' (línea " +
-              std::to_string(position.line) + ", columna " + std::to_string(position.column) +
-              ", byte " + std::to_string(file_offset + 1) + ").");
+InvalidBytes InvalidAt(const std::string& encoding, std::string_view decoded, size_t file_offset) {
+  return {encoding, file_offset, PositionIn(decoded, decoded.size())};
 }
 
 // UTF-8 needs no conversion, only the check that every sequence is well formed.
-void CheckUtf8(const std::string& utf8, size_t bom_length, const std::filesystem::path& file) {
+std::optional<InvalidBytes> CheckUtf8(const std::string& utf8, size_t bom_length) {
   const auto* bytes = reinterpret_cast<const uint8_t*>(utf8.data());
   const int64_t length = static_cast<int64_t>(utf8.size());
   int64_t i = 0;
@@ -72,11 +68,12 @@ void CheckUtf8(const std::string& utf8, size_t bom_length, const std::filesystem
     UChar32 c;
     U8_NEXT(bytes + i, next, window, c);
     if (c < 0) {
-      ThrowInvalidBytes(file, "UTF-8", std::string_view(utf8).substr(0, static_cast<size_t>(i)),
-                        bom_length + static_cast<size_t>(i));
+      return InvalidAt("UTF-8", std::string_view(utf8).substr(0, static_cast<size_t>(i)),
+                       bom_length + static_cast<size_t>(i));
     }
     i += next;
   }
+  return std::nullopt;
 }
 
 // Appends UTF-16 code units, all well formed, as UTF-8.
@@ -89,8 +86,8 @@ void AppendUtf8(std::string& utf8, const char16_t* units, int32_t count) {
   utf8.resize(old_size + static_cast<size_t>(written));
 }
 
-std::string DecodeWith(UConverter* converter, const std::string& encoding, std::string_view body,
-                       size_t bom_length, const std::filesystem::path& file) {
+DecodedText DecodeWith(UConverter* converter, const std::string& encoding, std::string_view body,
+                       size_t bom_length) {
   UErrorCode status = U_ZERO_ERROR;
   ucnv_setToUCallBack(converter, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
   std::string utf8;
@@ -119,11 +116,55 @@ std::string DecodeWith(UConverter* converter, const std::string& encoding, std::
     UErrorCode ignored = U_ZERO_ERROR;
     ucnv_getInvalidChars(converter, invalid, &invalid_length, &ignored);
     if (U_FAILURE(ignored)) invalid_length = 0;
-    ThrowInvalidBytes(file, encoding, utf8,
-                      bom_length + static_cast<size_t>(source - body.data()) -
-                          static_cast<size_t>(invalid_length));
+    const size_t offset = bom_length + static_cast<size_t>(source - body.data()) -
+                          static_cast<size_t>(invalid_length);
+    return {std::string(), InvalidAt(encoding, utf8, offset)};
   }
-  return utf8;
+  return {std::move(utf8), std::nullopt};
+}
+
+// The Windows ANSI code pages leave a few bytes undefined (0x81, 0x8D, 0x8F, 0x90 and 0x9D in
+// windows-1252). ICU reads them all the same, as C1 control characters or private-use
+// characters, neither of which these code pages define; a file holding one was not written in
+// the code page it declares. ISO-8859-1 and the other ISO code pages define every C1 control,
+// so they are not among these.
+bool IsWindowsAnsiCodePage(UConverter* converter) {
+  UErrorCode status = U_ZERO_ERROR;
+  const char* name = ucnv_getName(converter, &status);
+  if (U_FAILURE(status) || ucnv_getMaxCharSize(converter) != 1) return false;
+  const char* windows_name = ucnv_getStandardName(name, "WINDOWS", &status);
+  if (U_FAILURE(status) || windows_name == nullptr) return false;
+  const std::string_view windows(windows_name);
+  if (windows == "windows-874") return true;
+  return windows.size() == 12 && windows.starts_with("windows-125") && windows[11] >= '0' &&
+         windows[11] <= '8';
+}
+
+// Which bytes of a single-byte code page stand for no character.
+std::array<bool, 256> UndefinedBytes(UConverter* converter) {
+  std::array<bool, 256> undefined{};
+  for (int byte = 0; byte < 256; ++byte) {
+    const char in = static_cast<char>(byte);
+    UChar out[4];
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_resetToUnicode(converter);
+    const int32_t length = ucnv_toUChars(converter, out, 4, &in, 1, &status);
+    const UChar c = length == 1 ? out[0] : 0;
+    undefined[byte] = U_FAILURE(status) || length != 1 || (c >= 0x80 && c <= 0x9F) ||
+                      (c >= 0xE000 && c <= 0xF8FF);
+  }
+  ucnv_resetToUnicode(converter);
+  return undefined;
+}
+
+// The first byte of `body` the Windows code page leaves undefined.
+std::optional<size_t> FirstUndefinedByte(UConverter* converter, std::string_view body) {
+  if (!IsWindowsAnsiCodePage(converter)) return std::nullopt;
+  const std::array<bool, 256> undefined = UndefinedBytes(converter);
+  for (size_t i = 0; i < body.size(); ++i) {
+    if (undefined[static_cast<unsigned char>(body[i])]) return i;
+  }
+  return std::nullopt;
 }
 
 // The declaration up to its closing "?>", all ASCII when it was found.
@@ -157,7 +198,7 @@ void ThrowUnknownEncoding(const std::filesystem::path& file, const std::string& 
               "', que no se admite.");
 }
 
-std::string DecodeToUtf8(std::string bytes, const std::filesystem::path& file) {
+DecodedText DecodeToUtf8(std::string bytes, const std::filesystem::path& file) {
   const DetectedEncoding detected = DetectEncoding(bytes);
   Converter converter = OpenConverter(detected.name);
   if (!converter) ThrowUnknownEncoding(file, detected.name);
@@ -169,14 +210,20 @@ std::string DecodeToUtf8(std::string bytes, const std::filesystem::path& file) {
       (detected.declared && !ReadsAsItself(detected.name, DeclarationBytes(bytes)));
   if (is_utf8) {
     bytes.erase(0, detected.bom_length);
-    CheckUtf8(bytes, detected.bom_length, file);
-    return bytes;
+    std::optional<InvalidBytes> invalid = CheckUtf8(bytes, detected.bom_length);
+    return {invalid ? std::string() : std::move(bytes), std::move(invalid)};
   }
   if (bytes.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max())) {
     throw Error("No se puede leer el archivo " + PathForMessage(file) + ": es demasiado grande.");
   }
-  return DecodeWith(converter.get(), detected.name,
-                    std::string_view(bytes).substr(detected.bom_length), detected.bom_length, file);
+  const std::string_view body = std::string_view(bytes).substr(detected.bom_length);
+  if (const auto undefined = FirstUndefinedByte(converter.get(), body)) {
+    // Every byte before it is defined, so the text before it decodes.
+    const DecodedText before =
+        DecodeWith(converter.get(), detected.name, body.substr(0, *undefined), detected.bom_length);
+    return {std::string(), InvalidAt(detected.name, before.utf8, detected.bom_length + *undefined)};
+  }
+  return DecodeWith(converter.get(), detected.name, body, detected.bom_length);
 }
 
 std::string EncodeFromUtf8(std::string utf8, const std::string& encoding,

@@ -3,17 +3,34 @@
 
 // The file's bytes to the UTF-8 pugixml parses, and back, through ICU.
 
+#include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "xml/text_position.h"
+
 namespace zentrova::xml {
 
+// The first byte that does not fit the file's encoding.
+struct InvalidBytes {
+  std::string encoding;    // as the file names it, or the one its bytes imply
+  size_t file_offset = 0;  // 0-based, from the start of the file
+  TextPosition position;   // where it stands in the text decoded before it
+};
+
+struct DecodedText {
+  std::string utf8;  // meaningless when `invalid` is set
+  std::optional<InvalidBytes> invalid;
+};
+
 // The whole file as UTF-8, without byte-order mark. The encoding is detected from the bytes
-// (see encoding_detection.h). Raises xml::Error naming the file when the declared encoding is
-// unknown, and when a byte sequence is not valid in the encoding: bytes are never replaced,
-// since a silently altered value would travel on into the tables.
-std::string DecodeToUtf8(std::string bytes, const std::filesystem::path& file);
+// (see encoding_detection.h). A byte sequence that is not valid in the encoding, or a byte a
+// Windows code page leaves undefined, is reported in `invalid`: bytes are never replaced,
+// since a silently altered value would travel on into the tables. Raises xml::Error naming
+// the file when the declared encoding is unknown.
+DecodedText DecodeToUtf8(std::string bytes, const std::filesystem::path& file);
 
 // Whether ICU knows the encoding by that name.
 bool IsKnownEncoding(const std::string& name);

@@ -13,10 +13,76 @@ const std::string kCli = std::string(ZENTROVA_BIN_DIR) + "/zentrova-cli";
 const std::string kSample = std::string(ZENTROVA_SOURCE_DIR) + "/data/muestra/instituto.xml";
 const std::string kNivelex = std::string(ZENTROVA_BIN_DIR) + "/NIVELEX.DBF";
 
-CommandResult Exportar(const std::filesystem::path& ktemp, const std::string& extra) {
-  return RunCommand(ShellQuote(kCli) + " exportar " + ShellQuote(kSample) + " --ktemp " +
+CommandResult Exportar(const std::filesystem::path& file, const std::filesystem::path& ktemp,
+                       const std::string& extra) {
+  return RunCommand(ShellQuote(kCli) + " exportar " + ShellQuote(file.string()) + " --ktemp " +
                     ShellQuote(ktemp.string()) + " --nivelex " + ShellQuote(kNivelex) + " " +
                     extra);
+}
+
+CommandResult Exportar(const std::filesystem::path& ktemp, const std::string& extra) {
+  return Exportar(kSample, ktemp, extra);
+}
+
+// `xml` with the first `from` replaced by `to`.
+std::string Replaced(std::string xml, std::string_view from, std::string_view to) {
+  const size_t at = xml.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) xml.replace(at, from.size(), to);
+  return xml;
+}
+
+// The sample export, ISO-8859-1, with the first `from` replaced by `to`.
+std::string SampleWith(std::string_view from, std::string_view to) {
+  return Replaced(ReadFile(kSample), from, to);
+}
+
+constexpr char kLatin1Declaration[] = "encoding=\"ISO-8859-1\"";
+// A subject's name in the sample: "Matemáticas" in ISO-8859-1.
+constexpr char kSubjectName[] = ">Matem\xE1ticas<";
+
+// The sample with a document type after its declaration, and `name` for a subject's name.
+std::string SampleWithEntity(const std::string& doctype, std::string_view name) {
+  return Replaced(SampleWith("?>\n", "?>\n" + doctype + "\n"), kSubjectName,
+                  ">" + std::string(name) + "<");
+}
+
+// Nine levels of entities each ten times the one before: a billion "lol" if expanded.
+std::string BillionLaughs() {
+  std::string doctype = "<!DOCTYPE SERVICIO [\n<!ENTITY lol \"lol\">\n";
+  for (int level = 1; level <= 9; ++level) {
+    const std::string before = level == 1 ? "lol" : "lol" + std::to_string(level - 1);
+    doctype += "<!ENTITY lol" + std::to_string(level) + " \"";
+    for (int i = 0; i < 10; ++i) doctype += "&" + before + ";";
+    doctype += "\">\n";
+  }
+  return doctype + "]>";
+}
+
+// A million levels of elements around `text`.
+std::string DeeplyNested(std::string_view text) {
+  constexpr size_t kLevels = 1000000;
+  std::string xml;
+  xml.reserve(kLevels * 7 + text.size());
+  for (size_t i = 0; i < kLevels; ++i) xml += "<b>";
+  xml += text;
+  for (size_t i = 0; i < kLevels; ++i) xml += "</b>";
+  return xml;
+}
+
+// The sample in UTF-8, as declaring it.
+std::string SampleInUtf8() {
+  std::string xml;
+  for (const char c : SampleWith(kLatin1Declaration, "encoding=\"UTF-8\"")) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x80) {
+      xml += c;
+    } else {
+      xml += static_cast<char>(0xC0 | (byte >> 6));
+      xml += static_cast<char>(0x80 | (byte & 0x3F));
+    }
+  }
+  return xml;
 }
 
 // Layouts every reader of the exchange folder relies on, and a few rows of the sample.
@@ -92,6 +158,62 @@ TEST(ExportarTest, AnInvalidFrameChoiceTouchesNoTable) {
     EXPECT_EQ(run.exit_code, 1) << run.err;
     EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
     EXPECT_EQ(ReadFile(ktemp / "PROFT.DBF"), "held");
+  }
+}
+
+// An export the converters could not read faithfully stops like any other malformed one: the
+// same exit status and sentence, the file and the place named, no table touched.
+TEST(ExportarTest, AnExportThatCannotBeReadTouchesNoTable) {
+  // Nothing outside the file is ever read: an external entity names this one.
+  TempFolder outside;
+  const std::string secret = "contenido-de-otro-archivo";
+  WriteFile(outside / "secreto.txt", secret);
+  const std::string external = "<!DOCTYPE SERVICIO [<!ENTITY xxe SYSTEM \"file://" +
+                               (outside / "secreto.txt").string() + "\">]>";
+  const struct {
+    const char* label;
+    std::string xml;
+    std::string cause;
+  } cases[] = {
+      {"Malformed", ReadFile(kSample).substr(0, 2000), "(línea "},
+      {"StrayByteInUtf8", Replaced(SampleInUtf8(), ">Matem", ">\xE9Matem"),
+       "bytes que no son válidos en la codificación 'UTF-8'"},
+      {"ByteWindows1252LeavesUndefined",
+       Replaced(SampleWith(kLatin1Declaration, "encoding=\"windows-1252\""), kSubjectName,
+                ">Matem\x81ticas<"),
+       "bytes que no son válidos en la codificación 'windows-1252'"},
+      {"ExternalEntity", SampleWithEntity(external, "&xxe;"),
+       "la referencia a la entidad 'xxe' en el elemento 'dato' no se admite"},
+      {"InternalEntity", SampleWithEntity(BillionLaughs(), "&lol9;"),
+       "la referencia a la entidad 'lol9' en el elemento 'dato' no se admite"},
+      {"UndeclaredEntity", SampleWith(kSubjectName, ">&lol9;<"),
+       "la referencia a la entidad 'lol9' en el elemento 'dato' no se admite"},
+      {"ControlCharacter", SampleWith(kSubjectName, ">Matem\x01ticas<"),
+       "(línea 8, columna 142): carácter de control U+0001 en el elemento 'dato', que XML no "
+       "admite"},
+      {"DeeplyNested", SampleWith(kSubjectName, ">" + DeeplyNested("Matem\xE1ticas") + "<"),
+       "anidados a más de 256 niveles"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    TempFolder root;
+    std::filesystem::create_directory(root / "KTEMP");
+    WriteFile(root / "KTEMP" / "PROFT.DBF", "held");
+    WriteFile(root / "KTEMP" / "ASIGNOMT.DBF", "held");
+    WriteFile(root / "export.xml", c.xml);
+    const CommandResult run = Exportar(root / "export.xml", root / "KTEMP", "--marcos M,T");
+    EXPECT_EQ(run.exit_code, 1) << run.err;
+    EXPECT_EQ(
+        run.err.rfind(
+            "El archivo " + (root / "export.xml").string() + " no es un XML válido (línea ", 0),
+        0u)
+        << run.err;
+    EXPECT_NE(run.err.find(c.cause), std::string::npos) << run.err;
+    EXPECT_TRUE(run.err.ends_with(". No se ha modificado ninguna tabla.\n")) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err.find(secret), std::string::npos);
+    EXPECT_EQ(ReadFile(root / "KTEMP" / "PROFT.DBF"), "held");
+    EXPECT_EQ(ReadFile(root / "KTEMP" / "ASIGNOMT.DBF"), "held");
   }
 }
 

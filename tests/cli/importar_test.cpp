@@ -266,5 +266,53 @@ TEST_F(ImportarTest, StopsAndErrors) {
   EXPECT_FALSE(std::filesystem::exists(result()));
 }
 
+// A chosen export the converter could not read faithfully stops like any other malformed one:
+// the same exit status and sentence, the file and the place named, nothing written.
+TEST_F(ImportarTest, AnExportThatCannotBeReadWritesNothing) {
+  ASSERT_EQ(RunPython(kMakeSoluc, {ktemp().string()}).exit_code, 0);
+  const std::string sample = ReadFile(chosen());
+  std::string nested;
+  for (int i = 0; i < 1000000; ++i) nested += "<b>";
+  nested += "2026";
+  for (int i = 0; i < 1000000; ++i) nested += "</b>";
+  const auto with = [&sample](std::string_view from, std::string_view to) {
+    std::string xml = sample;
+    xml.replace(xml.find(from), from.size(), to);
+    return xml;
+  };
+  const struct {
+    const char* label;
+    std::string xml;
+    std::string cause;
+  } cases[] = {
+      {"Malformed", sample.substr(0, 2000), "(línea "},
+      // Its ISO-8859-1 bytes are not UTF-8.
+      {"BytesNotInTheDeclaredEncoding", with("ISO-8859-1", "UTF-8"),
+       "bytes que no son válidos en la codificación 'UTF-8'"},
+      // The academic year would be read as the reference itself.
+      {"EntityReference", with(">2026<", ">&anno;<"),
+       "la referencia a la entidad 'anno' en el elemento 'dato' no se admite"},
+      {"ControlCharacter",
+       with(">2026<",
+            ">20\x1B"
+            "26<"),
+       "carácter de control U+001B en el elemento 'dato', que XML no admite"},
+      // A million levels.
+      {"DeeplyNested", with(">2026<", ">" + nested + "<"), "anidados a más de 256 niveles"},
+  };
+  const std::filesystem::path file = root_ / "elegido.xml";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    WriteFile(file, c.xml);
+    const CommandResult run = Importar(file);
+    EXPECT_EQ(run.exit_code, 1) << run.err;
+    EXPECT_EQ(run.err.rfind("El archivo " + file.string() + " no es un XML válido (línea ", 0), 0u)
+        << run.err;
+    EXPECT_NE(run.err.find(c.cause), std::string::npos) << run.err;
+    EXPECT_TRUE(run.err.ends_with(". No se ha escrito ningún archivo.\n")) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(root_ / "ResultadoOrbelinelegido.xml"));
+  }
+}
+
 }  // namespace
 }  // namespace zentrova::testing

@@ -156,6 +156,12 @@ TEST_F(TimetableRunTest, AValueXmlCannotCarrySavesNothing) {
     FAIL() << "a control character was written";
   } catch (const xml::Error& error) {
     EXPECT_NE(std::string(error.what()).find("U+0001"), std::string::npos) << error.what();
+    // Which teacher, which activity, which value: enough to find the row in Orbelin.
+    EXPECT_NE(std::string(error.what())
+                  .find("grupo_datos[@seq=\"HORARIO_REGULAR_PROFESOR_1\"]/grupo_datos[@seq="
+                        "\"ACTIVIDAD_1\"]/dato[@nombre_dato=\"X_DEPENDENCIA\"] el texto 'A?'"),
+              std::string::npos)
+        << error.what();
   }
   EXPECT_FALSE(AnyTableOpen());
   EXPECT_FALSE(std::filesystem::exists(folder_ / "ResultadoOrbelincentro.xml"));

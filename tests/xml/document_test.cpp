@@ -351,6 +351,122 @@ INSTANTIATE_TEST_SUITE_P(
         IllFormedCase{"ReferenceOfManyDigits", "<a>&#99999999999999999999;</a>", 1, 4}),
     [](const auto& info) { return std::string(info.param.label); });
 
+// A reference to an entity pugixml does not know would be read as its own text.
+INSTANTIATE_TEST_SUITE_P(
+    EntityReferences, IllFormed,
+    ::testing::Values(
+        IllFormedCase{"ExternalEntity",
+                      "<?xml version=\"1.0\"?>\n<!DOCTYPE a [\n"
+                      "  <!ENTITY xxe SYSTEM \"file:///etc/passwd\">\n]>\n<a>\n  <b>x&xxe;</b></a>",
+                      6, 7},
+        IllFormedCase{"InternalEntity",
+                      "<!DOCTYPE a [<!ENTITY lol \"lol\"><!ENTITY lol1 \"&lol;&lol;\">]>"
+                      "<a>&lol1;</a>",
+                      1, 65},
+        IllFormedCase{"UndeclaredEntity", "<a>\n<b t=\"1\">&lol9;</b></a>", 2, 10},
+        IllFormedCase{"InAnAttributeValue", "<a t='&amp;&nbsp;'/>", 1, 12},
+        IllFormedCase{"UpperCasePredefinedName", "<a>&AMP;</a>", 1, 4},
+        IllFormedCase{"NonAsciiName", "<a>Educación &año;</a>", 1, 14},
+        IllFormedCase{"OutsideTheRoot", "<a/>&x;", 1, 5},
+        // The document type ends where pugixml ends it, not at a bracket.
+        IllFormedCase{"AfterADocumentTypeWithoutItsBracket",
+                      "<!DOCTYPE a [ <!ELEMENT a ANY> > <a>&xxe;</a>", 1, 37},
+        IllFormedCase{"AfterMarkupInTheDocumentType",
+                      "<!DOCTYPE a [<!ENTITY e \"x>y\"><![IGNORE[<!ENTITY f 'z'>]]>"
+                      "<!-- > --><?p > ?>]><a>&e;</a>",
+                      1, 82}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+// What cannot be read is named with the attribute and element where it stands, so that it
+// can be found in the file.
+TEST_F(DocumentTest, AFaultNamesWhereItStands) {
+  const struct {
+    std::string file;
+    std::string message;
+  } cases[] = {
+      {"<!DOCTYPE a SYSTEM \"a.dtd\"><a>&xxe;</a>",
+       "la referencia a la entidad 'xxe' en el elemento 'a' no se admite: solo se leen &amp;, "
+       "&lt;, &gt;, &quot;, &apos; y las referencias numéricas a caracteres"},
+      {"<a><dato nombre_dato=\"X\">A\x01</dato></a>",
+       "carácter de control U+0001 en el elemento 'dato', que XML no admite"},
+      {"<a><b/>\x02</a>", "carácter de control U+0002 en el elemento 'a', que XML no admite"},
+      {"<a><b></b><!-- \x03 --></a>",
+       "carácter de control U+0003 en el elemento 'a', que XML no admite"},
+      {"<a><año t = 'x' u=\"&#x1;\"/></a>",
+       "la referencia &#x1; en el atributo 'u' del elemento 'año' nombra el carácter U+0001, que "
+       "XML no admite"},
+      {"<a t='&e;'/>",
+       "la referencia a la entidad 'e' en el atributo 't' del elemento 'a' no se admite: solo se "
+       "leen &amp;, &lt;, &gt;, &quot;, &apos; y las referencias numéricas a caracteres"},
+      {"<a\x04/>", "carácter de control U+0004 en el elemento 'a', que XML no admite"},
+      {"<a/>\x05", "carácter de control U+0005, que XML no admite"},
+      {"\xEF\xBF\xBE<a/>", "carácter U+FFFE, que XML no admite"},
+  };
+  for (const auto& c : cases) {
+    WriteFile(folder_ / "in.xml", c.file);
+    const LoadResult result = document_.Load(folder_ / "in.xml");
+    EXPECT_FALSE(result.well_formed) << c.file;
+    EXPECT_EQ(result.message, c.message) << c.file;
+  }
+  // A name of any length is cut short in the message.
+  for (const std::string& file : {"<a>&" + std::string(100000, 'n') + ";</a>",
+                                  "<" + std::string(100000, 'n') + ">\x01</a>"}) {
+    WriteFile(folder_ / "in.xml", file);
+    EXPECT_LT(document_.Load(folder_ / "in.xml").message.size(), 300u);
+  }
+}
+
+TEST_F(DocumentTest, PredefinedEntitiesAndReferenceLikeTextLoad) {
+  // Entity values and defaults of the document type are never used; comments, CDATA sections
+  // and processing instructions hold plain text; an ampersand that begins no reference is
+  // text, as pugixml reads it.
+  LoadBytes(
+      "<!DOCTYPE a [<!ENTITY e \"&f;\"><!ATTLIST a t CDATA '&g;'><!-- &h; -->]>"
+      "<a t=\"&lt;&gt;&quot;&apos;&amp;\">&amp;lol;<![CDATA[&cdata;]]><!--&comment;-->"
+      "<?pi &pi;?> AT&T &amp &#65;</a>");
+  EXPECT_EQ(document_.DocumentElement().Attribute(u"t"), u"<>\"'&");
+  EXPECT_EQ(document_.DocumentElement().Text(), u"&lol;&cdata; AT&T &amp A");
+}
+
+// `levels` elements each inside the one before, the innermost holding `text`.
+std::string Nested(size_t levels, std::string_view text) {
+  std::string xml;
+  xml.reserve(levels * 7 + text.size());
+  for (size_t i = 0; i < levels; ++i) xml += "<a>";
+  xml += text;
+  for (size_t i = 0; i < levels; ++i) xml += "</a>";
+  return xml;
+}
+
+TEST_F(DocumentTest, NestingDeeperThanTheLimitIsRefused) {
+  // A million levels: neither the check nor pugixml may run out of stack on them.
+  WriteFile(folder_ / "in.xml", "<r>\n" + Nested(1000000, "x") + "</r>");
+  LoadResult result = document_.Load(folder_ / "in.xml");
+  EXPECT_FALSE(result.well_formed);
+  EXPECT_EQ(result.message,
+            "los elementos están anidados a más de 256 niveles, el máximo que se admite");
+  EXPECT_EQ(result.line, 2u);
+  EXPECT_EQ(result.column, 255u * 3 + 1);  // the 257th level, the root being the first
+  EXPECT_FALSE(document_.Root().FirstChild());
+
+  // Siblings and elements closed before do not add up.
+  LoadBytes("<r>" + Nested(kMaxElementDepth - 2, "<b/><b></b>x") +
+            Nested(kMaxElementDepth - 1, "y") + "</r>");
+  EXPECT_EQ(document_.SelectNodes(u"//a").Length(), 2 * kMaxElementDepth - 3);
+  for (const std::string_view deeper : {"<b>x</b>", "<b/>"}) {
+    WriteFile(folder_ / "in.xml", Nested(kMaxElementDepth, deeper));
+    EXPECT_FALSE(document_.Load(folder_ / "in.xml").well_formed) << deeper;
+  }
+}
+
+TEST_F(DocumentTest, NestingIsLimitedWhenBuildingToo) {
+  Node node = document_.Root();
+  for (size_t depth = 1; depth <= kMaxElementDepth; ++depth) node = node.AppendElement(u"a");
+  EXPECT_THROW(node.AppendElement(u"b"), Error);
+  document_.Root().RemoveChild(document_.DocumentElement());
+  EXPECT_FALSE(document_.DocumentElement());
+}
+
 TEST_F(DocumentTest, ReferencesXmlAllowsAndReferenceLikeTextLoad) {
   WriteFile(folder_ / "in.xml",
             "<a t=\"&#9;&#x10FFFF;\">&#10;&#13;&#xD7FF;<!-- &#1; --><![CDATA[&#0;]]>"
@@ -391,44 +507,116 @@ TEST_F(DocumentTest, UnsupportedEncodingAfterAByteOrderMarkRaisesToo) {
   EXPECT_THROW(document_.Load(file), Error);
 }
 
-TEST_F(DocumentTest, BytesInvalidInTheEncodingRaiseWithThePosition) {
-  const std::filesystem::path file = folder_ / "in.xml";
-  // Latin-1 bytes in a file that says nothing, so UTF-8.
-  WriteFile(file, "<a>\n<b>Educaci\xF3n</b></a>");
-  try {
-    document_.Load(file);
-    FAIL() << "no error";
-  } catch (const Error& e) {
-    EXPECT_THAT(e.what(), HasSubstr(file.string()));
-    EXPECT_THAT(e.what(), HasSubstr("'UTF-8'"));
-    EXPECT_THAT(e.what(), HasSubstr("línea 2, columna 11, byte 15"));
+struct InvalidBytesCase {
+  const char* label;
+  std::string file;
+  std::string encoding_and_byte;  // in the message
+  size_t line;
+  size_t column;
+};
+void PrintTo(const InvalidBytesCase& c, std::ostream* out) { *out << c.label; }
+
+class InvalidBytes : public ::testing::TestWithParam<InvalidBytesCase> {};
+
+// Bytes that do not fit the encoding make the file one that cannot be read, like any fault of
+// form: the document stays empty and the result says where, as a line and column and as a byte.
+TEST_P(InvalidBytes, LeaveTheDocumentEmptyAndSayWhere) {
+  const InvalidBytesCase& c = GetParam();
+  TempFolder folder;
+  WriteFile(folder / "in.xml", c.file);
+  Document document;
+  const LoadResult result = document.Load(folder / "in.xml");
+  EXPECT_FALSE(result.well_formed);
+  EXPECT_THAT(result.message,
+              HasSubstr("bytes que no son válidos en la codificación " + c.encoding_and_byte));
+  EXPECT_EQ(result.line, c.line);
+  EXPECT_EQ(result.column, c.column);
+  EXPECT_FALSE(document.Root().FirstChild());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, InvalidBytes,
+    ::testing::Values(
+        // Latin-1 bytes in a file that says nothing, so UTF-8.
+        InvalidBytesCase{"Latin1InUndeclaredUtf8", "<a>\n<b>Educaci\xF3n</b></a>",
+                         "'UTF-8' (byte 15 del archivo)", 2, 11},
+        InvalidBytesCase{"StrayByteInDeclaredUtf8",
+                         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<a>Mar\xE9"
+                         "a</a>",
+                         "'UTF-8' (byte 46 del archivo)", 2, 7},
+        InvalidBytesCase{"EightBitByteInAscii",
+                         "<?xml version=\"1.0\" encoding=\"US-ASCII\"?>\n<a>\xE9</a>",
+                         "'US-ASCII' (byte 46 del archivo)", 2, 4},
+        InvalidBytesCase{"UnpairedSurrogateInUtf16", std::string("\xFF\xFE<\0a\0>\0\0\xD8<\0", 10),
+                         "'UTF-16LE' (byte 9 del archivo)", 1, 4},
+        // 0x81 stands for no character in windows-1252, though ICU reads it as U+0081.
+        InvalidBytesCase{"ByteWindows1252LeavesUndefined",
+                         "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n<a t=\"\x80\">\r\n"
+                         "Ni\xF1o \x81</a>",
+                         "'windows-1252' (byte 63 del archivo)", 3, 6},
+        InvalidBytesCase{"ByteWindows1250LeavesUndefined",
+                         "<?xml version=\"1.0\" encoding=\"Windows-1250\"?><a>\x83</a>",
+                         "'Windows-1250' (byte 49 del archivo)", 1, 49}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST(InvalidBytesOfWindows1252, AreExactlyTheFiveItLeavesUndefined) {
+  TempFolder folder;
+  const std::string declaration = "<?xml version=\"1.0\" encoding=\"cp1252\"?>";
+  std::string every_defined_byte;
+  for (int byte = 0x80; byte <= 0xFF; ++byte) {
+    const char c = static_cast<char>(byte);
+    Document document;
+    if (byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D) {
+      WriteFile(folder / "in.xml", declaration + "<a>" + c + "</a>");
+      const LoadResult result = document.Load(folder / "in.xml");
+      EXPECT_FALSE(result.well_formed) << byte;
+      EXPECT_EQ(result.column, declaration.size() + 4) << byte;
+    } else {
+      every_defined_byte += c;
+    }
   }
-  WriteFile(file, "<?xml version=\"1.0\" encoding=\"US-ASCII\"?>\n<a>\xE9</a>");
-  try {
-    document_.Load(file);
-    FAIL() << "no error";
-  } catch (const Error& e) {
-    EXPECT_THAT(e.what(), HasSubstr("'US-ASCII' (línea 2, columna 4, byte 46)"));
-  }
-  // An unpaired surrogate in UTF-16.
-  WriteFile(file, std::string("\xFF\xFE<\0a\0>\0\0\xD8<\0", 10));
-  try {
-    document_.Load(file);
-    FAIL() << "no error";
-  } catch (const Error& e) {
-    EXPECT_THAT(e.what(), HasSubstr("'UTF-16LE' (línea 1, columna 4, byte 9)"));
+  Document document;
+  WriteFile(folder / "in.xml", declaration + "<a>" + every_defined_byte + "</a>");
+  const LoadResult result = document.Load(folder / "in.xml");
+  ASSERT_TRUE(result.well_formed) << result.message;
+  EXPECT_EQ(document.DocumentElement().Text().size(), every_defined_byte.size());
+}
+
+TEST(InvalidBytesOfLatin1, ThereAreNone) {
+  TempFolder folder;
+  std::string every_byte;
+  for (int byte = 0xA0; byte <= 0xFF; ++byte) every_byte += static_cast<char>(byte);
+  // C1 controls are characters of ISO-8859-1 too, and XML allows them.
+  for (int byte = 0x80; byte <= 0x9F; ++byte) every_byte += static_cast<char>(byte);
+  WriteFile(folder / "in.xml",
+            "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>" + every_byte + "</a>");
+  Document document;
+  const LoadResult result = document.Load(folder / "in.xml");
+  ASSERT_TRUE(result.well_formed) << result.message;
+  const std::u16string text = document.DocumentElement().Text();
+  ASSERT_EQ(text.size(), every_byte.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    EXPECT_EQ(text[i], static_cast<unsigned char>(every_byte[i]));
   }
 }
 
-TEST_F(DocumentTest, MissingFileRaises) {
-  const std::filesystem::path file = folder_ / "missing.xml";
-  try {
-    document_.Load(file);
-    FAIL() << "no error";
-  } catch (const Error& e) {
-    EXPECT_THAT(e.what(), StartsWith("No se puede leer el archivo " + file.string() + ": "));
+TEST_F(DocumentTest, AFileThatCannotBeReadRaisesWithTheReasonInSpanish) {
+  const struct {
+    std::filesystem::path file;
+    std::string reason;
+  } cases[] = {
+      {folder_ / "missing.xml", "no existe."},
+      {folder_.path(), "es una carpeta."},
+  };
+  for (const auto& c : cases) {
+    try {
+      document_.Load(c.file);
+      ADD_FAILURE() << "no error for " << c.file;
+    } catch (const Error& e) {
+      EXPECT_EQ(std::string(e.what()),
+                "No se puede leer el archivo " + c.file.string() + ": " + c.reason);
+    }
   }
-  EXPECT_THROW(document_.Load(folder_.path()), Error);
 }
 
 TEST_F(DocumentTest, RemovingTheRootKeepsTheDeclarationAndComments) {
@@ -540,6 +728,36 @@ TEST_F(DocumentTest, TextsXmlCannotCarryAreRefused) {
   // What was refused never reached the document.
   document_.Save(folder_ / "out.xml");
   EXPECT_EQ(Xmllint(folder_ / "out.xml").exit_code, 0);
+}
+
+// The refusal says where the text was to go: the element's path, each step with its first
+// attribute, which in an export tells a group or a value from its siblings.
+TEST_F(DocumentTest, ARefusedTextNamesItsElement) {
+  Node root = document_.Root().AppendElement(u"SERVICIO");
+  root.SetAttribute(u"modulo", u"HORARIOS");
+  Node group = root.AppendElement(u"BLOQUE_DATOS").AppendElement(u"grupo_datos");
+  group.SetAttribute(u"seq", u"ACTIVIDAD_" + std::u16string(50, u'ñ'));
+  Node dato = group.AppendElement(u"dato");
+  dato.SetAttribute(u"nombre_dato", u"X_DEPENDENCIA");
+  // A long value is cut after 40 bytes, not inside a character.
+  std::string cut = "ACTIVIDAD_";
+  for (int i = 0; i < 15; ++i) cut += "ñ";
+  const std::string path = "/SERVICIO[@modulo=\"HORARIOS\"]/BLOQUE_DATOS/grupo_datos[@seq=\"" +
+                           cut + "…\"]/dato[@nombre_dato=\"X_DEPENDENCIA\"]";
+  try {
+    dato.SetText(u"A\u0001");
+    ADD_FAILURE() << "taken";
+  } catch (const Error& e) {
+    EXPECT_EQ(std::string(e.what()), "No se puede guardar en el elemento " + path +
+                                         " el texto 'A?': el carácter U+0001 no es válido en XML.");
+  }
+  try {
+    dato.SetAttribute(u"t", u"\u0002");
+    ADD_FAILURE() << "taken";
+  } catch (const Error& e) {
+    EXPECT_EQ(std::string(e.what()), "No se puede dar al atributo 't' del elemento " + path +
+                                         " el valor '?': el carácter U+0002 no es válido en XML.");
+  }
 }
 
 TEST_F(DocumentTest, CarriageReturnsInTextReadBackTheSame) {

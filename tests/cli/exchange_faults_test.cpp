@@ -92,14 +92,15 @@ class ExchangeFaultsTest : public ::testing::Test {
       ASSERT_EQ(grown.exit_code, 0) << grown.err;
     }
     WriteFile(*work_ / "roto.xml", "<SERVICIO><BLOQUE_DATOS>");
-    for (auto [files, source, marcos] : {std::tuple{&old_, kSample, "M"},
-                                         std::tuple{&new_, big_export(), "M,T"},
-                                         std::tuple{&new_small_, small_export(), "M,T"}}) {
+    for (auto [files, source, marcos] :
+         {std::tuple{&old_, kSample, "M"}, std::tuple{&new_, big_export(), "M,T"},
+          std::tuple{&new_small_, small_export(), "M,T"}}) {
       TempFolder ktemp;
       const CommandResult run = Exportar(source, ktemp.path(), marcos);
       ASSERT_EQ(run.exit_code, 0) << run.err;
       // A table the run removes, as an older version of the timetabling product left it.
-      if (files == &old_) std::filesystem::copy_file(ktemp / "PERIODOS.DBF", ktemp / "JORNADAS.DBF");
+      if (files == &old_)
+        std::filesystem::copy_file(ktemp / "PERIODOS.DBF", ktemp / "JORNADAS.DBF");
       *files = Snapshot(ktemp.path());
     }
     ASSERT_NE(old_, new_);
@@ -200,8 +201,8 @@ TEST_F(ExchangeFaultsTest, AFileLargerThanTheSystemAllowsLeavesTheOldTables) {
   for (int kilobytes : {1, 4, 16, 64}) {
     SCOPED_TRACE(std::to_string(kilobytes) + " KB");
     CopyFiles(old_, ktemp.path());
-    const CommandResult run = ConvertOverOld(
-        ktemp.path(), "trap '' XFSZ; ulimit -f " + std::to_string(kilobytes) + "; ");
+    const CommandResult run =
+        ConvertOverOld(ktemp.path(), "trap '' XFSZ; ulimit -f " + std::to_string(kilobytes) + "; ");
     EXPECT_EQ(run.exit_code, 3);
     EXPECT_THAT(run.err, HasSubstr("el archivo supera el tamaño que admite el sistema"));
     ExpectWhollyOld(ktemp.path());
@@ -285,9 +286,10 @@ TEST_F(ExchangeFaultsTest, ASecondRunIntoTheSameFolderStopsAtOnce) {
     const std::string run = ShellQuote(kCli) + " exportar " + ShellQuote(big_export()) +
                             " --ktemp " + ShellQuote(ktemp.path().string()) + " --nivelex " +
                             ShellQuote(kNivelex) + " --marcos M,T >/dev/null";
-    const CommandResult both = RunCommand("bash -c " + ShellQuote(run + " & first=$!; " + run +
-                                                                  " & second=$!; wait $first; "
-                                                                  "echo $?; wait $second; echo $?"));
+    const CommandResult both =
+        RunCommand("bash -c " + ShellQuote(run + " & first=$!; " + run +
+                                           " & second=$!; wait $first; "
+                                           "echo $?; wait $second; echo $?"));
     // Each ends converting (0), or stopped by the other one's lock (3, with its message).
     const std::string stopped = "está en uso por otra conversión";
     if (both.out != "0\n0\n") {
@@ -297,6 +299,124 @@ TEST_F(ExchangeFaultsTest, ASecondRunIntoTheSameFolderStopsAtOnce) {
     EXPECT_EQ(Snapshot(ktemp.path()), new_);
     EXPECT_EQ(Snapshot(ktemp.path()), new_);
   }
+}
+
+// One lesson for the first teacher, as the timetabling product leaves SOLUC.
+constexpr char kMakeSoluc[] = R"PY(
+import os, sys, dbf
+from dbfread import DBF
+k = sys.argv[1]
+teacher = list(DBF(os.path.join(k, 'PROFT.DBF'), encoding='cp1252'))[0]['ABREV']
+t = dbf.Table(os.path.join(k, 'SOLUC.DBF'), 'PROF C(10); DIA N(2,0); HORA N(2,0); MARCO C(1); '
+              'ASIG C(10); CODGRUPO C(10); TAREA C(12); AULA C(10)', dbf_type='db3',
+              codepage='cp1252')
+t.open(dbf.READ_WRITE)
+t.append((teacher, 1, 1, '0', 'LCL', '', '', ''))
+t.close()
+)PY";
+constexpr char kNothingWritten[] = "No se ha escrito ningún archivo.";
+
+// The second direction: the result beside the chosen export is the old one or the new one.
+class ResultFaultsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directory(ktemp());
+    const CommandResult tables = Exportar(kSample, ktemp(), "M,T");
+    ASSERT_EQ(tables.exit_code, 0) << tables.err;
+    const CommandResult soluc = RunPython(kMakeSoluc, {ktemp().string()});
+    ASSERT_EQ(soluc.exit_code, 0) << soluc.err;
+    std::filesystem::copy_file(kSample, chosen());
+  }
+  CommandResult Importar(const std::string& prefix = "") {
+    return RunCommand(prefix + ShellQuote(kCli) + " importar " + ShellQuote(chosen().string()) +
+                      " --ktemp " + ShellQuote(ktemp().string()));
+  }
+  // The files beside the chosen export.
+  Files Beside() const {
+    Files files = Snapshot(root_.path());
+    files.erase("KTEMP");
+    files.erase("centro.xml");
+    return files;
+  }
+  std::filesystem::path ktemp() const { return root_ / "KTEMP"; }
+  std::filesystem::path chosen() const { return root_ / "centro.xml"; }
+  std::filesystem::path result() const { return root_ / "ResultadoOrbelincentro.xml"; }
+  std::filesystem::path temporary() const {
+    return root_ / "ResultadoOrbelincentro.xml.zentrova.tmp";
+  }
+
+  TempFolder root_;
+};
+
+TEST_F(ResultFaultsTest, ATableOrTheResultHeldByAnotherProgramLeavesTheOldResult) {
+  WriteFile(result(), "resultado anterior");
+  for (ForeignLock kind : kEveryForeignLock) {
+    SCOPED_TRACE(NameOf(kind));
+    {
+      LockHolder other(ktemp() / "SOLUC.DBF", kind);
+      ASSERT_TRUE(other.holding());
+      const CommandResult run = Importar();
+      EXPECT_EQ(run.exit_code, 3);
+      EXPECT_EQ(run.err, "La tabla " + (ktemp() / "SOLUC.DBF").string() +
+                             " está en uso por otro programa. " + kNothingWritten + "\n");
+    }
+    {
+      LockHolder other(result(), kind);
+      ASSERT_TRUE(other.holding());
+      const CommandResult run = Importar();
+      EXPECT_EQ(run.exit_code, 3);
+      EXPECT_EQ(run.err, "No se puede guardar el archivo " + result().string() +
+                             ": está en uso por otro programa. " + kNothingWritten + "\n");
+    }
+    EXPECT_EQ(Beside(), (Files{{"ResultadoOrbelincentro.xml", "resultado anterior"}}));
+  }
+}
+
+// What a killed save left beside the export goes with the next run, whatever it ends with.
+TEST_F(ResultFaultsTest, TheTemporaryOfAKilledSaveIsCleanedUp) {
+  WriteFile(temporary(), "<SERVICIO");
+  std::filesystem::rename(ktemp() / "PERIODOS.DBF", ktemp() / "PERIODOS.OLD");
+  EXPECT_EQ(Importar().exit_code, 1);  // stops: no PERIODOS.DBF
+  EXPECT_TRUE(Beside().empty());
+  std::filesystem::rename(ktemp() / "PERIODOS.OLD", ktemp() / "PERIODOS.DBF");
+
+  WriteFile(temporary(), "<SERVICIO");
+  EXPECT_EQ(Importar().exit_code, 0);
+  EXPECT_EQ(Names(Beside()), "ResultadoOrbelincentro.xml ");
+}
+
+TEST_F(ResultFaultsTest, KilledBeforeAnyOfItsChangesTheResultIsTheOldOneOrTheNew) {
+  ASSERT_EQ(Importar().exit_code, 0);
+  const std::string new_result = ReadFile(result());
+  for (int change = 1; change < 100; ++change) {
+    SCOPED_TRACE("killed before change " + std::to_string(change));
+    WriteFile(result(), "resultado anterior");
+    const CommandResult run =
+        Importar(std::string("LD_PRELOAD=") + ZENTROVA_KILL_AT_CHANGE +
+                 " ZENTROVA_TEST_KILL_AT_CHANGE=" + std::to_string(change) + " ");
+    const std::string now = ReadFile(result());
+    EXPECT_TRUE(now == "resultado anterior" || now == new_result) << now.substr(0, 80);
+    if (run.exit_code == 0) break;
+  }
+}
+
+TEST_F(ResultFaultsTest, AFullDiskLeavesTheOldResult) {
+  SmallDisk disk(64 * 1024);
+  if (!disk.mounted()) GTEST_SKIP() << "a small disk cannot be mounted here";
+  const std::filesystem::path chosen_on_disk = disk.path() / "centro.xml";
+  std::filesystem::copy_file(kSample, chosen_on_disk);
+  const std::filesystem::path old_result = disk.path() / "ResultadoOrbelincentro.xml";
+  const uint64_t free_bytes = std::filesystem::space(disk.path()).available;
+  const std::string old_bytes(free_bytes, 'v');  // the disk is full
+  WriteFile(old_result, old_bytes);
+  const CommandResult run =
+      RunCommand(ShellQuote(kCli) + " importar " + ShellQuote(chosen_on_disk.string()) +
+                 " --ktemp " + ShellQuote(ktemp().string()));
+  EXPECT_EQ(run.exit_code, 3);
+  EXPECT_THAT(run.err,
+              HasSubstr(": no queda espacio en el disco. " + std::string(kNothingWritten)));
+  EXPECT_TRUE(ReadFile(old_result) == old_bytes);
+  EXPECT_FALSE(std::filesystem::exists(disk.path() / "ResultadoOrbelincentro.xml.zentrova.tmp"));
 }
 
 }  // namespace

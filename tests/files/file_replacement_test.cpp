@@ -77,9 +77,9 @@ TEST(FileReplacementTest, ATargetThatCannotBeReplacedStaysAsItWas) {
     WriteFile(folder / "SOLUC.DBF", "viejo");
     testing::LockHolder other(folder / "SOLUC.DBF", kind);
     ASSERT_TRUE(other.holding());
-    EXPECT_EQ(ReplaceError(folder / "SOLUC.DBF", "nuevo"),
-              "No se puede guardar el archivo " + (folder / "SOLUC.DBF").string() +
-                  ": está en uso por otro programa.");
+    EXPECT_EQ(ReplaceError(folder / "SOLUC.DBF", "nuevo"), "No se puede guardar el archivo " +
+                                                               (folder / "SOLUC.DBF").string() +
+                                                               ": está en uso por otro programa.");
     EXPECT_EQ(ReadFile(folder / "SOLUC.DBF"), "viejo");
     EXPECT_EQ(Names(folder.path()), std::set<std::string>{"SOLUC.DBF"});
   }
@@ -104,9 +104,9 @@ TEST(FileReplacementTest, AFullDiskLeavesTheOldFileAndNoTemporary) {
   const auto target = disk.path() / "ResultadoOrbelin.xml";
   const std::string old_bytes(20 * 1024, 'v');
   WriteFile(target, old_bytes);
-  EXPECT_EQ(ReplaceError(target, std::string(100 * 1024, 'n')),
-            "No se puede guardar el archivo " + target.string() +
-                ": no queda espacio en el disco.");
+  EXPECT_EQ(
+      ReplaceError(target, std::string(100 * 1024, 'n')),
+      "No se puede guardar el archivo " + target.string() + ": no queda espacio en el disco.");
   EXPECT_EQ(ReadFile(target), old_bytes);
   EXPECT_EQ(Names(disk.path()), std::set<std::string>{"ResultadoOrbelin.xml"});
 }

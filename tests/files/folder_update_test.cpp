@@ -59,8 +59,8 @@ TEST_F(FolderUpdateTest, CommitMovesTheNewFilesInAndRemovesTheOldOnes) {
   {
     FolderUpdate update(folder_.path());
     EXPECT_EQ(update.staging(), folder_ / "ZENTROVA.NUEVO");
-    WriteAll(update.staging(), {{"A.DBF", "a nuevo"}, {"PROFT.DBF", "proft nuevo"},
-                                {"C.DBF", "c nuevo"}});
+    WriteAll(update.staging(),
+             {{"A.DBF", "a nuevo"}, {"PROFT.DBF", "proft nuevo"}, {"C.DBF", "c nuevo"}});
     update.Commit({"A.DBF", "PROFT.DBF", "C.DBF"}, {"B.MDX", "JORNADAS.DBF"});
   }
   // proft.dbf goes with its new name; JORNADAS.DBF was not there; the other program's file
@@ -157,9 +157,9 @@ TEST_F(FolderUpdateTest, AJournalThatIsNotOursIsNotFollowed) {
   const std::string escape = "../" + outside.path().filename().string() + "/ajeno";
   const std::string journals[] = {
       "ZENTROVA 1\nBORRA " + escape + "\nFIN\n",  // a file outside the folder
-      "ZENTROVA 1\nBORRA A.DBF\n",               // cut short
-      "OTRO 1\nBORRA A.DBF\nFIN\n",             // another program's
-      "ZENTROVA 1\nCOPIA A.DBF\nFIN\n",         // an unknown step
+      "ZENTROVA 1\nBORRA A.DBF\n",                // cut short
+      "OTRO 1\nBORRA A.DBF\nFIN\n",               // another program's
+      "ZENTROVA 1\nCOPIA A.DBF\nFIN\n",           // an unknown step
   };
   for (const std::string& journal : journals) {
     SCOPED_TRACE(journal);

@@ -14,8 +14,8 @@ namespace zentrova::testing {
 
 enum class ForeignLock { kFlock, kPosixRecord, kOpenFileDescription };
 
-inline constexpr ForeignLock kEveryForeignLock[] = {
-    ForeignLock::kFlock, ForeignLock::kPosixRecord, ForeignLock::kOpenFileDescription};
+inline constexpr ForeignLock kEveryForeignLock[] = {ForeignLock::kFlock, ForeignLock::kPosixRecord,
+                                                    ForeignLock::kOpenFileDescription};
 
 std::string NameOf(ForeignLock kind);
 

@@ -12,6 +12,7 @@
 #include "app/batch_mode.h"
 #include "app/error_message.h"
 #include "app/help_viewer.h"
+#include "app/run_steps.h"
 
 namespace zentrova::app {
 namespace {
@@ -105,6 +106,8 @@ TMForm::TMForm(std::vector<std::string> parameters, RunPaths paths, std::filesys
 TMForm::~TMForm() = default;
 
 void TMForm::FormCreate() {
+  // Before anything else: a conversion that a crash left half-done is completed.
+  FinishInterruptedConversion(state_.paths.ktemp);
   state_.subject_lists = import::SubjectLists{};
   state_.resultCode = 0;
   state_.runMode = RunModeFor(parameters_);

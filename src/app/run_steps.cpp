@@ -7,6 +7,14 @@
 
 namespace zentrova::app {
 
+void FinishInterruptedConversion(const std::filesystem::path& ktemp) {
+  try {
+    const files::LockedFolder folder(ktemp);
+  } catch (const Error&) {
+    // Reported by the next run, if it still stands in its way.
+  }
+}
+
 bool ChooseExistingFile(ProcessState& state, Host& host) {
   if (auto chosen = host.ChooseXmlFile()) state.filenameXML = *chosen;
   std::error_code error;

@@ -3,6 +3,7 @@
 
 // The steps both directions begin and end with.
 
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -15,6 +16,11 @@
 namespace zentrova::app {
 
 inline constexpr char16_t kNoFileMessage[] = u"No existe archivo";
+
+// Completes a conversion into `ktemp` that a crash interrupted, when no other run holds the
+// folder. Whatever stops it (no folder, a folder in use, a move that fails again) is left to
+// the next run, which reports it.
+void FinishInterruptedConversion(const std::filesystem::path& ktemp);
 
 // Shows the file dialog (a cancelled dialog keeps the file chosen before) and checks that the
 // file exists. When it does not: kNoFileMessage, and in batch mode resultCode -1 and the

@@ -141,16 +141,19 @@ void FinishInterruptedUpdate(const FolderLock& lock) {
   RemoveLeftovers(folder);
 }
 
-LockedFolder::LockedFolder(std::filesystem::path folder) : lock_(std::move(folder)) {
+LockedFolder::LockedFolder(std::filesystem::path folder, std::string_view noun)
+    : lock_(std::move(folder), noun) {
   FinishInterruptedUpdate(lock_);
 }
 
-FolderUpdate::FolderUpdate(std::filesystem::path folder)
-    : locked_(std::move(folder)), staging_(locked_.folder() / kStagingFolderName) {
+FolderUpdate::FolderUpdate(std::filesystem::path folder, std::string_view noun)
+    : locked_(std::move(folder), noun),
+      noun_(noun),
+      staging_(locked_.folder() / kStagingFolderName) {
   std::error_code error;
   if (!std::filesystem::create_directory(staging_, error)) {
-    throw Error("No se puede escribir en la carpeta de intercambio " +
-                PathForMessage(locked_.folder()) + ": " + SystemReason(error) + ".");
+    throw Error("No se puede escribir en " + noun_ + " " + PathForMessage(locked_.folder()) +
+                ": " + SystemReason(error) + ".");
   }
 }
 

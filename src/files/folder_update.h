@@ -42,7 +42,9 @@ void FinishInterruptedUpdate(const FolderLock& lock);
 // what a run that only reads the folder holds.
 class LockedFolder {
  public:
-  explicit LockedFolder(std::filesystem::path folder);
+  // `noun` names the folder in messages.
+  explicit LockedFolder(std::filesystem::path folder,
+                        std::string_view noun = "la carpeta de intercambio");
   const std::filesystem::path& folder() const { return lock_.folder(); }
 
  private:
@@ -52,8 +54,9 @@ class LockedFolder {
 class FolderUpdate {
  public:
   // Takes the folder's lock (see FolderLock), finishes an interrupted update and makes an
-  // empty staging folder.
-  explicit FolderUpdate(std::filesystem::path folder);
+  // empty staging folder. `noun` names the folder in messages.
+  explicit FolderUpdate(std::filesystem::path folder,
+                        std::string_view noun = "la carpeta de intercambio");
   // Without Commit the staging folder is removed and the folder stays as it was.
   ~FolderUpdate();
   FolderUpdate(const FolderUpdate&) = delete;
@@ -84,6 +87,7 @@ class FolderUpdate {
   const Held& HoldIfNeeded(const std::string& name, std::string_view what);
 
   LockedFolder locked_;
+  std::string noun_;
   std::filesystem::path staging_;
   std::map<std::string, Held> held_;  // by the name asked for, upper-cased
   bool committed_ = false;

@@ -1,12 +1,17 @@
 #include "import/level_table.h"
 
+#include "files/folder_update.h"
 #include "store/table.h"
 
 namespace zentrova::import {
 
+// The table is written aside and moved in whole, so that a program reading the old one
+// never sees half of the new one.
 void WriteLevelTable(const std::filesystem::path& file, const std::vector<LevelRow>& rows) {
   const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
-  store::Table table(folder, file.filename().string());
+  const std::string name = file.filename().string();
+  files::FolderUpdate update(folder, "la carpeta");
+  store::Table table(update.staging(), name);
   table.Create({{kLevelCodeField, store::FieldKind::kWholeNumber},
                 {kLevelAbbreviationField, store::FieldKind::kText, kLevelAbbreviationWidth},
                 {kLevelStudyField, store::FieldKind::kText, kLevelStudyWidth}},
@@ -20,6 +25,7 @@ void WriteLevelTable(const std::filesystem::path& file, const std::vector<LevelR
     table.Post();
   }
   table.Close();
+  update.Commit({name}, {});
 }
 
 }  // namespace zentrova::import

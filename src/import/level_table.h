@@ -24,8 +24,8 @@ struct LevelRow {
   std::u16string study;
 };
 
-// Creates `file`, replacing a table of that name, with `rows` in their order. Texts longer
-// than their field are cut. Throws store::Error naming the file.
+// Creates `file`, replacing a table of that name whole, with `rows` in their order. Texts
+// longer than their field are cut. Throws zentrova::Error naming the file or its folder.
 void WriteLevelTable(const std::filesystem::path& file, const std::vector<LevelRow>& rows);
 
 }  // namespace zentrova::import

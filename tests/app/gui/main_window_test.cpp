@@ -112,6 +112,7 @@ class MainWindowTest : public QObject {
   void FrameDialogWayOutEndsTheRun();
   void ErrorEscapingARunIsReported();
   void SecondDirectionAfterTheFirst();
+  void AConversionACrashInterruptedIsCompletedAtStart();
 };
 
 void MainWindowTest::ControlsAsTheTableGivesThem() {
@@ -490,6 +491,19 @@ void MainWindowTest::SecondDirectionAfterTheFirst() {
   const auto lint = RunCommand("xmllint --noout " + ShellQuote(result.string()));
   QVERIFY2(lint.exit_code == 0, lint.err.c_str());
   QVERIFY(ReadFile(result).find("HORARIO_REGULAR_PROFESOR_") != std::string::npos);
+}
+
+void MainWindowTest::AConversionACrashInterruptedIsCompletedAtStart() {
+  TempFolder folder;
+  const auto ktemp = folder / "ktemp";
+  std::filesystem::create_directories(ktemp / "ZENTROVA.NUEVO");
+  testing::WriteFile(ktemp / "PROFT.DBF", "viejo");
+  testing::WriteFile(ktemp / "ZENTROVA.NUEVO" / "PROFT.DBF", "nuevo");
+  testing::WriteFile(ktemp / "ZENTROVA.JNL", "ZENTROVA 1\nMUEVE PROFT.DBF\nFIN\n");
+  app::TMForm form({}, app::RunPaths{ktemp, folder / "NIVELEX.DBF"}, folder / "Orbelin.ini");
+  QCOMPARE(QString::fromStdString(ReadFile(ktemp / "PROFT.DBF")), QStringLiteral("nuevo"));
+  QVERIFY(!std::filesystem::exists(ktemp / "ZENTROVA.JNL"));
+  QVERIFY(!std::filesystem::exists(ktemp / "ZENTROVA.NUEVO"));
 }
 
 }  // namespace zentrova::testing

@@ -245,11 +245,15 @@ check_imports() {
 mkdir -p "$deps/stamps" "$out"
 install_packages
 enable_sources
+started=$SECONDS
 build_pugixml
 build_googletest
 build_icu
 copy_header_only
+log "Dependencias listas en $((SECONDS - started)) s"
+started=$SECONDS
 prepare_wine
 cross_build
 check_imports "$out/bin/zentrova-cli.exe"
-log "Hecho: $out/bin/zentrova-cli.exe ($(stat -c %s "$out/bin/zentrova-cli.exe") bytes), $out/bin/NIVELEX.DBF"
+log "Zentrova para Windows en $((SECONDS - started)) s: $out/bin/zentrova-cli.exe" \
+  "($(stat -c %s "$out/bin/zentrova-cli.exe") bytes), $out/bin/NIVELEX.DBF"

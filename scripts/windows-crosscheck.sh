@@ -9,6 +9,7 @@
 #
 # The exports are the bundled sample as it is (ISO-8859-1) and re-encoded as UTF-8, UTF-16
 # and windows-1252, with one or two time frames; and a run that stops (an unknown frame).
+# The exchange folder is given with --ktemp, or in ZENTROVA_KTEMP.
 # SOLUC.DBF, which the timetabling product would compute, is made once by python3-dbf from
 # the Linux program's tables and given to both.
 #
@@ -30,6 +31,9 @@ fi
 [ -f "$windows_cli" ] || bash scripts/build-windows.sh
 
 export WINEPREFIX=${WINEPREFIX:-$root/build/windows/wine} WINEDEBUG=-all
+# Wine passes arguments and environment on in the locale's character set.
+export LC_ALL=C.UTF-8
+unset ZENTROVA_KTEMP
 trap 'wineserver -k 2>/dev/null || true' EXIT
 
 rm -rf "$work"
@@ -46,13 +50,13 @@ declared UTF-8 >"$work/exports/utf8.xml"
 declared UTF-16 | iconv -f UTF-8 -t UTF-16 >"$work/exports/utf16.xml"  # with a BOM
 declared windows-1252 | iconv -f UTF-8 -t WINDOWS-1252 >"$work/exports/cp1252.xml"
 
-# name | export | time frames (--marcos) | whether importar follows
+# name | export | time frames (--marcos) | exchange folder given by | whether importar follows
 cases=(
-  "muestra|latin1.xml|M,T|si"
-  "utf8|utf8.xml|M,T|si"
-  "utf16|utf16.xml|M|si"
-  "cp1252|cp1252.xml|T|si"
-  "marco-desconocido|latin1.xml|X|no"
+  "muestra|latin1.xml|M,T|--ktemp|si"
+  "utf8|utf8.xml|M,T|ZENTROVA_KTEMP|si"
+  "utf16|utf16.xml|M|--ktemp|si"
+  "cp1252|cp1252.xml|T|--ktemp|si"
+  "marco-desconocido|latin1.xml|X|--ktemp|no"
 )
 
 # --- Running both programs --------------------------------------------------------------
@@ -61,16 +65,23 @@ folder_name="Año ñandú"
 export_name="exportación ñ.xml"
 ktemp_name="KTEMP ñ"
 
-# run SIDE CASE ARGS...: the program of SIDE in the case's folder of that side, with the
-# export given by its absolute path (on Windows a path from the root of the current drive)
-# and the exchange folder relative. Prints the exit status.
+# run SIDE CASE_DIR VIA COMMAND: the program of SIDE in the case's folder of that side, with
+# the export given by its absolute path (on Windows a path from the root of the current
+# drive) and the exchange folder relative, given as VIA says. Prints the exit status.
 run() {
-  local side=$1 case_dir=$2
-  shift 2
+  local side=$1 case_dir=$2 via=$3 command=$4
+  shift 4
+  local arguments=("$command" "$case_dir/$side/$folder_name/$export_name" "$@")
   local status=0
-  echo "\$ zentrova-cli $*" >>"$case_dir/$side.out"
+  echo "\$ zentrova-cli ${arguments[*]} ($via)" >>"$case_dir/$side.out"
   (
     cd "$case_dir/$side"
+    if [ "$via" = --ktemp ]; then
+      arguments+=(--ktemp "$folder_name/$ktemp_name")
+    else
+      export ZENTROVA_KTEMP="$folder_name/$ktemp_name"
+    fi
+    set -- "${arguments[@]}"
     if [ "$side" = linux ]; then
       "$linux_cli" "$@"
     else
@@ -174,25 +185,22 @@ check() {  # check WHAT CASE_DIR LINUX_STATUS WINDOWS_STATUS
 
 start=$(date +%s)
 for entry in "${cases[@]}"; do
-  IFS='|' read -r name export marcos importar <<<"$entry"
+  IFS='|' read -r name export marcos via importar <<<"$entry"
   echo "== $name"
   case_dir=$work/$name
   for side in linux windows; do
     mkdir -p "$case_dir/$side/$folder_name/$ktemp_name"
     cp "$work/exports/$export" "$case_dir/$side/$folder_name/$export_name"
   done
-  exportar=(exportar "$case_dir/SIDE/$folder_name/$export_name" --ktemp "$folder_name/$ktemp_name"
-    --marcos "$marcos")
-  linux_status=$(run linux "$case_dir" "${exportar[@]//SIDE/linux}")
-  windows_status=$(run windows "$case_dir" "${exportar[@]//SIDE/windows}")
+  linux_status=$(run linux "$case_dir" "$via" exportar --marcos "$marcos")
+  windows_status=$(run windows "$case_dir" "$via" exportar --marcos "$marcos")
   check exportar "$case_dir" "$linux_status" "$windows_status"
   [ "$importar" = si ] || continue
 
   make_soluc "$case_dir/linux/$folder_name/$ktemp_name"
   cp "$case_dir/linux/$folder_name/$ktemp_name/SOLUC.DBF" "$case_dir/windows/$folder_name/$ktemp_name/"
-  importar=(importar "$case_dir/SIDE/$folder_name/$export_name" --ktemp "$folder_name/$ktemp_name")
-  linux_status=$(run linux "$case_dir" "${importar[@]//SIDE/linux}")
-  windows_status=$(run windows "$case_dir" "${importar[@]//SIDE/windows}")
+  linux_status=$(run linux "$case_dir" "$via" importar)
+  windows_status=$(run windows "$case_dir" "$via" importar)
   check importar "$case_dir" "$linux_status" "$windows_status"
 done
 echo "Comprobación cruzada en $(($(date +%s) - start)) s"

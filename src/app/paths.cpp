@@ -1,6 +1,8 @@
 #include "app/paths.h"
 
 #include <cstdlib>
+#include <string>
+#include <string_view>
 #include <system_error>
 
 #ifdef _WIN32
@@ -10,14 +12,22 @@
 #endif
 
 #include "store/table.h"
+#include "text/encoding.h"
 
 namespace zentrova::app {
 namespace {
 
-std::filesystem::path EnvironmentPath(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr && *value != '\0' ? std::filesystem::path(value)
-                                            : std::filesystem::path();
+// The variable's value as a path; `name` is ASCII. Windows keeps the environment in UTF-16
+// (its narrow copy is in the ANSI code page); elsewhere the value is taken as UTF-8.
+std::filesystem::path EnvironmentPath(std::string_view name) {
+#ifdef _WIN32
+  const wchar_t* value = _wgetenv(std::wstring(name.begin(), name.end()).c_str());
+  return value != nullptr && *value != L'\0' ? std::filesystem::path(value)
+                                             : std::filesystem::path();
+#else
+  const char* value = std::getenv(std::string(name).c_str());
+  return value != nullptr && *value != '\0' ? text::PathFromUtf8(value) : std::filesystem::path();
+#endif
 }
 
 }  // namespace
@@ -27,7 +37,7 @@ std::filesystem::path DefaultExchangeFolder() {
     return configured;
   }
 #ifdef _WIN32
-  return std::filesystem::path("C:\\KTEMP");
+  return std::filesystem::path(L"C:\\KTEMP");
 #else
   auto prefix = EnvironmentPath("WINEPREFIX");
   if (prefix.empty()) prefix = EnvironmentPath("HOME") / ".wine";

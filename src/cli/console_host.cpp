@@ -1,6 +1,6 @@
 #include "cli/console_host.h"
 
-#include <iostream>
+#include <cstdio>
 
 #include "app/error_message.h"
 #include "app/run_steps.h"
@@ -8,6 +8,7 @@
 #include "error.h"
 #include "import/dialog/time_frame_model.h"
 #include "text/clipper.h"
+#include "text/console.h"
 #include "text/encoding.h"
 
 namespace zentrova::cli {
@@ -92,11 +93,13 @@ int RunInConsole(const std::function<app::RunOutcome()>& run) {
       [&] { return run() == app::RunOutcome::kCompleted ? kExitDone : kExitStopped; });
 }
 
-void PrintLine(const std::u16string& text) { std::cout << text::Utf16ToUtf8(text) << '\n'; }
+void PrintLine(const std::u16string& text) {
+  text::WriteToConsole(text::ConsoleStream::kOutput, text::Utf16ToUtf8(text) + '\n');
+}
 
 void PrintError(const std::u16string& text) {
-  std::cout.flush();
-  std::cerr << text::Utf16ToUtf8(text) << '\n';
+  std::fflush(stdout);
+  text::WriteToConsole(text::ConsoleStream::kError, text::Utf16ToUtf8(text) + '\n');
 }
 
 }  // namespace zentrova::cli

@@ -37,10 +37,10 @@ void PrintRowCounts(const std::filesystem::path& ktemp) {
 
 int RunExportar(const ExportarOptions& options) {
   app::RunPaths paths = app::DefaultRunPaths();
-  if (!options.ktemp.empty()) paths.ktemp = options.ktemp;
-  if (!options.nivelex.empty()) paths.nivelex = options.nivelex;
+  if (!options.ktemp.empty()) paths.ktemp = text::PathFromUtf8(options.ktemp);
+  if (!options.nivelex.empty()) paths.nivelex = text::PathFromUtf8(options.nivelex);
   app::ProcessState state(paths);
-  ConsoleHost host(options.file);
+  ConsoleHost host(text::PathFromUtf8(options.file));
   std::vector<std::u16string> codes;
   for (const auto& code : options.marcos) codes.push_back(text::Utf8ToUtf16(code));
   host.set_frame_codes(std::move(codes));

@@ -22,9 +22,9 @@ struct ImportarOptions {
 
 int RunImportar(const ImportarOptions& options) {
   app::RunPaths paths = app::DefaultRunPaths();
-  if (!options.ktemp.empty()) paths.ktemp = options.ktemp;
+  if (!options.ktemp.empty()) paths.ktemp = text::PathFromUtf8(options.ktemp);
   app::ProcessState state(paths);
-  ConsoleHost host(options.file);
+  ConsoleHost host(text::PathFromUtf8(options.file));
   return RunInConsole([&] {
     const app::RunOutcome outcome = app::BImportarClick(state, host);
     if (outcome == app::RunOutcome::kCompleted) {

@@ -68,7 +68,7 @@ std::u16string CheckedText(const std::string& cell, int width, const char* what,
 }
 
 std::vector<LevelRow> ReadLevels(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
+  std::ifstream in(text::PathFromUtf8(file), std::ios::binary);
   if (!in) throw Error("No se puede leer el archivo " + file + ".");
   std::vector<LevelRow> rows;
   std::set<int32_t> codes;
@@ -104,7 +104,7 @@ struct NivelexOptions {
 int RunNivelex(const NivelexOptions& options) {
   return RunReporting([&] {
     const std::vector<LevelRow> rows = ReadLevels(options.csv);
-    import::WriteLevelTable(options.out, rows);
+    import::WriteLevelTable(text::PathFromUtf8(options.out), rows);
     PrintLine(text::Utf8ToUtf16(options.out) + u": " + text::IntegerText(rows.size()) +
               u" ofertas de cursos");
     return kExitDone;

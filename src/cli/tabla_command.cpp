@@ -105,11 +105,12 @@ void PrintPlain(const std::filesystem::path& file, const Contents& contents) {
 
 int RunTabla(const TablaOptions& options) {
   return RunReporting([&] {
-    const Contents contents = ReadContents(options.file);
+    const std::filesystem::path file = text::PathFromUtf8(options.file);
+    const Contents contents = ReadContents(file);
     if (options.json) {
       PrintLine(text::Utf8ToUtf16(AsJson(contents)));
     } else {
-      PrintPlain(options.file, contents);
+      PrintPlain(file, contents);
     }
     return kExitDone;
   });

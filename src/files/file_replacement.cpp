@@ -9,6 +9,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+// windows.h names its ReplaceFileW function ReplaceFile, which would rename ours here only.
+#undef ReplaceFile
 #else
 #include <fcntl.h>
 #include <unistd.h>

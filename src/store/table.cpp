@@ -74,7 +74,9 @@ class Table::Impl {
  private:
   enum class Pending { kNone, kAppend, kEdit };
 
-  std::filesystem::path Path() const { return IsOpen() ? path_ : folder_ / file_name_; }
+  std::filesystem::path Path() const {
+    return IsOpen() ? path_ : folder_ / text::PathFromUtf8(file_name_);
+  }
   void CheckOpen() const;
   [[noreturn]] void FailOpen(files::OpenStatus status, int reason) const;
   void ReadTable();

@@ -67,6 +67,11 @@ std::u16string PathText(const std::filesystem::path& path) {
   return Utf8ToUtf16(std::string_view(reinterpret_cast<const char*>(utf8.data()), utf8.size()));
 }
 
+std::filesystem::path PathFromUtf8(std::string_view utf8) {
+  return std::filesystem::path(
+      std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
+}
+
 std::string Utf16ToCp1252(std::u16string_view text) {
   UErrorCode status = U_ZERO_ERROR;
   std::string bytes(text.size() * 2 + 1, '\0');

@@ -16,6 +16,10 @@ std::string Utf16ToUtf8(std::u16string_view utf16);
 // A path as text, for messages.
 std::u16string PathText(const std::filesystem::path& path);
 
+// The path that UTF-8 text names. Every path made from a std::string is made here: on
+// Windows std::filesystem::path would read the bytes in the ANSI code page.
+std::filesystem::path PathFromUtf8(std::string_view utf8);
+
 // Windows-1252, one byte per character; a character the code page lacks becomes '?'.
 std::string Utf16ToCp1252(std::u16string_view text);
 std::u16string Cp1252ToUtf16(std::string_view bytes);

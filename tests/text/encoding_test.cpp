@@ -19,6 +19,14 @@ TEST(EncodingTest, Cp1252OneBytePerCharacterAndQuestionMarkForTheRest) {
   EXPECT_EQ(AsCp1252(u"Łódź"), u"?ód?");
 }
 
+// The path names the characters the text holds, and gives the same text back.
+TEST(EncodingTest, PathFromUtf8KeepsTheCharacters) {
+  const std::filesystem::path path = PathFromUtf8("Año/Educación Física ñ.xml");
+  EXPECT_EQ(path.filename().u16string(), u"Educación Física ñ.xml");
+  EXPECT_EQ(PathText(path.parent_path()), u"Año");
+  EXPECT_EQ(PathText(PathFromUtf8("\xE2\x82\xAC")), u"€");
+}
+
 TEST(EncodingTest, OtherCodePages) {
   EXPECT_EQ(DecodeCodePage("\xA4", "ibm-850"), u"ñ");
   EXPECT_EQ(DecodeCodePage("\xA4", "ibm-437"), u"ñ");

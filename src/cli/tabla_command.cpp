@@ -25,7 +25,7 @@ struct Contents {
 
 Contents ReadContents(const std::filesystem::path& file) {
   const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
-  store::Table table(folder, file.filename().string());
+  store::Table table(folder, text::PathUtf8(file.filename()));
   table.Open(store::OpenMode::kShared);
   Contents contents{table.Fields(), {}};
   for (table.First(); !table.Eof(); table.Next()) {

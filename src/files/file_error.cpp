@@ -110,7 +110,7 @@ std::string ReasonOfWindowsError(int code) {
 }  // namespace
 
 std::string PathForMessage(const std::filesystem::path& path) {
-  return text::Utf16ToUtf8(text::PathText(path));
+  return text::PathUtf8(path);
 }
 
 int LastSystemError() {

@@ -50,7 +50,12 @@ bool FolderRefused(OpenStatus status, int error) {
 
 // Some writes stop short without an error code (a file larger than the system allows).
 int WriteFailure(const LockedFile& file) {
-  return file.last_error() != 0 ? file.last_error() : EIO;
+  if (file.last_error() != 0) return file.last_error();
+#ifdef _WIN32
+  return ERROR_WRITE_FAULT;
+#else
+  return EIO;
+#endif
 }
 
 // Holds `target` exclusively in `held`; the cause, as a phrase, when it cannot be replaced.

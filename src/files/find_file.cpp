@@ -19,7 +19,7 @@ std::filesystem::path FindIgnoringCase(const std::filesystem::path& folder, std:
   std::string best;
   for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
        it.increment(error)) {
-    const std::string candidate = it->path().filename().string();
+    const std::string candidate = text::PathUtf8(it->path().filename());
     if (candidate == name) return exact;
     if (text::EqualsIgnoringCaseAZ(candidate, name) && (best.empty() || candidate < best)) {
       best = candidate;

@@ -9,6 +9,7 @@
 #include "files/file_error.h"
 #include "files/file_replacement.h"
 #include "files/find_file.h"
+#include "text/encoding.h"
 #include "text/letter_case.h"
 
 namespace zentrova::files {
@@ -79,7 +80,8 @@ bool IsMovedFile(const std::filesystem::path& folder, const std::string& name,
   for (const Operation& operation : operations) {
     std::error_code error;
     if (operation.kind == Operation::Kind::kMove &&
-        std::filesystem::equivalent(folder / name, folder / operation.name, error)) {
+        std::filesystem::equivalent(folder / text::PathFromUtf8(name),
+                                   folder / text::PathFromUtf8(operation.name), error)) {
       return true;
     }
   }
@@ -94,9 +96,9 @@ void Apply(const std::filesystem::path& folder, const std::filesystem::path& sta
            const std::function<void(const std::string&)>& before) {
   std::optional<UnfinishedUpdate> failure;
   for (const Operation& operation : operations) {
-    const std::filesystem::path target = folder / operation.name;
+    const std::filesystem::path target = folder / text::PathFromUtf8(operation.name);
     if (operation.kind == Operation::Kind::kMove) {
-      const std::filesystem::path source = staging / operation.name;
+      const std::filesystem::path source = staging / text::PathFromUtf8(operation.name);
       if (!Exists(source)) continue;
       before(operation.name);
       if (const int error = MoveOver(source, target); error != 0 && !failure) {
@@ -181,21 +183,21 @@ void FolderUpdate::Commit(const std::vector<std::string>& written,
   std::vector<Operation> operations;
   for (const std::string& name : written) {
     const Held& old = HoldIfNeeded(name, "el archivo");
-    const std::filesystem::path source = staging_ / name;
+    const std::filesystem::path source = staging_ / text::PathFromUtf8(name);
     LockedFile staged;
     if (staged.Open(source, LockKind::kExclusive) != OpenStatus::kOpened || !staged.Sync()) {
       throw Error("No se puede terminar de escribir el archivo " + PathForMessage(source) + ": " +
                   SystemReason(staged.last_error()) + ".");
     }
     operations.push_back({Operation::Kind::kMove, name});
-    if (old.file.is_open() && old.path.filename() != name) {
-      operations.push_back({Operation::Kind::kRemove, old.path.filename().string()});
+    if (old.file.is_open() && text::PathUtf8(old.path.filename()) != name) {
+      operations.push_back({Operation::Kind::kRemove, text::PathUtf8(old.path.filename())});
     }
   }
   for (const std::string& name : removed) {
     const Held& old = HoldIfNeeded(name, "el archivo");
     if (old.file.is_open()) {
-      operations.push_back({Operation::Kind::kRemove, old.path.filename().string()});
+      operations.push_back({Operation::Kind::kRemove, text::PathUtf8(old.path.filename())});
     }
   }
   SyncFolder(staging_);
@@ -206,7 +208,7 @@ void FolderUpdate::Commit(const std::vector<std::string>& written,
 #ifdef _WIN32
     // Windows replaces or removes a file only when no handle keeps others from deleting it.
     for (auto& [key, held] : held_) {
-      if (held.path.filename() == name) held.file.Close();
+      if (text::PathUtf8(held.path.filename()) == name) held.file.Close();
     }
 #else
     (void)name;

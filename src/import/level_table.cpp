@@ -2,6 +2,7 @@
 
 #include "files/folder_update.h"
 #include "store/table.h"
+#include "text/encoding.h"
 
 namespace zentrova::import {
 
@@ -9,7 +10,7 @@ namespace zentrova::import {
 // never sees half of the new one.
 void WriteLevelTable(const std::filesystem::path& file, const std::vector<LevelRow>& rows) {
   const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
-  const std::string name = file.filename().string();
+  const std::string name = text::PathUtf8(file.filename());
   files::FolderUpdate update(folder, "la carpeta");
   store::Table table(update.staging(), name);
   table.Create({{kLevelCodeField, store::FieldKind::kWholeNumber},

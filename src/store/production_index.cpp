@@ -10,6 +10,7 @@
 #include "store/mdx_reader.h"
 #include "store/store_error.h"
 #include "text/letter_case.h"
+#include "text/encoding.h"
 
 namespace zentrova::store {
 namespace {
@@ -52,7 +53,7 @@ void ProductionIndex::Load(const std::filesystem::path& table, const TableHeader
   active_ = false;
   const bool dbase = header.flavour == Flavour::kDbase || header.flavour == Flavour::kDbase7;
   if (!dbase || header.index_flag != 0x01) return;
-  path_ = FindIgnoringCase(table.parent_path(), IndexFileName(table.filename().string()));
+  path_ = FindIgnoringCase(table.parent_path(), IndexFileName(text::PathUtf8(table.filename())));
   std::error_code error;
   if (!std::filesystem::is_regular_file(path_, error)) return;
   MdxTags tags = ReadMdxTags(ReadWhole(path_), path_);

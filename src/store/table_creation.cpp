@@ -10,6 +10,7 @@
 #include "store/mdx_writer.h"
 #include "store/production_index.h"
 #include "store/store_error.h"
+#include "text/encoding.h"
 #include "text/letter_case.h"
 
 namespace zentrova::store {
@@ -118,7 +119,7 @@ FieldInfo StoredField(const FieldDef& def, Level level) {
 void CreateTableFiles(const std::filesystem::path& folder, const std::string& file_name,
                       const std::vector<FieldDef>& fields, const std::vector<IndexDef>& indexes,
                       Level level) {
-  const std::filesystem::path path = folder / file_name;
+  const std::filesystem::path path = folder / text::PathFromUtf8(file_name);
   std::error_code error;
   if (!std::filesystem::is_directory(folder, error)) {
     Fail(path,
@@ -130,7 +131,7 @@ void CreateTableFiles(const std::filesystem::path& folder, const std::string& fi
   const TableHeader header = HeaderFor(fields, indexes, level, today);
   const std::filesystem::path old_table = FindIgnoringCase(folder, file_name);
   const std::filesystem::path old_index = FindIgnoringCase(folder, IndexFileName(file_name));
-  const std::filesystem::path index = folder / IndexFileName(file_name);
+  const std::filesystem::path index = folder / text::PathFromUtf8(IndexFileName(file_name));
   AsStoreError([&] {
     // Every old file that goes is held before the first one changes. An old file whose name
     // differs from the new one only in letter case (where the disk tells them apart) goes

@@ -67,6 +67,11 @@ std::u16string PathText(const std::filesystem::path& path) {
   return Utf8ToUtf16(std::string_view(reinterpret_cast<const char*>(utf8.data()), utf8.size()));
 }
 
+std::string PathUtf8(const std::filesystem::path& path) {
+  const std::u8string utf8 = path.u8string();
+  return std::string(utf8.begin(), utf8.end());
+}
+
 std::filesystem::path PathFromUtf8(std::string_view utf8) {
   return std::filesystem::path(
       std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));

@@ -19,6 +19,8 @@ std::u16string PathText(const std::filesystem::path& path);
 // The path that UTF-8 text names. Every path made from a std::string is made here: on
 // Windows std::filesystem::path would read the bytes in the ANSI code page.
 std::filesystem::path PathFromUtf8(std::string_view utf8);
+// The other way: a path (or a file's name) as UTF-8 text.
+std::string PathUtf8(const std::filesystem::path& path);
 
 // Windows-1252, one byte per character; a character the code page lacks becomes '?'.
 std::string Utf16ToCp1252(std::u16string_view text);

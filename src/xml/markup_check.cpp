@@ -54,6 +54,12 @@ class MarkupScanner {
 
   std::optional<MarkupFault> Scan() {
     while (i_ < text_.size()) {
+      if (text_[i_] != '<' && open_.empty() && !IsSpace(text_[i_])) {
+        // A character XML forbids is the more precise fault.
+        const size_t at = i_;
+        if (auto fault = Step(Context::kContent)) return fault;
+        return MarkupFault{at, "hay texto fuera del elemento raíz del documento"};
+      }
       auto fault = text_[i_] == '<' ? Markup() : Step(Context::kContent);
       if (fault) return fault;
     }
@@ -182,6 +188,11 @@ class MarkupScanner {
 
   std::optional<MarkupFault> StartTag() {
     const size_t start = i_;
+    // pugixml would read a second root too, and the queries would find both.
+    if (open_.empty() && root_seen_) {
+      return MarkupFault{start, "el documento tiene más de un elemento raíz: '" +
+                                    NameAt(text_, start + 1) + "' sigue al primero"};
+    }
     tag_ = start + 1;
     ++i_;
     char last = '<';  // the last byte outside attribute values
@@ -208,6 +219,7 @@ class MarkupScanner {
                                     " niveles, el máximo que se admite"};
     }
     if (last != '/') open_.push_back(start + 1);  // an empty element closes itself
+    root_seen_ = true;
     return std::nullopt;
   }
 
@@ -260,6 +272,7 @@ class MarkupScanner {
   std::vector<size_t> open_;
   std::optional<size_t> tag_;        // where the name of the start tag being read starts
   std::optional<size_t> attribute_;  // where the name of the attribute being read starts
+  bool root_seen_ = false;
 };
 
 }  // namespace

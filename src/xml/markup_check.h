@@ -8,6 +8,8 @@
 //   &apos;), in text and in attribute values. pugixml expands none of them and keeps "&name;"
 //   as literal text, which would then be read as the value. Declared in the document type or
 //   not, internal or external, none is ever expanded, so nothing outside the file is read.
+// - a second root element, or text outside the root, which pugixml reads as if they were
+//   part of the document;
 // - elements nested deeper than kMaxElementDepth. Such a document never reaches pugixml,
 //   whose node destruction recurses once per level.
 

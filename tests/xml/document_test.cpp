@@ -348,7 +348,10 @@ INSTANTIATE_TEST_SUITE_P(
         IllFormedCase{"NonCharacter", "<a>\xEF\xBF\xBF</a>", 1, 4},
         IllFormedCase{"ReferenceToAControlCharacter", "<a t=\"&#x1;\"/>", 1, 7},
         IllFormedCase{"ReferenceBeyondUnicode", "<a>\n&#61180306;</a>", 2, 1},
-        IllFormedCase{"ReferenceOfManyDigits", "<a>&#99999999999999999999;</a>", 1, 4}),
+        IllFormedCase{"ReferenceOfManyDigits", "<a>&#99999999999999999999;</a>", 1, 4},
+        IllFormedCase{"TwoRootElements", "<?xml version=\"1.0\"?>\n<a/>\n<b><c/></b>", 3, 1},
+        IllFormedCase{"TextAfterTheRoot", "<a></a>\n x", 2, 2},
+        IllFormedCase{"TextBeforeTheRoot", "x<a/>", 1, 1}),
     [](const auto& info) { return std::string(info.param.label); });
 
 // A reference to an entity pugixml does not know would be read as its own text.

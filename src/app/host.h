@@ -8,18 +8,13 @@
 #include <optional>
 #include <string>
 
+#include "import/frame_choice.h"
+
 namespace zentrova::app {
 
-// The answer of one showing of the time-frame dialog.
-struct FrameAnswer {
-  bool valid = false;        // resultMH = 1: one or two frames chosen
-  std::u16string resultado;  // the chosen codes, 10 characters each, in list order
-  // The dialog could not offer a choice (the export cannot be read again, no frame in it)
-  // and the user asked to end the run; `valid` and `resultado` are then not used.
-  bool abandon = false;
-};
+using import::FrameAnswer;
 
-class Host {
+class Host : public import::FrameChooser {
  public:
   virtual ~Host() = default;
 
@@ -28,8 +23,7 @@ class Host {
   // A modal message titled "Zentrova" with one OK button; returns when it is closed.
   virtual void ShowMessage(const std::u16string& text) = 0;
   virtual void SetBusy(bool busy) = 0;
-  // Shows the time-frame dialog once over `export_file` (the dialog reads it itself).
-  virtual FrameAnswer ChooseTimeFrames(const std::filesystem::path& export_file) = 0;
+  // ChooseTimeFrames (import::FrameChooser): one showing of the time-frame dialog.
   virtual void SetDirectionButtonsEnabled(bool enabled) = 0;
   virtual void CloseWindow() = 0;
 };

@@ -20,7 +20,7 @@ ChosenFrames SplitAnswer(const std::u16string& resultado) {
   return ChosenFrames{FrameCode(resultado), u""};
 }
 
-std::optional<ChosenFrames> ChooseFrames(const xml::Document& document, app::Host& host,
+std::optional<ChosenFrames> ChooseFrames(const xml::Document& document, FrameChooser& chooser,
                                          const std::filesystem::path& export_file) {
   const std::vector<Record> frames = ReadGroup(document, kJornadasEscolares);
   if (frames.size() < 2) {
@@ -28,7 +28,7 @@ std::optional<ChosenFrames> ChooseFrames(const xml::Document& document, app::Hos
     return ChosenFrames{FrameCode(frames.at(0).Value(0)), u""};
   }
   for (;;) {
-    const app::FrameAnswer answer = host.ChooseTimeFrames(export_file);
+    const FrameAnswer answer = chooser.ChooseTimeFrames(export_file);
     if (answer.abandon) return std::nullopt;
     if (answer.valid) return SplitAnswer(answer.resultado);
   }

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "app/host.h"
+#include "import/frame_choice.h"
 #include "xml/document.h"
 
 namespace zentrova::import {
@@ -26,7 +26,7 @@ ChosenFrames SplitAnswer(const std::u16string& resultado);
 
 // The frames of the conversion; nothing when the user ended the run in the dialog. Needs at
 // least one JORNADAS_ESCOLARES record.
-std::optional<ChosenFrames> ChooseFrames(const xml::Document& document, app::Host& host,
+std::optional<ChosenFrames> ChooseFrames(const xml::Document& document, FrameChooser& chooser,
                                          const std::filesystem::path& export_file);
 
 }  // namespace zentrova::import

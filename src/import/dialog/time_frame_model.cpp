@@ -71,9 +71,9 @@ TimeFrameModel::Closing TimeFrameModel::FormClose(const std::vector<bool>& selec
   return closing;
 }
 
-app::FrameAnswer AnswerFor(const std::vector<std::u16string>& frames,
-                           const std::vector<bool>& selected) {
-  app::FrameAnswer answer;
+FrameAnswer AnswerFor(const std::vector<std::u16string>& frames,
+                      const std::vector<bool>& selected) {
+  FrameAnswer answer;
   int count = 0;
   for (size_t i = 0; i < frames.size() && i < selected.size(); ++i) {
     if (!selected[i]) continue;

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/host.h"
+#include "import/frame_choice.h"
 #include "xml/document.h"
 
 namespace zentrova::import {
@@ -37,7 +37,7 @@ class TimeFrameModel {
   void ListBox2Click(int focus_index);
 
   struct Closing {
-    app::FrameAnswer answer;
+    FrameAnswer answer;
     std::u16string message;  // to show before the dialog closes; empty when none
   };
   // FormClose, with the selection state of each frame-list item.
@@ -70,8 +70,7 @@ class TimeFrameModel {
 
 // The answer the dialog gives for the selected items, in list order: each item's text
 // followed by ten spaces and cut to 10 characters; valid with one or two items.
-app::FrameAnswer AnswerFor(const std::vector<std::u16string>& frames,
-                           const std::vector<bool>& selected);
+FrameAnswer AnswerFor(const std::vector<std::u16string>& frames, const std::vector<bool>& selected);
 
 }  // namespace zentrova::import
 

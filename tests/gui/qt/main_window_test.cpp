@@ -1,7 +1,7 @@
 // The main window: its controls, the run modes and the result code, the window's side of a
 // run (file dialog, message boxes, busy cursor, buttons, error report) and help.
 
-#include "app/main_window.h"
+#include "gui/qt/main_window.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "app/gradient_panel.h"
-#include "app/help_viewer.h"
+#include "gui/qt/gradient_panel.h"
+#include "gui/qt/help_viewer.h"
 #include "import/level_table.h"
 #include "modal_answers.h"
 #include "support/python.h"
@@ -45,7 +45,7 @@ struct Window {
       WriteLevelTable(nivelex);
     }
     if (ktemp.empty()) ktemp = folder / "ktemp";
-    form = std::make_unique<app::TMForm>(
+    form = std::make_unique<gui::TMForm>(
         std::move(parameters), app::RunPaths{std::move(ktemp), std::move(nivelex)}, ini());
     form->host().set_native_dialogs(false);
   }
@@ -69,7 +69,7 @@ struct Window {
   }
 
   TempFolder folder;
-  std::unique_ptr<app::TMForm> form;
+  std::unique_ptr<gui::TMForm> form;
 };
 
 // Lets the window's zero timer and the modal loops run until `answers` are all given and
@@ -117,7 +117,7 @@ class MainWindowTest : public QObject {
 
 void MainWindowTest::ControlsAsTheTableGivesThem() {
   Window window({});
-  app::TMForm& form = *window.form;
+  gui::TMForm& form = *window.form;
   QCOMPARE(form.objectName(), QStringLiteral("MForm"));
   QCOMPARE(form.windowTitle(), QStringLiteral("Exportar e importar datos entre Orbelin y Vetrana"));
   QCOMPARE(form.size(), QSize(632, 266));
@@ -137,7 +137,7 @@ void MainWindowTest::ControlsAsTheTableGivesThem() {
            Panel{"Draw3D1", QRect(0, 168, 633, 97), QColor(194, 205, 254), QColor(207, 242, 254),
                  QColor(204, 216, 230)},
        }) {
-    auto* widget = window.Find<app::GradientPanel>(panel.name);
+    auto* widget = window.Find<gui::GradientPanel>(panel.name);
     QVERIFY2(widget != nullptr, panel.name);
     QCOMPARE(widget->parentWidget(), &form);
     QCOMPARE(widget->geometry(), panel.geometry);
@@ -304,7 +304,7 @@ void MainWindowTest::HelpButtonAndF1() {
   window.form->show();
   QVERIFY(QTest::qWaitForWindowExposed(window.form.get()));
   window.Find<QPushButton>("Button1")->click();
-  app::HelpViewer* viewer = app::CurrentHelpViewer();
+  gui::HelpViewer* viewer = gui::CurrentHelpViewer();
   QVERIFY(viewer != nullptr);
   QVERIFY(viewer->isVisible());
   QCOMPARE(viewer->source().fileName(), QStringLiteral("indice.html"));
@@ -314,8 +314,8 @@ void MainWindowTest::HelpButtonAndF1() {
   window.form->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(window.form.get()));
   QTest::keyClick(window.Find<QPushButton>("BExportar"), Qt::Key_F1);
-  QCOMPARE(app::CurrentHelpViewer()->source().fileName(), QStringLiteral("index.html"));
-  app::CurrentHelpViewer()->close();
+  QCOMPARE(gui::CurrentHelpViewer()->source().fileName(), QStringLiteral("index.html"));
+  gui::CurrentHelpViewer()->close();
 }
 
 // Row counts of the tables the first direction writes, read with python3-dbfread.
@@ -333,7 +333,7 @@ for name in ['ASIGNOMT', 'PROFT', 'AULAT', 'CURSOST', 'GRUPOST', 'ASIGT', 'DIASH
 }
 
 // The busy cursor is on while the time-frame dialog waits, with the normal cursor over it.
-ModalAnswers::Answer BusyUnderTheDialog(app::TMForm& form, ModalAnswers::Answer answer) {
+ModalAnswers::Answer BusyUnderTheDialog(gui::TMForm& form, ModalAnswers::Answer answer) {
   return Before(
       [&form](QWidget*) {
         QVERIFY(form.host().busy());
@@ -351,9 +351,8 @@ void MainWindowTest::FirstDirectionInBatchMode() {
       .Then(PressOk());
   window.form->show();
   QVERIFY(Settle(answers));
-  QCOMPARE(answers.seen(),
-           (QStringList{kFileDialog, QStringLiteral("zentrova::import::TPlantillas"),
-                        Message("Proceso finalizado")}));
+  QCOMPARE(answers.seen(), (QStringList{kFileDialog, QStringLiteral("zentrova::gui::TPlantillas"),
+                                        Message("Proceso finalizado")}));
   QVERIFY(!window.form->isVisible());  // closed by the run
   QCOMPARE(window.form->state().resultCode, 1);
   QVERIFY(!window.DirectionButtonsEnabled());
@@ -375,7 +374,7 @@ void MainWindowTest::FrameDialogShownAgainAfterAnInvalidChoice() {
       .Then(PressOk());
   window.Find<QPushButton>("BExportar")->click();
   QVERIFY(Settle(answers));
-  const QString dialog = QStringLiteral("zentrova::import::TPlantillas");
+  const QString dialog = QStringLiteral("zentrova::gui::TPlantillas");
   QCOMPARE(answers.seen(),
            (QStringList{kFileDialog, dialog, Message("Debe al menos seleccionar 1 Marco Horario."),
                         dialog, Message("Proceso finalizado")}));
@@ -500,7 +499,7 @@ void MainWindowTest::AConversionACrashInterruptedIsCompletedAtStart() {
   testing::WriteFile(ktemp / "PROFT.DBF", "viejo");
   testing::WriteFile(ktemp / "ZENTROVA.NUEVO" / "PROFT.DBF", "nuevo");
   testing::WriteFile(ktemp / "ZENTROVA.JNL", "ZENTROVA 1\nMUEVE PROFT.DBF\nFIN\n");
-  app::TMForm form({}, app::RunPaths{ktemp, folder / "NIVELEX.DBF"}, folder / "Orbelin.ini");
+  gui::TMForm form({}, app::RunPaths{ktemp, folder / "NIVELEX.DBF"}, folder / "Orbelin.ini");
   QCOMPARE(QString::fromStdString(ReadFile(ktemp / "PROFT.DBF")), QStringLiteral("nuevo"));
   QVERIFY(!std::filesystem::exists(ktemp / "ZENTROVA.JNL"));
   QVERIFY(!std::filesystem::exists(ktemp / "ZENTROVA.NUEVO"));

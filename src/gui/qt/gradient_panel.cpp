@@ -1,10 +1,10 @@
-#include "app/gradient_panel.h"
+#include "gui/qt/gradient_panel.h"
 
 #include <QFontDatabase>
 #include <QLinearGradient>
 #include <QPainter>
 
-namespace zentrova::app {
+namespace zentrova::gui {
 
 GradientPanel::GradientPanel(QColor top, QColor middle, QColor bottom, QWidget* parent)
     : QWidget(parent), top_(top), middle_(middle), bottom_(bottom) {}
@@ -38,4 +38,4 @@ QFont ArialFont(int pixel_size, bool bold, bool italic, bool underline) {
 
 QFont DialogFont() { return FontOf(QStringLiteral("MS Sans Serif"), 11); }
 
-}  // namespace zentrova::app
+}  // namespace zentrova::gui

@@ -1,12 +1,12 @@
-#ifndef ZENTROVA_APP_GRADIENT_PANEL_H_
-#define ZENTROVA_APP_GRADIENT_PANEL_H_
+#ifndef ZENTROVA_GUI_QT_GRADIENT_PANEL_H_
+#define ZENTROVA_GUI_QT_GRADIENT_PANEL_H_
 
 #include <QColor>
 #include <QFont>
 #include <QString>
 #include <QWidget>
 
-namespace zentrova::app {
+namespace zentrova::gui {
 
 // A panel whose background shades from top to bottom through three colours (first at the
 // top edge, second in the middle, third at the bottom edge). Child controls lie on it.
@@ -36,6 +36,6 @@ QFont ArialFont(int pixel_size, bool bold, bool italic = false, bool underline =
 // The windows' default font: MS Sans Serif 11 px, or Liberation Sans where it is missing.
 QFont DialogFont();
 
-}  // namespace zentrova::app
+}  // namespace zentrova::gui
 
-#endif  // ZENTROVA_APP_GRADIENT_PANEL_H_
+#endif  // ZENTROVA_GUI_QT_GRADIENT_PANEL_H_

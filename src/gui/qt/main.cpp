@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/main_window.h"
+#include "gui/qt/main_window.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
   QApplication application(qt_argc, qt_argv);
   QApplication::setApplicationName(QStringLiteral("Zentrova"));
 
-  zentrova::app::TMForm form(std::move(parameters));
+  zentrova::gui::TMForm form(std::move(parameters));
   form.show();
   return application.exec();
 }

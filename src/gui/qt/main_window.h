@@ -1,5 +1,5 @@
-#ifndef ZENTROVA_APP_MAIN_WINDOW_H_
-#define ZENTROVA_APP_MAIN_WINDOW_H_
+#ifndef ZENTROVA_GUI_QT_MAIN_WINDOW_H_
+#define ZENTROVA_GUI_QT_MAIN_WINDOW_H_
 
 // TMForm: the main window. One button per direction; in batch mode (two command-line
 // parameters) the direction the first one names runs as soon as the window is shown, and
@@ -14,12 +14,12 @@
 #include <vector>
 
 #include "app/directions.h"
-#include "app/gradient_panel.h"
 #include "app/paths.h"
 #include "app/process_state.h"
-#include "app/qt_host.h"
+#include "gui/qt/gradient_panel.h"
+#include "gui/qt/qt_host.h"
 
-namespace zentrova::app {
+namespace zentrova::gui {
 
 inline constexpr char kMainCaption[] = "Exportar e importar datos entre Orbelin y Vetrana";
 
@@ -29,13 +29,13 @@ class TMForm : public QWidget {
  public:
   // `parameters`: the command line, UTF-8, the program's own path not counted. A run finds
   // its files through `paths`; batch mode writes its result into `ini_file`.
-  TMForm(std::vector<std::string> parameters, RunPaths paths, std::filesystem::path ini_file,
+  TMForm(std::vector<std::string> parameters, app::RunPaths paths, std::filesystem::path ini_file,
          QWidget* parent = nullptr);
-  // The installed program's files: DefaultRunPaths() and Orbelin.ini beside the executable.
+  // The installed program's files: app::DefaultRunPaths() and Orbelin.ini beside the executable.
   explicit TMForm(std::vector<std::string> parameters);
   ~TMForm() override;
 
-  ProcessState& state() { return state_; }
+  app::ProcessState& state() { return state_; }
   QtHost& host() { return *host_; }
 
   void BExportarClick();
@@ -52,11 +52,11 @@ class TMForm : public QWidget {
   void FormClose();
   // Runs a direction; whatever escapes it is shown by the default error report, in the words
   // of app::ErrorMessage.
-  void Run(RunOutcome (*direction)(ProcessState&, Host&));
+  void Run(app::RunOutcome (*direction)(app::ProcessState&, app::Host&));
 
   std::vector<std::string> parameters_;
   std::filesystem::path ini_file_;
-  ProcessState state_;
+  app::ProcessState state_;
   std::unique_ptr<QtHost> host_;
   bool shown_ = false;
 
@@ -71,6 +71,6 @@ class TMForm : public QWidget {
   QPushButton* Button1;
 };
 
-}  // namespace zentrova::app
+}  // namespace zentrova::gui
 
-#endif  // ZENTROVA_APP_MAIN_WINDOW_H_
+#endif  // ZENTROVA_GUI_QT_MAIN_WINDOW_H_

@@ -1,4 +1,4 @@
-#include "app/main_window.h"
+#include "gui/qt/main_window.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -11,10 +11,10 @@
 
 #include "app/batch_mode.h"
 #include "app/error_message.h"
-#include "app/help_viewer.h"
 #include "app/run_steps.h"
+#include "gui/qt/help_viewer.h"
 
-namespace zentrova::app {
+namespace zentrova::gui {
 namespace {
 
 const QColor kUpperTop(249, 211, 125);
@@ -53,10 +53,10 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, 
 }  // namespace
 
 TMForm::TMForm(std::vector<std::string> parameters)
-    : TMForm(std::move(parameters), DefaultRunPaths(), DefaultResultIniFile()) {}
+    : TMForm(std::move(parameters), app::DefaultRunPaths(), app::DefaultResultIniFile()) {}
 
-TMForm::TMForm(std::vector<std::string> parameters, RunPaths paths, std::filesystem::path ini_file,
-               QWidget* parent)
+TMForm::TMForm(std::vector<std::string> parameters, app::RunPaths paths,
+               std::filesystem::path ini_file, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       parameters_(std::move(parameters)),
@@ -107,10 +107,10 @@ TMForm::~TMForm() = default;
 
 void TMForm::FormCreate() {
   // Before anything else: a conversion that a crash left half-done is completed.
-  FinishInterruptedConversion(state_.paths.ktemp);
+  app::FinishInterruptedConversion(state_.paths.ktemp);
   state_.subject_lists = import::SubjectLists{};
   state_.resultCode = 0;
-  state_.runMode = RunModeFor(parameters_);
+  state_.runMode = app::RunModeFor(parameters_);
 }
 
 void TMForm::showEvent(QShowEvent* event) {
@@ -122,14 +122,14 @@ void TMForm::showEvent(QShowEvent* event) {
 }
 
 void TMForm::FormShow() {
-  switch (BatchDirectionFor(parameters_)) {
-    case BatchDirection::kImportar:
+  switch (app::BatchDirectionFor(parameters_)) {
+    case app::BatchDirection::kImportar:
       BImportarClick();
       break;
-    case BatchDirection::kExportar:
+    case app::BatchDirection::kExportar:
       BExportarClick();
       break;
-    case BatchDirection::kNone:
+    case app::BatchDirection::kNone:
       break;
   }
 }
@@ -142,19 +142,19 @@ void TMForm::closeEvent(QCloseEvent* event) {
 void TMForm::FormClose() {
   if (state_.runMode != 2) return;
   try {
-    WriteResultCode(ini_file_, state_.resultCode);
+    app::WriteResultCode(ini_file_, state_.resultCode);
   } catch (...) {
-    ReportError(this, QString::fromStdU16String(CurrentErrorMessage()));
+    ReportError(this, QString::fromStdU16String(app::CurrentErrorMessage()));
   }
 }
 
-void TMForm::Run(RunOutcome (*direction)(ProcessState&, Host&)) {
+void TMForm::Run(app::RunOutcome (*direction)(app::ProcessState&, app::Host&)) {
   try {
     direction(state_, *host_);
   } catch (...) {
     // The application's default error report: the run ends here, the program goes on.
     host_->EndBusy();
-    ReportError(this, QString::fromStdU16String(CurrentErrorMessage()));
+    ReportError(this, QString::fromStdU16String(app::CurrentErrorMessage()));
   }
 }
 
@@ -164,4 +164,4 @@ void TMForm::BImportarClick() { Run(&app::BImportarClick); }
 
 void TMForm::Button1Click() { ShowHelpIndex(this); }
 
-}  // namespace zentrova::app
+}  // namespace zentrova::gui

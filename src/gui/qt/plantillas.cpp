@@ -1,4 +1,4 @@
-#include "import/dialog/plantillas.h"
+#include "gui/qt/plantillas.h"
 
 #include <QCloseEvent>
 #include <QKeySequence>
@@ -8,10 +8,10 @@
 #include <QStyledItemDelegate>
 #include <vector>
 
-#include "app/help_viewer.h"
-#include "app/qt_host.h"
+#include "gui/qt/help_viewer.h"
+#include "gui/qt/qt_host.h"
 
-namespace zentrova::import {
+namespace zentrova::gui {
 namespace {
 
 const QColor kMaroon(128, 0, 0);
@@ -66,25 +66,25 @@ TPlantillas::TPlantillas(std::filesystem::path export_file, QWidget* owner)
       export_file_(std::move(export_file)) {
   setObjectName(QStringLiteral("Plantillas"));
   setWindowTitle(QString::fromUtf8(kPlantillasCaption));
-  setFont(app::DialogFont());
+  setFont(gui::DialogFont());
   setModal(true);
   resize(370, 281);
 
-  Draw3D4 = new app::GradientPanel(kSkyBlue, Qt::white, kInactiveCaption, this);
+  Draw3D4 = new GradientPanel(kSkyBlue, Qt::white, kInactiveCaption, this);
   Draw3D4->setObjectName(QStringLiteral("Draw3D4"));
   Draw3D4->setGeometry(0, 0, 369, 281);
 
-  const QFont heading = app::ArialFont(16, true);
+  const QFont heading = gui::ArialFont(16, true);
   LabelPlantillas = MakeLabel(
       Draw3D4, "LabelPlantillas",
       QStringLiteral("Seleccione 1, o los 2 Marcos Horarios que quiere aplicar a su Horario en "
                      "Orbelin."),
-      QRect(16, 2, 321, 33), app::ArialFont(13, true), Qt::black, true);
+      QRect(16, 2, 321, 33), gui::ArialFont(13, true), Qt::black, true);
   LabelSelec = MakeLabel(
       Draw3D4, "LabelSelec",
       QString::fromUtf8("Para seleccionar mas de un Marco Horario, mantenga (Ctrl) pulsado y "
                         "seleccione cada marco con 1 click del botón izquierdo del ratón."),
-      QRect(16, 36, 321, 50), app::ArialFont(13, true, true), kRed, true);
+      QRect(16, 36, 321, 50), gui::ArialFont(13, true, true), kRed, true);
   LabelMarcos = MakeLabel(Draw3D4, "LabelMarcos", QStringLiteral("MARCOS"), QRect(40, 86, 74, 16),
                           heading, kMaroon, false);
   Label1 = MakeLabel(Draw3D4, "Label1", QStringLiteral("HORAS"), QRect(215, 86, 67, 18), heading,
@@ -96,7 +96,7 @@ TPlantillas::TPlantillas(std::filesystem::path export_file, QWidget* owner)
       MakeList(Draw3D4, "ListBox1", QRect(152, 103, 193, 146), QAbstractItemView::SingleSelection);
 
   LabelNombre = MakeLabel(Draw3D4, "LabelNombre", QStringLiteral("-"), QRect(9, 151, 120, 41),
-                          app::ArialFont(16, true, false, true), kMaroon, true);
+                          gui::ArialFont(16, true, false, true), kMaroon, true);
   LabelPlanFec1 = MakeLabel(Draw3D4, "LabelPlanFec1", QStringLiteral("-"), QRect(9, 196, 120, 23),
                             heading, kMaroon, false);
   LabelPlanFec2 = MakeLabel(Draw3D4, "LabelPlanFec2", QStringLiteral("-"), QRect(9, 226, 120, 23),
@@ -117,7 +117,7 @@ TPlantillas::TPlantillas(std::filesystem::path export_file, QWidget* owner)
   BitBtnContinuar->setDefault(true);
 
   LabelAviso = MakeLabel(Draw3D4, "LabelAviso", QString(), QRect(16, 36, 329, 210),
-                         app::ArialFont(13, true), kRed, true);
+                         gui::ArialFont(13, true), kRed, true);
   LabelAviso->setVisible(false);
   BitBtnTerminar = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
                                    QStringLiteral("Terminar"), Draw3D4);
@@ -139,7 +139,7 @@ TPlantillas::TPlantillas(std::filesystem::path export_file, QWidget* owner)
   connect(BitBtnTerminar, &QPushButton::clicked, this, [this] { BitBtnTerminarClick(); });
   auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
   connect(help, &QShortcut::activated, this,
-          [this] { app::ShowHelpContext(this, app::kHelpContext); });
+          [this] { gui::ShowHelpContext(this, gui::kHelpContext); });
 }
 
 TPlantillas::~TPlantillas() = default;
@@ -227,8 +227,8 @@ void TPlantillas::FormClose() {
   for (int row = 0; row < ListBox2->count(); ++row) {
     selected.push_back(ListBox2->item(row)->isSelected());
   }
-  TimeFrameModel::Closing closing = model_.FormClose(selected);
-  if (!closing.message.empty()) app::ShowMessageBox(this, Text(closing.message));
+  import::TimeFrameModel::Closing closing = model_.FormClose(selected);
+  if (!closing.message.empty()) gui::ShowMessageBox(this, Text(closing.message));
   answer_ = closing.answer;
 }
 
@@ -241,4 +241,4 @@ void TPlantillas::closeEvent(QCloseEvent* event) {
 
 void TPlantillas::reject() { close(); }
 
-}  // namespace zentrova::import
+}  // namespace zentrova::gui

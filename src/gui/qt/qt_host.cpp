@@ -1,4 +1,4 @@
-#include "app/qt_host.h"
+#include "gui/qt/qt_host.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -6,9 +6,9 @@
 #include <QFileInfo>
 #include <QStringList>
 
-#include "import/dialog/plantillas.h"
+#include "gui/qt/plantillas.h"
 
-namespace zentrova::app {
+namespace zentrova::gui {
 namespace {
 
 // A modal window that waits for the user shows the normal cursor, also during a run.
@@ -81,8 +81,8 @@ void QtHost::SetBusy(bool busy) {
 
 void QtHost::EndBusy() { SetBusy(false); }
 
-FrameAnswer QtHost::ChooseTimeFrames(const std::filesystem::path& export_file) {
-  import::TPlantillas dialog(export_file, window_);
+app::FrameAnswer QtHost::ChooseTimeFrames(const std::filesystem::path& export_file) {
+  gui::TPlantillas dialog(export_file, window_);
   NormalCursorWhileWaiting normal_cursor;
   dialog.exec();
   return dialog.answer();
@@ -97,4 +97,4 @@ void QtHost::CloseWindow() {
   if (window_) window_->close();
 }
 
-}  // namespace zentrova::app
+}  // namespace zentrova::gui

@@ -10,8 +10,8 @@
 #include <QTextStream>
 #include <filesystem>
 
-#include "app/main_window.h"
-#include "import/dialog/plantillas.h"
+#include "gui/qt/main_window.h"
+#include "gui/qt/plantillas.h"
 
 namespace {
 
@@ -39,10 +39,10 @@ int main(int argc, char** argv) {
   const std::filesystem::path export_file(arguments[2].toStdU16String());
 
   // No parameters: the window is shown as a secretary opens it, and nothing runs.
-  zentrova::app::TMForm form({});
+  zentrova::gui::TMForm form({});
   bool ok = Save(form, folder.filePath(QStringLiteral("ventana-principal.png")));
 
-  zentrova::import::TPlantillas dialog(export_file, &form);
+  zentrova::gui::TPlantillas dialog(export_file, &form);
   dialog.show();
   QCoreApplication::processEvents();
   if (auto* frames = dialog.findChild<QListWidget*>(QStringLiteral("ListBox2"))) {

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "import/dialog/plantillas.h"
+#include "gui/qt/plantillas.h"
 
 namespace zentrova::testing {
 
@@ -91,7 +91,7 @@ ModalAnswers::Answer PressOk() {
 
 ModalAnswers::Answer ChooseFrames(const std::vector<int>& rows) {
   return [rows](QWidget* widget) {
-    auto* dialog = qobject_cast<import::TPlantillas*>(widget);
+    auto* dialog = qobject_cast<gui::TPlantillas*>(widget);
     QVERIFY2(dialog != nullptr, "the time-frame dialog");
     auto* list = dialog->findChild<QListWidget*>(QStringLiteral("ListBox2"));
     bool first = true;

@@ -1,4 +1,4 @@
-#include "app/help_viewer.h"
+#include "gui/qt/help_viewer.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -7,13 +7,13 @@
 #include <QVBoxLayout>
 
 #include "app/paths.h"
-#include "app/qt_host.h"
+#include "gui/qt/qt_host.h"
 
 #ifdef _WIN32
 #include <windows.h>
 #endif
 
-namespace zentrova::app {
+namespace zentrova::gui {
 namespace {
 
 QPointer<HelpViewer> current_viewer;
@@ -39,7 +39,7 @@ bool HtmlHelp(QWidget* owner, UINT command, const QString& topic) {
                : nullptr;
   }();
   if (function == nullptr) return false;
-  const std::filesystem::path file = ExecutableFolder() / kHelpFileName;
+  const std::filesystem::path file = app::ExecutableFolder() / kHelpFileName;
   if (!std::filesystem::exists(file)) return false;
   std::wstring target = file.wstring();
   if (!topic.isEmpty()) target += L"::/" + topic.toStdWString();
@@ -70,7 +70,7 @@ void ShowOwnHelp(QWidget* owner, const QString& page) {
 
 }  // namespace
 
-std::filesystem::path HelpFolder() { return ExecutableFolder() / "help"; }
+std::filesystem::path HelpFolder() { return app::ExecutableFolder() / "help"; }
 
 void ShowHelpIndex(QWidget* owner) {
 #ifdef _WIN32
@@ -139,4 +139,4 @@ bool HelpViewer::ShowPage(const QString& page) {
   return true;
 }
 
-}  // namespace zentrova::app
+}  // namespace zentrova::gui

@@ -1,5 +1,5 @@
-#ifndef ZENTROVA_APP_QT_HOST_H_
-#define ZENTROVA_APP_QT_HOST_H_
+#ifndef ZENTROVA_GUI_QT_QT_HOST_H_
+#define ZENTROVA_GUI_QT_QT_HOST_H_
 
 // The window's side of a run: the open-file dialog, message boxes titled "Zentrova", the busy
 // cursor, the time-frame dialog, the direction buttons and closing the window.
@@ -15,7 +15,7 @@
 
 #include "app/host.h"
 
-namespace zentrova::app {
+namespace zentrova::gui {
 
 inline constexpr char kApplicationTitle[] = "Zentrova";
 inline constexpr char kOpenDialogTitle[] = "Seleccionar Archivo XML obtenido de VETRANA";
@@ -28,7 +28,7 @@ void ShowMessageBox(QWidget* parent, const QString& text,
 // The application's default error report: the error's message in a box titled "Zentrova".
 void ReportError(QWidget* parent, const QString& message);
 
-class QtHost : public Host {
+class QtHost : public app::Host {
  public:
   QtHost(QWidget* window, QPushButton* exportar, QPushButton* importar);
   ~QtHost() override;
@@ -41,7 +41,7 @@ class QtHost : public Host {
   // The busy cursor over the whole application; message boxes and the time-frame dialog,
   // which wait for the user, show the normal cursor while they are open.
   void SetBusy(bool busy) override;
-  FrameAnswer ChooseTimeFrames(const std::filesystem::path& export_file) override;
+  app::FrameAnswer ChooseTimeFrames(const std::filesystem::path& export_file) override;
   void SetDirectionButtonsEnabled(bool enabled) override;
   void CloseWindow() override;
 
@@ -58,6 +58,6 @@ class QtHost : public Host {
   QString last_folder_;
 };
 
-}  // namespace zentrova::app
+}  // namespace zentrova::gui
 
-#endif  // ZENTROVA_APP_QT_HOST_H_
+#endif  // ZENTROVA_GUI_QT_QT_HOST_H_

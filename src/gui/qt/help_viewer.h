@@ -1,5 +1,5 @@
-#ifndef ZENTROVA_APP_HELP_VIEWER_H_
-#define ZENTROVA_APP_HELP_VIEWER_H_
+#ifndef ZENTROVA_GUI_QT_HELP_VIEWER_H_
+#define ZENTROVA_GUI_QT_HELP_VIEWER_H_
 
 // Help. On Windows the HTML Help viewer shows VETRANA.chm beside the executable; elsewhere,
 // or when that viewer is missing, a help window of our own shows the same pages from the
@@ -11,7 +11,7 @@
 #include <QWidget>
 #include <filesystem>
 
-namespace zentrova::app {
+namespace zentrova::gui {
 
 inline constexpr char kHelpFileName[] = "VETRANA.chm";
 // The context of the main window, its panels and buttons, and of the time-frame dialog.
@@ -46,6 +46,6 @@ class HelpViewer : public QWidget {
 // The help window shown last, if it is still open (for tests).
 HelpViewer* CurrentHelpViewer();
 
-}  // namespace zentrova::app
+}  // namespace zentrova::gui
 
-#endif  // ZENTROVA_APP_HELP_VIEWER_H_
+#endif  // ZENTROVA_GUI_QT_HELP_VIEWER_H_

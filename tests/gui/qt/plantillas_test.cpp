@@ -1,7 +1,7 @@
 // TPlantillas, the time-frame dialog: its controls, the frame details, the selection in list
 // order, the messages, the close box, and the way out when there is nothing to choose.
 
-#include "import/dialog/plantillas.h"
+#include "gui/qt/plantillas.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/qt_host.h"
+#include "gui/qt/qt_host.h"
 #include "modal_answers.h"
 #include "support/temp_folder.h"
 
@@ -63,7 +63,7 @@ struct Dialog {
   }
   explicit Dialog(std::filesystem::path missing) : export_file(std::move(missing)) { Show(); }
   void Show() {
-    dialog = std::make_unique<import::TPlantillas>(export_file.empty() ? file() : export_file);
+    dialog = std::make_unique<gui::TPlantillas>(export_file.empty() ? file() : export_file);
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
   }
@@ -93,7 +93,7 @@ struct Dialog {
 
   TempFolder folder;
   std::filesystem::path export_file;
-  std::unique_ptr<import::TPlantillas> dialog;
+  std::unique_ptr<gui::TPlantillas> dialog;
 };
 
 QString Field(const char* code) { return QString::fromLatin1(code).leftJustified(10, u' ', true); }
@@ -358,11 +358,11 @@ void PlantillasTest::HostShowsTheDialogModally() {
   TempFolder folder;
   WriteFile(folder / "export.xml", BuildExport(kFrames, kSlots));
   QWidget window;
-  app::QtHost host(&window, nullptr, nullptr);
+  gui::QtHost host(&window, nullptr, nullptr);
   ModalAnswers answers;
   answers.Then(ChooseFrames({1}));
   const app::FrameAnswer answer = host.ChooseTimeFrames(folder / "export.xml");
-  QCOMPARE(answers.seen(), QStringList{QStringLiteral("zentrova::import::TPlantillas")});
+  QCOMPARE(answers.seen(), QStringList{QStringLiteral("zentrova::gui::TPlantillas")});
   QVERIFY(answer.valid);
   QCOMPARE(QString::fromStdU16String(answer.resultado), Field("Y"));
 }

@@ -1,7 +1,7 @@
-#ifndef ZENTROVA_IMPORT_DIALOG_PLANTILLAS_H_
-#define ZENTROVA_IMPORT_DIALOG_PLANTILLAS_H_
+#ifndef ZENTROVA_GUI_QT_PLANTILLAS_H_
+#define ZENTROVA_GUI_QT_PLANTILLAS_H_
 
-// TPlantillas: the window of the time-frame choice, the view of TimeFrameModel. Shown
+// TPlantillas: the window of the time-frame choice, the view of import::TimeFrameModel. Shown
 // modally once per request; after it has closed, answer() holds what the user chose.
 
 #include <QComboBox>
@@ -11,11 +11,11 @@
 #include <QPushButton>
 #include <filesystem>
 
-#include "app/gradient_panel.h"
 #include "app/host.h"
+#include "gui/qt/gradient_panel.h"
 #include "import/dialog/time_frame_model.h"
 
-namespace zentrova::import {
+namespace zentrova::gui {
 
 inline constexpr char kPlantillasCaption[] = "Planillas, Marcos o Jornadas Horarias";
 
@@ -30,7 +30,7 @@ class TPlantillas : public QDialog {
   // Computed at closing (the button, the close box or Escape). When the export offered no
   // choice, the closing gives `abandon`.
   const app::FrameAnswer& answer() const { return answer_; }
-  const TimeFrameModel& model() const { return model_; }
+  const import::TimeFrameModel& model() const { return model_; }
 
   // Escape behaves as the close box.
   void reject() override;
@@ -49,13 +49,13 @@ class TPlantillas : public QDialog {
   // The dialog cannot offer a choice: it says why and offers BitBtnTerminar.
   void ShowNoChoice();
 
-  TimeFrameModel model_;
+  import::TimeFrameModel model_;
   std::filesystem::path export_file_;
   app::FrameAnswer answer_;
   bool activated_ = false;
   bool abandoning_ = false;
 
-  app::GradientPanel* Draw3D4;
+  GradientPanel* Draw3D4;
   QLabel* LabelPlantillas;
   QLabel* LabelSelec;
   QLabel* LabelMarcos;
@@ -72,6 +72,6 @@ class TPlantillas : public QDialog {
   QPushButton* BitBtnTerminar;
 };
 
-}  // namespace zentrova::import
+}  // namespace zentrova::gui
 
-#endif  // ZENTROVA_IMPORT_DIALOG_PLANTILLAS_H_
+#endif  // ZENTROVA_GUI_QT_PLANTILLAS_H_

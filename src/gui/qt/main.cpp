@@ -5,39 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
 #include "gui/qt/main_window.h"
 
-#ifdef _WIN32
-#include <windows.h>
-// After windows.h, which it needs.
-#include <shellapi.h>
-#endif
-
-namespace {
-
-// The parameters as the calling program gave them, UTF-8, the program's path not counted.
-std::vector<std::string> CommandLineParameters([[maybe_unused]] int argc,
-                                               [[maybe_unused]] char** argv) {
-  std::vector<std::string> parameters;
-#ifdef _WIN32
-  int count = 0;
-  if (wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
-    for (int i = 1; i < count; ++i)
-      parameters.push_back(QString::fromWCharArray(wide[i]).toStdString());
-    LocalFree(wide);
-  }
-#else
-  for (int i = 1; i < argc; ++i)
-    parameters.push_back(QString::fromLocal8Bit(argv[i]).toStdString());
-#endif
-  return parameters;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-  std::vector<std::string> parameters = CommandLineParameters(argc, argv);
-  // The parameters belong to batch mode: Qt sees none of them.
+  // The parameters belong to batch mode (the program's own path not counted): Qt sees none.
+  std::vector<std::string> parameters = zentrova::app::CommandLineArguments(argc, argv);
+  parameters.erase(parameters.begin());
   int qt_argc = 1;
   char* qt_argv[] = {argv[0], nullptr};
   QApplication application(qt_argc, qt_argv);

@@ -44,11 +44,15 @@ bool EqualsIgnoringCaseAZ(std::string_view a, std::string_view b) {
   return true;
 }
 
-bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {
+std::u16string FoldCase(std::u16string_view text) {
+  std::u16string folded(text.size() * 3 + 1, u'\0');
   UErrorCode status = U_ZERO_ERROR;
-  const int order = u_strCaseCompare(a.data(), static_cast<int32_t>(a.size()), b.data(),
-                                     static_cast<int32_t>(b.size()), U_FOLD_CASE_DEFAULT, &status);
-  return U_SUCCESS(status) && order == 0;
+  const int32_t length =
+      u_strFoldCase(folded.data(), static_cast<int32_t>(folded.size()), text.data(),
+                    static_cast<int32_t>(text.size()), U_FOLD_CASE_DEFAULT, &status);
+  if (U_FAILURE(status)) return std::u16string(text);
+  folded.resize(static_cast<size_t>(length));
+  return folded;
 }
 
 }  // namespace zentrova::text

@@ -18,9 +18,10 @@ std::string LowerAZ(std::string text);
 // Equality of 8-bit names without regard to the case of the letters A to Z only.
 bool EqualsIgnoringCaseAZ(std::string_view a, std::string_view b);
 
-// Equality without regard to letter case, accented letters included (Unicode full case
-// folding): "Ruiz" equals "RUIZ", "Ángel" equals "ángel".
-bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b);
+// Unicode full case folding: two texts are equal without regard to letter case, accented
+// letters included, exactly when their folded forms are equal ("Ruiz" and "RUIZ", "Ángel"
+// and "ángel").
+std::u16string FoldCase(std::u16string_view text);
 
 }  // namespace zentrova::text
 

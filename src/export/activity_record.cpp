@@ -1,22 +1,11 @@
 #include "export/activity_record.h"
 
 #include "export/clock.h"
+#include "export/timetable_document.h"
 #include "text/clipper.h"
 #include "text/integer.h"
 
 namespace zentrova::timetable_export {
-namespace {
-
-bool IsBlank(const std::u16string& value) { return text::AllTrim(value).empty(); }
-
-void AppendValue(xml::Node& group, std::u16string_view name, std::u16string_view value) {
-  xml::Node dato = group.AppendElement(u"dato");
-  dato.SetAttribute(u"nombre_dato", name);
-  dato.SetText(value);
-}
-
-}  // namespace
-
 std::u16string SlotKey(const SolutionRow& row) {
   return row.dia_text + text::IntegerText(row.hora.Get());
 }
@@ -32,8 +21,9 @@ void WriteActivityRecord(xml::Node teacher_group, int activity_number, const Sol
   if (const AssignmentCodes* found = lookups.Assignment(row.asig, row.codgrupo)) {
     assignment = *found;
   }
+  // Texts come from the table store without their trailing blanks: a blank one is empty.
   std::u16string tarea = row.tarea;
-  if (IsBlank(tarea)) {
+  if (tarea.empty()) {
     if (const std::u16string* code = lookups.ActivityCode(row.asig)) tarea = *code;
   }
   SlotValues slot;
@@ -41,7 +31,7 @@ void WriteActivityRecord(xml::Node teacher_group, int activity_number, const Sol
 
   AppendValue(activity, u"N_DIASEMANA", slot.day);
   AppendValue(activity, u"X_TRAMO", slot.slot_code);
-  AppendValue(activity, u"X_DEPENDENCIA", IsBlank(row.aula) ? std::u16string() : row.aula);
+  AppendValue(activity, u"X_DEPENDENCIA", row.aula);
   const std::u16string* unit = lookups.Unit(row.codgrupo);
   AppendValue(activity, u"X_UNIDAD", unit ? *unit : std::u16string());
   AppendValue(activity, u"X_OFERTAMATRIG", assignment.course_code);
@@ -50,7 +40,7 @@ void WriteActivityRecord(xml::Node teacher_group, int activity_number, const Sol
   AppendValue(activity, u"F_FIN", period.end);
   AppendValue(activity, u"N_HORINI", ClockToMinutes(slot.start_time));
   AppendValue(activity, u"N_HORFIN", ClockToMinutes(slot.end_time));
-  AppendValue(activity, u"X_ACTIVIDAD", IsBlank(tarea) ? u"1" : tarea);
+  AppendValue(activity, u"X_ACTIVIDAD", tarea.empty() ? u"1" : tarea);
 }
 
 }  // namespace zentrova::timetable_export

@@ -1,19 +1,10 @@
 #include "export/teacher_timetables.h"
 
 #include "export/activity_record.h"
+#include "export/timetable_document.h"
 #include "text/integer.h"
 
 namespace zentrova::timetable_export {
-namespace {
-
-void AppendValue(xml::Node& group, std::u16string_view name, const std::u16string& value) {
-  xml::Node dato = group.AppendElement(u"dato");
-  dato.SetAttribute(u"nombre_dato", name);
-  dato.SetText(value);
-}
-
-}  // namespace
-
 void WriteTeacherTimetables(xml::Node timetables, store::Table& proft, SolutionTable& soluc,
                             Lookups& lookups, const Period& period) {
   int teacher_number = 1;

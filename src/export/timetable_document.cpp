@@ -62,14 +62,18 @@ xml::Node WriteEnvelope(xml::Document& document, const std::u16string& fecha,
 
   xml::Node year_group = block.AppendElement(u"grupo_datos");
   year_group.SetAttribute(u"seq", u"ANNO_ACADEMICO");
-  xml::Node year = year_group.AppendElement(u"dato");
-  year.SetAttribute(u"nombre_dato", u"C_ANNO");
-  year.SetText(academic_year);
+  AppendValue(year_group, u"C_ANNO", academic_year);
 
   xml::Node timetables = block.AppendElement(u"grupo_datos");
   timetables.SetAttribute(u"seq", u"HORARIOS_REGULARES");
   timetables.SetAttribute(u"registros", text::IntegerText(teachers));
   return timetables;
+}
+
+void AppendValue(xml::Node& group, std::u16string_view name, std::u16string_view value) {
+  xml::Node dato = group.AppendElement(u"dato");
+  dato.SetAttribute(u"nombre_dato", name);
+  dato.SetText(value);
 }
 
 std::filesystem::path ResultPath(const std::filesystem::path& chosen) {

@@ -34,6 +34,10 @@ void EmptyDocument(xml::Document& document);
 xml::Node WriteEnvelope(xml::Document& document, const std::u16string& fecha,
                         const std::u16string& academic_year, int teachers);
 
+// Appends to `group` a value of the exchange envelope: <dato nombre_dato="name">value</dato>
+// (an empty value leaves the element without text).
+void AppendValue(xml::Node& group, std::u16string_view name, std::u16string_view value);
+
 // Where the result of `chosen` is saved: its folder, "ResultadoOrbelin" and its file name
 // with extension (C:\Datos\centro.xml gives C:\Datos\ResultadoOrbelincentro.xml).
 std::filesystem::path ResultPath(const std::filesystem::path& chosen);

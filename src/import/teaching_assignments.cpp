@@ -7,14 +7,13 @@
 #include "import/table_files.h"
 #include "text/clipper.h"
 #include "text/encoding.h"
-#include "text/integer.h"
 #include "text/letter_case.h"
 
 namespace zentrova::import {
 namespace {
 
 // The weekly time of an assignment, in minutes; one session per hour.
-constexpr char16_t kWeeklyMinutes[] = u"240";
+constexpr int kWeeklyMinutes = 240;
 
 // Subject names are compared upper-cased (a to z only) and trimmed.
 std::u16string NameKey(std::u16string name) {
@@ -48,11 +47,6 @@ std::unordered_map<std::u16string, std::vector<Group>> ReadGroupsByCourse(store:
   return by_course;
 }
 
-int WeeklyHours() {
-  const int minutes = text::ParseInteger(kWeeklyMinutes);
-  return (minutes + 59) / 60;
-}
-
 }  // namespace
 
 const std::vector<store::FieldDef>& AsigtFields() {
@@ -80,7 +74,7 @@ void ImportTeachingAssignments(const xml::Document& document, const std::filesys
   subjects.Open(store::OpenMode::kExclusive);
   const auto codes = ReadSubjectCodes(subjects);
   const auto groups_by_course = ReadGroupsByCourse(groups);
-  const int hours = WeeklyHours();
+  constexpr int hours = (kWeeklyMinutes + 59) / 60;
   const std::u16string sessions(static_cast<size_t>(hours), u'1');
 
   for (const Record& record : ReadGroup(document, kMaterias)) {

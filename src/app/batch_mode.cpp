@@ -58,7 +58,7 @@ std::string WithLineEnds(const std::string& text, bool crlf) {
 }  // namespace
 
 int RunModeFor(const std::vector<std::string>& parameters) {
-  return parameters.size() == 2 ? 2 : 0;
+  return parameters.size() == 2 ? kBatchRunMode : 0;
 }
 
 BatchDirection BatchDirectionFor(const std::vector<std::string>& parameters) {

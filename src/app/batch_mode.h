@@ -13,7 +13,10 @@ namespace zentrova::app {
 // The direction the window runs as soon as it is shown.
 enum class BatchDirection { kNone, kImportar, kExportar };
 
-// 2 with exactly two parameters, whatever they are; else 0.
+// runMode in batch mode; 0 otherwise.
+inline constexpr int kBatchRunMode = 2;
+
+// kBatchRunMode with exactly two parameters, whatever they are; else 0.
 int RunModeFor(const std::vector<std::string>& parameters);
 
 // With exactly two parameters, the first lower-cased A to Z only and compared with

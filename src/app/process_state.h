@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/batch_mode.h"
 #include "app/exchange_tables.h"
 #include "app/paths.h"
 #include "import/subjects.h"
@@ -17,8 +18,9 @@ struct ProcessState {
   explicit ProcessState(RunPaths run_paths)
       : paths(std::move(run_paths)), tables(paths.ktemp, paths.nivelex) {}
 
-  int runMode = 0;     // 2 in batch mode (exactly two command-line parameters), else 0
+  int runMode = 0;     // kBatchRunMode in batch mode, else 0
   int resultCode = 0;  // 1 after a completed run; -1 when the chosen file is missing in batch mode
+  bool InBatchMode() const { return runMode == kBatchRunMode; }
   std::filesystem::path filenameXML;        // the XML file chosen last, shared by both directions
   std::unique_ptr<xml::Document> document;  // the current run's document
   // UsedNames and UsedCodes of the subjects converter, made fresh for each run.

@@ -22,7 +22,7 @@ bool ChooseExistingFile(ProcessState& state, Host& host) {
     return true;
   }
   host.ShowMessage(kNoFileMessage);
-  if (state.runMode == 2) {
+  if (state.InBatchMode()) {
     state.resultCode = -1;
     host.CloseWindow();
   }
@@ -45,7 +45,7 @@ RunOutcome FinishRun(ProcessState& state, Host& host) {
   state.resultCode = 1;
   host.ShowMessage(u"Proceso finalizado");
   host.SetDirectionButtonsEnabled(false);
-  if (state.runMode == 2) host.CloseWindow();
+  if (state.InBatchMode()) host.CloseWindow();
   return RunOutcome::kCompleted;
 }
 

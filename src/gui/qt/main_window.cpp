@@ -140,7 +140,7 @@ void TMForm::closeEvent(QCloseEvent* event) {
 }
 
 void TMForm::FormClose() {
-  if (state_.runMode != 2) return;
+  if (!state_.InBatchMode()) return;
   try {
     app::WriteResultCode(ini_file_, state_.resultCode);
   } catch (...) {

@@ -28,13 +28,6 @@ class Error : public std::exception {
   std::shared_ptr<std::string> message_;  // shared, so that copying an error cannot fail
 };
 
-// A run stopped at a condition it expects (a file missing, an invalid choice): the front end
-// shows the message like any error, but reports it as an orderly stop, not a failure.
-class RunStopped : public Error {
- public:
-  using Error::Error;
-};
-
 }  // namespace zentrova
 
 #endif  // ZENTROVA_ERROR_H_

@@ -71,19 +71,7 @@ int RunReporting(const std::function<int()>& body) {
   try {
     return body();
   } catch (...) {
-    const std::exception_ptr error = std::current_exception();
-    PrintError(app::ErrorMessage(error));
-    return ExitStatusOf(error);
-  }
-}
-
-int ExitStatusOf(const std::exception_ptr& error) {
-  if (!error) return kExitError;
-  try {
-    std::rethrow_exception(error);
-  } catch (const RunStopped&) {
-    return kExitStopped;
-  } catch (...) {
+    PrintError(app::CurrentErrorMessage());
     return kExitError;
   }
 }

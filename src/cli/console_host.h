@@ -39,12 +39,8 @@ class ConsoleHost : public app::Host {
 };
 
 // Runs the body of a subcommand and gives its exit status. An exception that escapes the body
-// is shown on stderr as app::ErrorMessage words it, and gives ExitStatusOf.
+// is shown on stderr as app::ErrorMessage words it, and gives kExitError.
 int RunReporting(const std::function<int()>& body);
-
-// The exit status of a subcommand that an exception ended: kExitStopped for zentrova::RunStopped
-// (an orderly stop), kExitError for every other exception.
-int ExitStatusOf(const std::exception_ptr& error);
 
 // Runs a direction and gives the exit status: kExitDone after a completed run, kExitStopped
 // after an expected stop, else as RunReporting.

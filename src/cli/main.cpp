@@ -54,9 +54,8 @@ int main(int argc, char** argv) {
     return kExitUsage;
   } catch (...) {
     // Each subcommand reports its own errors; this is for anything the parsing itself raises.
-    const std::exception_ptr error = std::current_exception();
-    PrintError(zentrova::app::ErrorMessage(error));
-    return ExitStatusOf(error);
+    PrintError(zentrova::app::CurrentErrorMessage());
+    return kExitError;
   }
   return exit_status;
 }

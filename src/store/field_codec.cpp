@@ -17,9 +17,6 @@ namespace {
 char Type(const FieldContext& c) { return c.field.info.type; }
 bool IsLevel7(const FieldContext& c) { return c.flavour == Flavour::kDbase7; }
 bool IsVisualFox(const FieldContext& c) { return c.flavour == Flavour::kVisualFoxPro; }
-bool IsFox(const FieldContext& c) {
-  return c.flavour == Flavour::kFoxPro || c.flavour == Flavour::kVisualFoxPro;
-}
 
 // The binary forms by type letter and family.
 bool IsLevel7Integer(const FieldContext& c) {
@@ -242,7 +239,7 @@ std::string EncodeText(std::u16string_view value, const FieldContext& c) {
   const std::string ascii = text::Utf16ToCp1252(value);
   const std::string_view trimmed = Trimmed(ascii);
   if (Type(c) == 'C') return LeftAligned(ToCodePage(value, c.code_page), c);
-  if (trimmed.empty() && Type(c) != 'C') return BlankBytes(c);
+  if (trimmed.empty()) return BlankBytes(c);
   if (IsNumeric(c)) {
     const bool whole = trimmed.find_first_of(".,eE") == std::string_view::npos;
     long long integer = 0;

@@ -19,7 +19,6 @@ class ProductionIndex {
   // Finds the index beside `table` when the header announces one and reads its tags.
   // Raises store::Error when the index exists but cannot be read.
   void Load(const std::filesystem::path& table, const TableHeader& header);
-  bool active() const { return active_; }
 
   // Raises store::Error, before anything is written, when a tag cannot be rebuilt.
   void CheckRebuildable() const;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <functional>
 #include <new>
+#include <optional>
 
 #include "files/locked_file.h"
 #include "store/dbf_header.h"
@@ -44,10 +45,12 @@ class Table::Impl {
   Impl(std::filesystem::path folder, std::string file_name)
       : folder_(std::move(folder)), file_name_(std::move(file_name)) {}
 
-  const std::filesystem::path& folder() const { return folder_; }
-  const std::string& file_name() const { return file_name_; }
   bool IsOpen() const { return file_.is_open(); }
 
+  void Create(const std::vector<FieldDef>& fields, const std::vector<IndexDef>& indexes,
+              Level level) {
+    CreateTableFiles(folder_, file_name_, fields, indexes, level);
+  }
   void Open(OpenMode mode);
   void Close();
   const std::vector<FieldInfo>& Fields() const;
@@ -112,8 +115,7 @@ class Table::Impl {
   Pending pending_ = Pending::kNone;
   std::string buffer_;
   size_t edited_row_ = 0;
-  bool filter_given_ = false;
-  FilterExpression filter_;
+  std::optional<FilterExpression> filter_;
   bool filtered_ = false;
   size_t filter_field_ = 0;
 };
@@ -289,7 +291,7 @@ double Table::Impl::AsFloat(std::string_view field) const {
 bool Table::Impl::Shows(size_t row) const {
   const std::string_view record = Row(row);
   if (record[0] == kDeleted) return false;
-  return !filtered_ || TextOf(record, filter_field_) == filter_.value;
+  return !filtered_ || TextOf(record, filter_field_) == filter_->value;
 }
 
 size_t Table::Impl::NextShown(size_t from) const {
@@ -341,13 +343,12 @@ bool Table::Impl::Locate(std::string_view fields, const std::vector<std::u16stri
 }
 
 void Table::Impl::ResolveFilter() {
-  if (!filter_given_) Fail(Path(), "La tabla %f no tiene expresión de filtro.");
-  filter_field_ = FieldIndex(filter_.field);
+  if (!filter_) Fail(Path(), "La tabla %f no tiene expresión de filtro.");
+  filter_field_ = FieldIndex(filter_->field);
 }
 
 void Table::Impl::SetFilter(std::u16string_view expression) {
   filter_ = ParseFilter(expression, Path());
-  filter_given_ = true;
   if (filtered_ && IsOpen()) SetFiltered(true);
 }
 
@@ -453,13 +454,10 @@ Table::~Table() {
   }
 }
 
-const std::filesystem::path& Table::folder() const { return impl_->folder(); }
-const std::string& Table::file_name() const { return impl_->file_name(); }
-
 void Table::Create(const std::vector<FieldDef>& fields, const std::vector<IndexDef>& indexes,
                    Level level) {
   if (impl_->IsOpen()) impl_->Close();
-  CreateTableFiles(impl_->folder(), impl_->file_name(), fields, indexes, level);
+  impl_->Create(fields, indexes, level);
 }
 
 void Table::Open(OpenMode mode) { impl_->Open(mode); }

@@ -64,9 +64,6 @@ class Table {
   Table(const Table&) = delete;
   Table& operator=(const Table&) = delete;
 
-  const std::filesystem::path& folder() const;
-  const std::string& file_name() const;
-
   // Makes an empty dBASE IV table with exactly these fields, replacing a table of the same
   // name (and its MDX). With indexes, writes the production MDX beside it. The table stays
   // closed. Fails when the folder is missing, the file is held by another program, ...

@@ -34,7 +34,6 @@ const std::vector<Case>& Cases() {
        u"No existe la tabla /k/SOLUC.DBF."},
       {"a conversion error", [] { throw text::ConversionError(u"1y"); },
        u"'1y' is not a valid integer value"},
-      {"an orderly stop", [] { throw RunStopped("No existe archivo"); }, u"No existe archivo"},
       {"out of memory", [] { throw std::bad_alloc(); }, kOutOfMemoryMessage},
       {"an array too long for memory", [] { throw std::bad_array_new_length(); },
        kOutOfMemoryMessage},

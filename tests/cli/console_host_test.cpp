@@ -46,8 +46,6 @@ TEST(ConsoleHostTest, EveryExceptionEndsWithItsMessageAndOneExitStatus) {
        kUnexpected + "\r\nDetalle para el soporte técnico: " + kFilesystemError.what() + "\n",
        kExitError},
       {"not an exception class", [] { throw 42; }, kUnexpected + "\n", kExitError},
-      {"an orderly stop", [] { throw RunStopped("No existe archivo"); }, "No existe archivo\n",
-       kExitStopped},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

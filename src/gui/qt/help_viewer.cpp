@@ -18,14 +18,8 @@ namespace {
 
 QPointer<HelpViewer> current_viewer;
 
-QString PageOfContext(int context) {
-  // VETRANA.hhp maps the same contexts to the same pages.
-  switch (context) {
-    case kHelpContext:
-    default:
-      return QString::fromLatin1(kHelpMainPage);
-  }
-}
+// The window and the time-frame dialog have one context, the main page, as in VETRANA.hhp.
+QString PageOfContext(int /*context*/) { return QString::fromLatin1(kHelpMainPage); }
 
 #ifdef _WIN32
 // HTML Help, loaded when first needed so that the program starts also where it is missing.

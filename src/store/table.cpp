@@ -388,8 +388,15 @@ void Table::Impl::Set(std::string_view field,
                     " de la tabla %f: la fila no está en alta ni en edición.");
   }
   const FieldLayout& layout = header_.fields[index];
-  buffer_.replace(static_cast<size_t>(layout.offset), static_cast<size_t>(layout.info.width),
-                  encode(Context(index)));
+  const std::string bytes = encode(Context(index));
+  // Every encoder gives exactly the field's width; anything else would shift the fields
+  // after it and every row written afterwards.
+  if (bytes.size() != static_cast<size_t>(layout.info.width)) {
+    Fail(path_, "Error interno al dar valor al campo " + layout.info.name + " de la tabla %f: " +
+                    std::to_string(bytes.size()) + " bytes para un campo de " +
+                    std::to_string(layout.info.width) + ".");
+  }
+  buffer_.replace(static_cast<size_t>(layout.offset), bytes.size(), bytes);
 }
 
 void Table::Impl::Write(uint64_t offset, std::string_view bytes) {

@@ -103,6 +103,18 @@ TEST(BatchModeTest, ReplacesOnlyTheResultKey) {
             "Ventana/Alto=300\n");
 }
 
+// Replaced, never rewritten in place: a second name of the old file keeps the old bytes (so
+// does a reader that opened it before).
+TEST(BatchModeTest, TheFileIsReplacedNotRewritten) {
+  TempFolder folder;
+  const auto ini = folder / "Orbelin.ini";
+  WriteFile(ini, "[Transformadores]\r\nTransformado=0\r\n");
+  std::filesystem::create_hard_link(ini, folder / "enlace.ini");
+  WriteResultCode(ini, 1);
+  EXPECT_EQ(ReadFile(ini), "[Transformadores]\r\nTransformado=1\r\n");
+  EXPECT_EQ(ReadFile(folder / "enlace.ini"), "[Transformadores]\r\nTransformado=0\r\n");
+}
+
 TEST(BatchModeTest, AddsTheSectionToAFileWithoutIt) {
   TempFolder folder;
   const auto ini = folder / "Orbelin.ini";

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "import/export_fixture.h"
+#include "import/subjects.h"
 #include "import/teaching_assignments.h"
 #include "text/integer.h"
 
@@ -167,6 +168,25 @@ TEST_F(CoursesAndGroupsTest, AssignmentsJoinSubjectsToTheGroupsOfTheirCourse) {
   EXPECT_EQ(rows, (Rows{row(u"1º ESO A", u"A", u"M1"), row(u"1º ESO B", u"B", u"M1"),
                         row(u"1º ESO C", u"C", u"M1"), row(u"1º ESO A", u"A", u"M2"),
                         row(u"1º ESO B", u"B", u"M2"), row(u"1º ESO C", u"C", u"M2")}));
+}
+
+// ASIGNOMT keeps 80 characters of a name: the assignment finds the subject all the same.
+TEST_F(CoursesAndGroupsTest, ASubjectNameLongerThanItsFieldStillGivesAssignments) {
+  const std::string name = "Proyecto interdisciplinar de Tecnología, Programación y Robótica "
+                           "para el alumnado de primer ciclo";
+  ASSERT_GT(name.size(), 80u);
+  const auto& document = Load({{"MATERIAS", {{"305", "M1", name}}},
+                               {"CURSOS_DEL_CENTRO", {{"305", "1º de ESO"}}},
+                               {"UNIDADES", {{"9001", "1º ESO A", "305"}}}});
+  SubjectLists lists;
+  ImportSubjects(document, ktemp(), lists);
+  store::Table level_table(ktemp(), "NIVELEX.DBF");
+  ImportCoursesAndGroups(document, ktemp(), level_table);
+  store::Table subjects(ktemp(), "ASIGNOMT.DBF");
+  store::Table groups(ktemp(), "GRUPOST.DBF");
+  ImportTeachingAssignments(document, ktemp(), subjects, groups);
+  EXPECT_EQ(Read("ASIGT.DBF", {"CASIG", "CGRUP", "CLAVE"}),
+            (Rows{{u"PTPR", u"1º ESO A", u"M1"}}));
 }
 
 }  // namespace

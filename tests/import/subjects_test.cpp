@@ -25,6 +25,8 @@ TEST(BuildSubjectCodeTest, CodeAndLongCodeFromTheName) {
       {u"Educación Física", u"EF", u"Educación Física"},
       {u"Música", u"Música", u"Música"},
       {u"Ciencias sociales", u"Cs", u"Ciencias sociales"},
+      // A code of exactly four characters still takes the name as its long code.
+      {u"Física Y Química Aplicada", u"FYQA", u"Física Y Química Aplicada"},
       {u"matemáticas", u"matemá", u"matemá"},
       {u"3º ESO Refuerzo", u"3ESOR", u"3ESOR"},
       {u"MATEMÁTICAS", u"MATEMTICAS", u"MATEMTICAS"},

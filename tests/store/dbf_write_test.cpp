@@ -93,6 +93,32 @@ TEST(DbfWriteTest, RecordsHoldTheDbaseTextForms) {
   EXPECT_EQ(bytes.back(), 0x1A);
 }
 
+// A text longer than its field is cut to it, wherever the field stands: the fields after it
+// keep their own values, in the pending row and in the file.
+TEST(DbfWriteTest, ATextLongerThanAFieldInTheMiddleLeavesTheNextFieldAlone) {
+  TempFolder folder;
+  Table table(folder.path(), "T.DBF");
+  table.Create({{"A", FieldKind::kText, 3}, {"B", FieldKind::kText, 4}, {"C", FieldKind::kText, 2}});
+  table.Open();
+  table.Append();
+  table.SetText("C", u"zz");
+  table.SetText("A", u"a");
+  table.SetText("B", u"bbbbbbbbbb");
+  EXPECT_EQ(table.AsText("C"), u"zz");
+  table.Post();
+  table.Append();
+  table.SetText("A", u"xyz");
+  table.Post();
+  table.First();
+  EXPECT_EQ(table.AsText("B"), u"bbbb");
+  EXPECT_EQ(table.AsText("C"), u"zz");
+  table.Next();
+  EXPECT_EQ(table.AsText("A"), u"xyz");
+  table.Close();
+  const std::string bytes = ReadFile(folder / "T.DBF");
+  EXPECT_EQ(bytes.substr(32 + 3 * 32 + 1), " a  bbbbzz xyz      \x1A");
+}
+
 TEST(DbfWriteTest, DbfreadReadsOurTable) {
   TempFolder folder;
   {

@@ -233,6 +233,23 @@ TEST(MdxTest, AppendingKeepsEveryTagConsistent) {
   EXPECT_EQ(result.out, "300\n") << result.err;
 }
 
+// The index is replaced at every post, not rewritten in place: a second name of the old
+// index keeps the old bytes, as a reader that opened it before would.
+TEST(MdxTest, TheIndexIsReplacedNotRewritten) {
+  TempFolder folder;
+  Table table(folder.path(), "K.DBF");
+  table.Create({{"ORDEN", FieldKind::kWholeNumber}}, {{"ORDEN", "ORDEN"}});
+  const std::string empty_index = ReadFile(folder / "K.MDX");
+  std::filesystem::create_hard_link(folder / "K.MDX", folder / "ENLACE.MDX");
+  table.Open(OpenMode::kExclusive);
+  table.Append();
+  table.SetInteger("ORDEN", 7);
+  table.Post();
+  table.Close();
+  EXPECT_EQ(DecodeIndex(ReadFile(folder / "K.MDX")).at("ORDEN").entries.size(), 1u);
+  EXPECT_EQ(ReadFile(folder / "ENLACE.MDX"), empty_index);
+}
+
 TEST(MdxTest, ATagWeCannotRebuildStopsThePostAndLeavesTheTable) {
   TempFolder folder;
   {

@@ -785,7 +785,10 @@ TEST_F(DocumentTest, CarriageReturnsInTextReadBackTheSame) {
 TEST_F(DocumentTest, SaveReplacesAnExistingFile) {
   LoadBytes("<a>nuevo</a>");
   WriteFile(folder_ / "out.xml", std::string(10000, 'x'));
+  // A second name of the old file keeps the old bytes: the file is replaced, not rewritten.
+  std::filesystem::create_hard_link(folder_ / "out.xml", folder_ / "enlace.xml");
   EXPECT_EQ(SavedBytes(), "<a>nuevo</a>");
+  EXPECT_EQ(ReadFile(folder_ / "enlace.xml"), std::string(10000, 'x'));
 }
 
 // Files in the folder other than the input, to see that no temporary file was left behind.

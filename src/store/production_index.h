@@ -1,8 +1,8 @@
 #ifndef ZENTROVA_STORE_PRODUCTION_INDEX_H_
 #define ZENTROVA_STORE_PRODUCTION_INDEX_H_
 
-// The production index (.MDX) of an open dBASE table, kept current by rebuilding every tag
-// from all the table's records (deleted ones included, as dBASE indexes them).
+// The production index (.MDX) of an open dBASE table, brought up to date by rebuilding every
+// tag from all the table's records (deleted ones included, as dBASE indexes them).
 
 #include <filesystem>
 #include <string>

@@ -112,6 +112,7 @@ class Table::Impl {
   std::string rows_;
   size_t row_ = 0;
   ProductionIndex index_;
+  bool index_stale_ = false;  // rows were stored since the index was last built
   Pending pending_ = Pending::kNone;
   std::string buffer_;
   size_t edited_row_ = 0;
@@ -180,11 +181,16 @@ void Table::Impl::Close() {
   if (!IsOpen()) return;
   try {
     StorePending();
+    // Built once from all the rows rather than at every post, which made appending to an
+    // indexed table cost the square of its rows.
+    if (index_stale_) index_.Rebuild(header_, rows_);
   } catch (...) {
     pending_ = Pending::kNone;
+    index_stale_ = false;
     file_.Close();
     throw;
   }
+  index_stale_ = false;
   file_.Close();
   rows_.clear();
 }
@@ -445,7 +451,7 @@ void Table::Impl::StorePending() {
   }
   pending_ = Pending::kNone;
   WriteStamp();
-  index_.Rebuild(header_, rows_);
+  index_stale_ = true;
 }
 
 // --- the public face -----------------------------------------------------------------------

@@ -73,7 +73,8 @@ class Table {
   // Opens with an operating-system lock: shared, or exclusive (then no other process can
   // open it). Opening an open table changes nothing. Stands on the first row.
   void Open(OpenMode mode = OpenMode::kShared);
-  // Stores a pending edit or append, then releases the file. Closing a closed table is fine.
+  // Stores a pending edit or append, brings the production index up to date, then releases
+  // the file. Closing a closed table is fine.
   void Close();
   bool IsOpen() const;
 
@@ -92,8 +93,9 @@ class Table {
   void Append();
   // The current row becomes pending; Post or Next stores it.
   void Edit();
-  // Stores the pending row and rewrites the header's record count (and the MDX of an indexed
-  // table), so the file is a valid table at every moment.
+  // Stores the pending row and rewrites the header's record count, so the .DBF is a valid
+  // table at every moment. The production index of an indexed table is rebuilt once, when
+  // the table is closed.
   void Post();
 
   // Setting fields of the pending row, by name (case-insensitive). Text is stored in cp1252

@@ -174,6 +174,7 @@ TEST(MdxTest, NumericKeysAreTheBcdForm) {
     table.SetFloat("V", value);
     table.Post();
   }
+  table.Close();  // the index is built when the table is closed
   const auto tags = DecodeIndex(ReadFile(folder / "K.MDX"));
   const std::vector<Entry>& entries = tags.at("V").entries;
   ASSERT_EQ(entries.size(), cases.size());

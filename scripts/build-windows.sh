@@ -5,7 +5,7 @@
 # Debian has no MinGW builds of ICU, pugixml or GoogleTest, so they are built from Debian's
 # own sources into build/windows-deps/; each is built once and kept (a stamp file says it is
 # done: delete build/windows-deps/stamps/NAME, or the whole folder, to build it again).
-# CLI11 and SimpleIni are header-only: their headers are copied beside the others, because
+# CLI11, SimpleIni and nlohmann/json are header-only: their headers are copied beside the others, because
 # the system's /usr/include (Linux's C library) must never reach the MinGW compiler.
 #
 # Environment: ZENTROVA_JOBS (parallel jobs, default 2).
@@ -25,7 +25,7 @@ packages=(
   cmake ninja-build make g++ pkg-config dpkg-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools
   wine wine64
-  icu-devtools googletest libcli11-dev libsimpleini-dev
+  icu-devtools googletest libcli11-dev libsimpleini-dev nlohmann-json3-dev
 )
 
 run_as_root() {
@@ -124,13 +124,14 @@ build_googletest() {
 }
 
 copy_header_only() {
-  [ -f "$(stamp headers)" ] && return 0
-  log "CLI11 y SimpleIni (solo cabeceras)"
+  [ -f "$(stamp headers-json)" ] && return 0
+  log "CLI11, SimpleIni y nlohmann/json (solo cabeceras)"
   mkdir -p "$deps/include"
-  rm -rf "$deps/include/CLI"
+  rm -rf "$deps/include/CLI" "$deps/include/nlohmann"
   cp -r /usr/include/CLI "$deps/include/CLI"
+  cp -r /usr/include/nlohmann "$deps/include/nlohmann"
   cp /usr/include/SimpleIni.h "$deps/include/SimpleIni.h"
-  touch "$(stamp headers)"
+  touch "$(stamp headers-json)"
 }
 
 # Runs a long step with its output in a log file, shown only when the step fails.

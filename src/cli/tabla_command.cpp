@@ -1,7 +1,7 @@
 // zentrova-cli tabla: shows a dBASE table's fields and rows, as text or as JSON.
 
-#include <cstdio>
-#include <iostream>
+#include <nlohmann/json.hpp>
+
 #include <string>
 #include <vector>
 
@@ -38,48 +38,24 @@ Contents ReadContents(const std::filesystem::path& file) {
   return contents;
 }
 
-std::string JsonString(std::string_view utf8) {
-  std::string out = "\"";
-  for (const char ch : utf8) {
-    const auto byte = static_cast<unsigned char>(ch);
-    if (ch == '"' || ch == '\\') {
-      out += '\\';
-      out += ch;
-    } else if (ch == '\n') {
-      out += "\\n";
-    } else if (ch == '\r') {
-      out += "\\r";
-    } else if (ch == '\t') {
-      out += "\\t";
-    } else if (byte < 0x20 || byte == 0x7F) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-      out += escaped;
-    } else {
-      out += ch;
-    }
-  }
-  return out + "\"";
-}
-
+// {"fields": [{"name", "type", "width", "decimals"}...], "rows": [[text...]...]}
 std::string AsJson(const Contents& contents) {
-  std::string out = "{\"fields\": [";
-  for (size_t i = 0; i < contents.fields.size(); ++i) {
-    const store::FieldInfo& f = contents.fields[i];
-    out += std::string(i > 0 ? ", " : "") + "{\"name\": " + JsonString(f.name) +
-           ", \"type\": " + JsonString(std::string(1, f.type)) +
-           ", \"width\": " + std::to_string(f.width) +
-           ", \"decimals\": " + std::to_string(f.decimals) + "}";
+  nlohmann::ordered_json json = {{"fields", nlohmann::ordered_json::array()},
+                                 {"rows", nlohmann::ordered_json::array()}};
+  for (const store::FieldInfo& field : contents.fields) {
+    json["fields"].push_back({{"name", field.name},
+                              {"type", std::string(1, field.type)},
+                              {"width", field.width},
+                              {"decimals", field.decimals}});
   }
-  out += "], \"rows\": [";
-  for (size_t r = 0; r < contents.rows.size(); ++r) {
-    out += r > 0 ? ",\n  [" : "\n  [";
-    for (size_t i = 0; i < contents.rows[r].size(); ++i) {
-      out += std::string(i > 0 ? ", " : "") + JsonString(text::Utf16ToUtf8(contents.rows[r][i]));
-    }
-    out += "]";
+  for (const auto& row : contents.rows) {
+    nlohmann::ordered_json values = nlohmann::ordered_json::array();
+    for (const std::u16string& value : row) values.push_back(text::Utf16ToUtf8(value));
+    json["rows"].push_back(std::move(values));
   }
-  return out + (contents.rows.empty() ? "]}" : "\n]}");
+  // Names and values are valid UTF-8 (decoded from the table's code page); a field name that
+  // is not is shown with the replacement character rather than stopping the output.
+  return json.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }
 
 // The fields one per line (name, type letter, width, decimals), then the rows with their

@@ -72,10 +72,10 @@ TEST(TablaTest, ShowsTheBuiltLevelTable) {
   const auto result =
       Cli(std::string("tabla --json ") + ShellQuote(ZENTROVA_BIN_DIR) + "/NIVELEX.DBF");
   ASSERT_EQ(result.exit_code, 0) << result.err;
-  EXPECT_NE(result.out.find("{\"name\": \"X_OFERTAMATRIG\", \"type\": \"I\", \"width\": 4"),
+  EXPECT_NE(result.out.find("{\"name\":\"X_OFERTAMATRIG\",\"type\":\"I\",\"width\":4"),
             std::string::npos)
       << result.out;
-  EXPECT_NE(result.out.find("[\"305\", \"ESO\", \"1º de Educación Secundaria Obligatoria\"]"),
+  EXPECT_NE(result.out.find("[\"305\",\"ESO\",\"1º de Educación Secundaria Obligatoria\"]"),
             std::string::npos)
       << result.out;
 }

@@ -5,8 +5,9 @@
 # Debian has no MinGW builds of ICU, pugixml or GoogleTest, so they are built from Debian's
 # own sources into build/windows-deps/; each is built once and kept (a stamp file says it is
 # done: delete build/windows-deps/stamps/NAME, or the whole folder, to build it again).
-# CLI11, SimpleIni and nlohmann/json are header-only: their headers are copied beside the others, because
-# the system's /usr/include (Linux's C library) must never reach the MinGW compiler.
+# CLI11, SimpleIni and nlohmann/json are header-only: their headers are copied beside the
+# others, because the system's /usr/include (Linux's C library) must never reach the MinGW
+# compiler.
 #
 # Environment: ZENTROVA_JOBS (parallel jobs, default 2).
 set -euo pipefail

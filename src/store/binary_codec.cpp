@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 
@@ -17,19 +18,6 @@ constexpr long long kJulianDayOfUnixEpoch = 2'440'588;
 bool AllZero(std::string_view raw) { return raw.find_first_not_of('\0') == std::string_view::npos; }
 
 std::string Bytes(int size) { return std::string(static_cast<size_t>(size), '\0'); }
-
-// Days since 1970-01-01 to year, month, day (proleptic Gregorian calendar).
-void CivilFromDays(long long z, long long& year, int& month, int& day) {
-  z += 719468;
-  const long long era = (z >= 0 ? z : z - 146096) / 146097;
-  const long long doe = z - era * 146097;
-  const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const long long mp = (5 * doy + 2) / 153;
-  day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  year = yoe + era * 400 + (month <= 2 ? 1 : 0);
-}
 
 }  // namespace
 
@@ -68,13 +56,14 @@ std::string EncodeLevel7Double(double value) {
 std::optional<std::string> DecodeLevel7Timestamp(std::string_view raw) {
   if (AllZero(raw)) return std::nullopt;
   const double ms = std::bit_cast<double>(GetBig(raw, 0, 8));
-  if (!std::isfinite(ms)) return std::nullopt;
+  // Beyond this many milliseconds no date has four digits; llround would not even hold it.
+  if (!std::isfinite(ms) || std::fabs(ms) > 1e15) return std::nullopt;
   const long long total = std::llround(ms);
   const long long days = total / kMillisecondsPerDay;
   return DateTimeText(days - kLevel7DayOfUnixEpoch, total % kMillisecondsPerDay);
 }
 
-std::optional<int32_t> DecodeFoxInteger(std::string_view raw) {
+int32_t DecodeFoxInteger(std::string_view raw) {
   return static_cast<int32_t>(static_cast<uint32_t>(GetLittle(raw, 0, 4)));
 }
 
@@ -84,7 +73,7 @@ std::string EncodeFoxInteger(int32_t value) {
   return raw;
 }
 
-std::optional<double> DecodeFoxDouble(std::string_view raw) {
+double DecodeFoxDouble(std::string_view raw) {
   return std::bit_cast<double>(GetLittle(raw, 0, 8));
 }
 
@@ -94,7 +83,7 @@ std::string EncodeFoxDouble(double value) {
   return raw;
 }
 
-std::optional<std::string> DecodeFoxCurrencyText(std::string_view raw) {
+std::string DecodeFoxCurrencyText(std::string_view raw) {
   const auto value = static_cast<long long>(GetLittle(raw, 0, 8));
   const unsigned long long magnitude =
       value < 0 ? 0ULL - static_cast<unsigned long long>(value) : value;
@@ -117,15 +106,17 @@ std::optional<std::string> DecodeFoxDateTime(std::string_view raw) {
   return DateTimeText(julian_day - kJulianDayOfUnixEpoch, ms);
 }
 
-std::string DateTimeText(long long unix_days, long long milliseconds) {
-  long long year = 0;
-  int month = 0;
-  int day = 0;
-  CivilFromDays(unix_days, year, month, day);
+std::optional<std::string> DateTimeText(long long unix_days, long long milliseconds) {
+  using namespace std::chrono;
+  constexpr long long kFirstDay = -719'162;   // 0001-01-01
+  constexpr long long kLastDay = 2'932'896;  // 9999-12-31
+  if (unix_days < kFirstDay || unix_days > kLastDay) return std::nullopt;
+  const year_month_day date{sys_days{days{unix_days}}};
   const long long seconds = milliseconds / 1000;
   char text[40];
-  std::snprintf(text, sizeof text, "%04lld-%02d-%02d %02lld:%02lld:%02lld", year, month, day,
-                seconds / 3600, seconds / 60 % 60, seconds % 60);
+  std::snprintf(text, sizeof text, "%04d-%02u-%02u %02lld:%02lld:%02lld", int{date.year()},
+                unsigned{date.month()}, unsigned{date.day()}, seconds / 3600, seconds / 60 % 60,
+                seconds % 60);
   return text;
 }
 

@@ -20,17 +20,18 @@ std::string EncodeLevel7Double(double value);
 // "YYYY-MM-DD HH:MM:SS"
 std::optional<std::string> DecodeLevel7Timestamp(std::string_view raw);
 
-std::optional<int32_t> DecodeFoxInteger(std::string_view raw);
+int32_t DecodeFoxInteger(std::string_view raw);
 std::string EncodeFoxInteger(int32_t value);
-std::optional<double> DecodeFoxDouble(std::string_view raw);
+double DecodeFoxDouble(std::string_view raw);
 std::string EncodeFoxDouble(double value);
 // Currency as exact decimal text ("12.5"), and as a number.
-std::optional<std::string> DecodeFoxCurrencyText(std::string_view raw);
+std::string DecodeFoxCurrencyText(std::string_view raw);
 std::string EncodeFoxCurrency(long long ten_thousandths);
 std::optional<std::string> DecodeFoxDateTime(std::string_view raw);
 
-// Civil date and time of a count of days since 1970-01-01 and milliseconds in that day.
-std::string DateTimeText(long long unix_days, long long milliseconds);
+// Civil date and time of a count of days since 1970-01-01 and milliseconds in that day;
+// nothing outside the years 1 to 9999.
+std::optional<std::string> DateTimeText(long long unix_days, long long milliseconds);
 
 // The shortest decimal text that reads back as the same double ("43.65", "4").
 std::string ShortestText(double value);

@@ -122,11 +122,11 @@ std::u16string BinaryText(std::string_view raw, const FieldContext& c) {
   if (IsLevel7Integer(c)) {
     if (auto v = DecodeLevel7Integer(raw)) text = std::to_string(*v);
   } else if (IsFoxInteger(c)) {
-    text = std::to_string(*DecodeFoxInteger(raw));
+    text = std::to_string(DecodeFoxInteger(raw));
   } else if (IsLevel7Double(c)) {
     if (auto v = DecodeLevel7Double(raw)) text = ShortestText(*v);
   } else if (IsFoxDouble(c)) {
-    text = ShortestText(*DecodeFoxDouble(raw));
+    text = ShortestText(DecodeFoxDouble(raw));
   } else if (IsFoxCurrency(c)) {
     text = DecodeFoxCurrencyText(raw);
   } else if (IsLevel7(c) && Type(c) == '@') {
@@ -223,7 +223,7 @@ std::optional<double> DecodeNumber(std::string_view raw, const FieldContext& c) 
     if (auto v = DecodeLevel7Integer(raw)) return *v;
     return std::nullopt;
   }
-  if (IsFoxInteger(c)) return *DecodeFoxInteger(raw);
+  if (IsFoxInteger(c)) return DecodeFoxInteger(raw);
   if (IsLevel7Double(c)) return DecodeLevel7Double(raw);
   if (IsFoxDouble(c)) return DecodeFoxDouble(raw);
   if (IsFoxCurrency(c))

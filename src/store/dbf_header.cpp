@@ -252,12 +252,6 @@ void CheckSize(std::string_view bytes, const TableHeader& header,
   }
 }
 
-void PutDate(std::string& bytes, const Date& date) {
-  bytes[1] = static_cast<char>(date.year - 1900);
-  bytes[2] = static_cast<char>(date.month);
-  bytes[3] = static_cast<char>(date.day);
-}
-
 void EncodeDescriptor(std::string& bytes, size_t at, const FieldLayout& field, bool level7) {
   const std::string& name = field.info.name;
   bytes.replace(at, name.size(), name);
@@ -278,6 +272,12 @@ Date Today() {
   localtime_r(&now, &local);
 #endif
   return Date{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
+void PutDate(std::string& bytes, size_t at, const Date& date) {
+  bytes[at] = static_cast<char>(date.year - 1900);
+  bytes[at + 1] = static_cast<char>(date.month);
+  bytes[at + 2] = static_cast<char>(date.day);
 }
 
 TableHeader ReadHeader(std::string_view bytes, const std::filesystem::path& file) {
@@ -360,7 +360,7 @@ std::string EncodeHeader(const TableHeader& header) {
 
 std::string EncodeStamp(const Date& date, uint32_t record_count) {
   std::string bytes(8, '\0');
-  PutDate(bytes, date);
+  PutDate(bytes, 1, date);
   PutLittle(bytes, 4, record_count, 4);
   return bytes.substr(1);
 }

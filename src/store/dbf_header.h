@@ -24,6 +24,9 @@ struct Date {
 };
 Date Today();
 
+// The three bytes a table or an index stores a date in (year - 1900, month, day), at `at`.
+void PutDate(std::string& bytes, size_t at, const Date& date);
+
 struct FieldLayout {
   FieldInfo info;
   int offset = 0;        // from the start of the record, whose byte 0 is the deletion flag

@@ -19,12 +19,6 @@ constexpr int kTagTable = 544;
 int ItemLength(const MdxTag& tag) { return (4 + tag.key_length + 3) / 4 * 4; }
 int MaxKeys(const MdxTag& tag) { return (kBlock - 12) / ItemLength(tag); }
 
-void PutDate(std::string& bytes, size_t at, const Date& date) {
-  bytes[at] = static_cast<char>(date.year - 1900);
-  bytes[at + 1] = static_cast<char>(date.month);
-  bytes[at + 2] = static_cast<char>(date.day);
-}
-
 // A block of the file under construction, placed at `page`.
 struct Block {
   uint32_t page = 0;

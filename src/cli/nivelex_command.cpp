@@ -10,6 +10,7 @@
 #include "cli/commands.h"
 #include "cli/console_host.h"
 #include "import/level_table.h"
+#include "text/clipper.h"
 #include "text/encoding.h"
 #include "text/integer.h"
 
@@ -50,10 +51,10 @@ std::vector<std::string> SplitCsvLine(const std::string& line, char separator) {
   return cells;
 }
 
-std::string Trimmed(std::string cell) {
-  while (!cell.empty() && (cell.back() == ' ' || cell.back() == '\r')) cell.pop_back();
-  while (!cell.empty() && cell.front() == ' ') cell.erase(0, 1);
-  return cell;
+// A cell without its blanks; the last cell of a line also without the CR of a CRLF file.
+std::string Trimmed(std::string_view cell) {
+  if (!cell.empty() && cell.back() == '\r') cell.remove_suffix(1);
+  return std::string(text::AllTrim(cell));
 }
 
 std::u16string CheckedText(const std::string& cell, int width, const char* what,

@@ -8,6 +8,7 @@
 #include "store/byte_order.h"
 #include "store/code_page.h"
 #include "store/store_error.h"
+#include "text/clipper.h"
 
 namespace zentrova::store {
 namespace {
@@ -52,9 +53,7 @@ bool FlavourOfVersion(uint8_t version, Flavour& flavour) {
 }
 
 std::string NameOf(std::string_view bytes) {
-  std::string name(bytes.substr(0, bytes.find('\0')));
-  while (!name.empty() && name.back() == ' ') name.pop_back();
-  return name;
+  return std::string(text::RTrim(bytes.substr(0, bytes.find('\0'))));
 }
 
 bool IsFox(Flavour flavour) {

@@ -9,6 +9,7 @@
 #include "store/byte_order.h"
 #include "store/code_page.h"
 #include "store/store_error.h"
+#include "text/clipper.h"
 #include "text/encoding.h"
 
 namespace zentrova::store {
@@ -40,11 +41,6 @@ bool IsBinary(const FieldContext& c) {
 }
 bool IsDecimalText(const FieldContext& c) { return Type(c) == 'N' || Type(c) == 'F'; }
 
-std::string_view Trimmed(std::string_view s) {
-  const size_t first = s.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
 
 std::u16string Ascii(std::string_view s) { return std::u16string(s.begin(), s.end()); }
 
@@ -67,7 +63,7 @@ std::string FieldLabel(const FieldContext& c) {
 
 // Numeric text as dBASE reads it: blanks around, ',' as a decimal point, '*' fill = empty.
 std::optional<double> ParseDecimal(std::string_view raw) {
-  std::string number(Trimmed(raw));
+  std::string number(text::AllTrim(raw));
   if (number.empty() || number.find_first_not_of('*') == std::string::npos) return std::nullopt;
   for (char& ch : number) {
     if (ch == ',') ch = '.';
@@ -82,7 +78,7 @@ std::optional<double> ParseDecimal(std::string_view raw) {
 }
 
 std::u16string DecimalText(std::string_view raw) {
-  std::string number(Trimmed(raw));
+  std::string number(text::AllTrim(raw));
   if (number.find_first_not_of('*') == std::string::npos) return u"";
   for (char& ch : number) {
     if (ch == ',') ch = '.';
@@ -108,7 +104,7 @@ std::u16string LogicalText(std::string_view raw) {
 }
 
 std::u16string DateText(std::string_view raw) {
-  const std::string_view date = Trimmed(raw);
+  const std::string_view date = text::AllTrim(raw);
   if (date.empty() || date == "00000000") return u"";
   if (date.size() != 8 || date.find_first_not_of("0123456789") != std::string_view::npos) {
     return Ascii(date);
@@ -212,8 +208,7 @@ std::u16string DecodeText(std::string_view raw, const FieldContext& c) {
     case 'D':
       return DateText(raw);
     default: {
-      const size_t end = raw.find_last_not_of(' ');
-      return FromCodePage(raw.substr(0, end == std::string_view::npos ? 0 : end + 1), c.code_page);
+      return FromCodePage(text::RTrim(raw), c.code_page);
     }
   }
 }
@@ -237,7 +232,7 @@ std::string BlankBytes(const FieldContext& c) {
 
 std::string EncodeText(std::u16string_view value, const FieldContext& c) {
   const std::string ascii = text::Utf16ToCp1252(value);
-  const std::string_view trimmed = Trimmed(ascii);
+  const std::string_view trimmed = text::AllTrim(ascii);
   if (Type(c) == 'C') return LeftAligned(ToCodePage(value, c.code_page), c);
   if (trimmed.empty()) return BlankBytes(c);
   if (IsNumeric(c)) {

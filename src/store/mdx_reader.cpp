@@ -5,6 +5,7 @@
 
 #include "store/byte_order.h"
 #include "store/store_error.h"
+#include "text/clipper.h"
 
 namespace zentrova::store {
 namespace {
@@ -22,10 +23,7 @@ Date DateAt(std::string_view bytes, size_t at) {
 }
 
 std::string CString(std::string_view bytes) {
-  std::string s(bytes.substr(0, bytes.find('\0')));
-  while (!s.empty() && s.back() == ' ') s.pop_back();
-  while (!s.empty() && s.front() == ' ') s.erase(0, 1);
-  return s;
+  return std::string(text::AllTrim(bytes.substr(0, bytes.find('\0'))));
 }
 
 bool IsPlainName(const std::string& expression) {

@@ -29,10 +29,8 @@ std::vector<std::string> SplitFieldList(std::string_view list) {
   size_t start = 0;
   while (true) {
     const size_t end = list.find(';', start);
-    std::string name(list.substr(start, end == std::string_view::npos ? end : end - start));
-    while (!name.empty() && name.front() == ' ') name.erase(0, 1);
-    while (!name.empty() && name.back() == ' ') name.pop_back();
-    names.push_back(name);
+    names.emplace_back(
+        text::AllTrim(list.substr(start, end == std::string_view::npos ? end : end - start)));
     if (end == std::string_view::npos) return names;
     start = end + 1;
   }

@@ -20,6 +20,17 @@ std::u16string RTrim(std::u16string text) {
 
 std::u16string AllTrim(std::u16string text) { return LTrim(RTrim(std::move(text))); }
 
+std::string_view RTrim(std::string_view text) {
+  const size_t last = text.find_last_not_of(' ');
+  return text.substr(0, last == std::string_view::npos ? 0 : last + 1);
+}
+
+std::string_view AllTrim(std::string_view text) {
+  text = RTrim(text);
+  const size_t first = text.find_first_not_of(' ');
+  return first == std::string_view::npos ? std::string_view() : text.substr(first);
+}
+
 std::u16string LeftChars(std::u16string text, int n) {
   if (static_cast<long long>(text.size()) <= n) return text;
   return n <= 0 ? std::u16string() : text.substr(0, static_cast<size_t>(n));

@@ -6,6 +6,7 @@
 // characters. None of them fails.
 
 #include <string>
+#include <string_view>
 
 namespace zentrova::text {
 
@@ -13,6 +14,11 @@ std::u16string LTrim(std::u16string text);
 std::u16string RTrim(std::u16string text);
 // RTrim, then LTrim.
 std::u16string AllTrim(std::u16string text);
+// The same two trims for 8-bit text (field, tag and file names, bytes stored in a table), as
+// views into it: only the byte 0x20 is a space.
+std::string_view RTrim(std::string_view text);
+std::string_view AllTrim(std::string_view text);
+
 // The first n characters when the text is longer than n (empty for n <= 0); else the text.
 std::u16string LeftChars(std::u16string text, int n);
 // The last n characters when the text is longer than n (empty for n <= 0); else the text.

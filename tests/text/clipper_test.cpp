@@ -71,5 +71,22 @@ TEST(ClipperTest, CharsAfterSpaces) {
   for (const auto& [input, expected] : cases) EXPECT_EQ(CharsAfterSpaces(input), expected);
 }
 
+// Names and stored bytes: only the byte 0x20 is a blank, and a byte beyond ASCII is a character.
+TEST(ClipperTest, EightBitTextLosesItsBlanksOnly) {
+  const struct {
+    std::string_view text, all, right;
+  } cases[] = {
+      {"  PROFT.DBF  ", "PROFT.DBF", "  PROFT.DBF"},
+      {"NOMBRE", "NOMBRE", "NOMBRE"},
+      {"   ", "", ""},
+      {"", "", ""},
+      {"\tA\xA0 ", "\tA\xA0", "\tA\xA0"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(AllTrim(c.text), c.all);
+    EXPECT_EQ(RTrim(c.text), c.right);
+  }
+}
+
 }  // namespace
 }  // namespace zentrova::text

@@ -5,7 +5,6 @@
 #else
 #include <langinfo.h>
 #include <locale.h>
-#include <unicode/ucnv.h>
 
 #include <cstdlib>
 #include <ctime>
@@ -87,17 +86,8 @@ class TimeLocale {
     if (bytes.empty() || code_set == nullptr || std::string(code_set) == "UTF-8") {
       return text::Utf8ToUtf16(bytes);
     }
-    UErrorCode status = U_ZERO_ERROR;
-    UConverter* converter = ucnv_open(code_set, &status);
-    if (U_FAILURE(status)) return text::Utf8ToUtf16(bytes);
-    std::u16string result(bytes.size() * 2 + 1, u'\0');
-    const int32_t length =
-        ucnv_toUChars(converter, result.data(), static_cast<int32_t>(result.size()), bytes.data(),
-                      static_cast<int32_t>(bytes.size()), &status);
-    ucnv_close(converter);
-    if (U_FAILURE(status)) return text::Utf8ToUtf16(bytes);
-    result.resize(static_cast<size_t>(length));
-    return result;
+    if (!text::IsKnownCodePage(code_set)) return text::Utf8ToUtf16(bytes);
+    return text::DecodeCodePage(bytes, code_set);
   }
 
   locale_t locale_;

@@ -1,9 +1,5 @@
 #include "store/code_page.h"
 
-#include <unicode/ucnv.h>
-
-#include <memory>
-
 #include "text/encoding.h"
 
 namespace zentrova::store {
@@ -22,13 +18,6 @@ std::optional<std::string> CodePageOfNumber(std::string_view digits) {
   for (char digit : digits) number = number * 10 + (digit - '0');
   if (number >= 1250 && number <= 1258) return "windows-" + std::to_string(number);
   return "ibm-" + std::to_string(number);
-}
-
-bool IcuCanOpen(const std::string& code_page) {
-  UErrorCode status = U_ZERO_ERROR;
-  UConverter* converter = ucnv_open(code_page.c_str(), &status);
-  if (converter != nullptr) ucnv_close(converter);
-  return U_SUCCESS(status);
 }
 
 }  // namespace
@@ -65,7 +54,7 @@ std::optional<std::string> CodePageOfDriverName(std::string_view name) {
   size_t digits = 0;
   while (digits < rest.size() && rest[digits] >= '0' && rest[digits] <= '9') ++digits;
   std::optional<std::string> code_page = CodePageOfNumber(rest.substr(0, digits));
-  if (!code_page || !IcuCanOpen(*code_page)) return std::nullopt;
+  if (!code_page || !text::IsKnownCodePage(*code_page)) return std::nullopt;
   return code_page;
 }
 
@@ -75,20 +64,8 @@ std::u16string FromCodePage(std::string_view bytes, const std::string& code_page
 }
 
 std::string ToCodePage(std::u16string_view text, const std::string& code_page) {
-  if (IsAnsi(code_page)) return text::Utf16ToCp1252(text);
-  UErrorCode status = U_ZERO_ERROR;
-  std::unique_ptr<UConverter, void (*)(UConverter*)> converter(
-      ucnv_open(code_page.c_str(), &status), ucnv_close);
-  if (U_FAILURE(status)) return text::Utf16ToCp1252(text);
-  ucnv_setSubstChars(converter.get(), "?", 1, &status);
-  std::string bytes(text.size() * 4 + 4, '\0');
-  status = U_ZERO_ERROR;
-  const int32_t length =
-      ucnv_fromUChars(converter.get(), bytes.data(), static_cast<int32_t>(bytes.size()),
-                      text.data(), static_cast<int32_t>(text.size()), &status);
-  if (U_FAILURE(status)) return text::Utf16ToCp1252(text);
-  bytes.resize(static_cast<size_t>(length));
-  return bytes;
+  if (IsAnsi(code_page) || !text::IsKnownCodePage(code_page)) return text::Utf16ToCp1252(text);
+  return text::EncodeCodePage(text, code_page.c_str());
 }
 
 }  // namespace zentrova::store

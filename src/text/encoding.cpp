@@ -9,43 +9,36 @@
 #include <unordered_map>
 
 #include "error.h"
+#include "text/converter.h"
 
 namespace zentrova::text {
 namespace {
 
-struct ConverterCloser {
-  void operator()(UConverter* converter) const { ucnv_close(converter); }
-};
-using Converter = std::unique_ptr<UConverter, ConverterCloser>;
-
-Converter OpenConverter(const char* name) {
-  UErrorCode status = U_ZERO_ERROR;
-  Converter converter(ucnv_open(name, &status));
-  if (U_FAILURE(status)) {
-    throw Error(std::string("No se puede abrir la conversión de caracteres '") + name + "'.");
-  }
-  return converter;
-}
-
 // Opening a converter costs more than converting a field's text, so each thread keeps the
-// ones it has used. ucnv_fromUChars and ucnv_toUChars reset a converter before they use it.
-UConverter* CachedConverter(const char* name) {
+// ones it has used, set to write '?' for a character the code page lacks. ucnv_fromUChars and
+// ucnv_toUChars reset a converter before they use it. Null for a name ICU does not know.
+UConverter* CachedConverter(const std::string& name) {
   thread_local std::unordered_map<std::string, Converter> converters;
   auto found = converters.find(name);
-  if (found == converters.end()) found = converters.emplace(name, OpenConverter(name)).first;
+  if (found == converters.end()) {
+    Converter converter = OpenConverter(name);
+    if (converter) {
+      UErrorCode status = U_ZERO_ERROR;
+      ucnv_setSubstChars(converter.get(), "?", 1, &status);
+      ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_SUBSTITUTE, nullptr, nullptr,
+                            nullptr, &status);
+    }
+    found = converters.emplace(name, std::move(converter)).first;
+  }
   return found->second.get();
 }
 
-UConverter* Cp1252Encoder() {
-  thread_local Converter encoder = [] {
-    Converter converter = OpenConverter("windows-1252");
-    UErrorCode status = U_ZERO_ERROR;
-    ucnv_setSubstChars(converter.get(), "?", 1, &status);
-    ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_SUBSTITUTE, nullptr, nullptr,
-                          nullptr, &status);
-    return converter;
-  }();
-  return encoder.get();
+UConverter* KnownConverter(const char* name) {
+  UConverter* converter = CachedConverter(name);
+  if (converter == nullptr) {
+    throw Error(std::string("No se puede abrir la conversión de caracteres '") + name + "'.");
+  }
+  return converter;
 }
 
 }  // namespace
@@ -77,12 +70,23 @@ std::filesystem::path PathFromUtf8(std::string_view utf8) {
       std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
 }
 
-std::string Utf16ToCp1252(std::u16string_view text) {
+Converter OpenConverter(const std::string& icu_name) {
   UErrorCode status = U_ZERO_ERROR;
-  std::string bytes(text.size() * 2 + 1, '\0');
+  Converter converter(ucnv_open(icu_name.c_str(), &status));
+  return U_SUCCESS(status) ? std::move(converter) : nullptr;
+}
+
+bool IsKnownCodePage(const std::string& icu_name) { return CachedConverter(icu_name) != nullptr; }
+
+std::string Utf16ToCp1252(std::u16string_view text) { return EncodeCodePage(text, "windows-1252"); }
+
+std::string EncodeCodePage(std::u16string_view text, const char* icu_name) {
+  UConverter* converter = KnownConverter(icu_name);
+  UErrorCode status = U_ZERO_ERROR;
+  std::string bytes(text.size() * static_cast<size_t>(ucnv_getMaxCharSize(converter)) + 1, '\0');
   const int32_t length =
-      ucnv_fromUChars(Cp1252Encoder(), bytes.data(), static_cast<int32_t>(bytes.size()),
-                      text.data(), static_cast<int32_t>(text.size()), &status);
+      ucnv_fromUChars(converter, bytes.data(), static_cast<int32_t>(bytes.size()), text.data(),
+                      static_cast<int32_t>(text.size()), &status);
   if (U_FAILURE(status)) return std::string(text.size(), '?');
   bytes.resize(static_cast<size_t>(length));
   return bytes;
@@ -98,7 +102,7 @@ std::u16string DecodeCodePage(std::string_view bytes, const char* icu_name) {
   UErrorCode status = U_ZERO_ERROR;
   std::u16string text(bytes.size() * 2 + 1, u'\0');
   const int32_t length =
-      ucnv_toUChars(CachedConverter(icu_name), text.data(), static_cast<int32_t>(text.size()),
+      ucnv_toUChars(KnownConverter(icu_name), text.data(), static_cast<int32_t>(text.size()),
                     bytes.data(), static_cast<int32_t>(bytes.size()), &status);
   if (U_FAILURE(status)) return std::u16string(bytes.size(), u'\uFFFD');
   text.resize(static_cast<size_t>(length));

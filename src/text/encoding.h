@@ -29,8 +29,12 @@ std::u16string Cp1252ToUtf16(std::string_view bytes);
 // The text as a Windows-1252 table stores it: what Cp1252ToUtf16(Utf16ToCp1252(text)) gives.
 std::u16string AsCp1252(std::u16string_view text);
 
-// Any code page ICU knows by name ("ibm-850", "windows-1250"); one byte in, one character out.
+// Any code page ICU knows by name ("ibm-850", "windows-1250", a locale's "ISO-8859-15"): its
+// bytes to text, and text to its bytes with '?' for what the code page lacks. Raises
+// zentrova::Error for a name ICU does not know.
 std::u16string DecodeCodePage(std::string_view bytes, const char* icu_name);
+std::string EncodeCodePage(std::u16string_view text, const char* icu_name);
+bool IsKnownCodePage(const std::string& icu_name);
 
 }  // namespace zentrova::text
 

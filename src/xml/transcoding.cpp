@@ -12,16 +12,15 @@
 
 #include "text/encoding.h"
 #include "xml/document.h"
+#include "files/file_error.h"
+#include "text/converter.h"
 #include "xml/encoding_detection.h"
 #include "xml/text_position.h"
 
 namespace zentrova::xml {
 namespace {
 
-struct ConverterCloser {
-  void operator()(UConverter* converter) const { ucnv_close(converter); }
-};
-using Converter = std::unique_ptr<UConverter, ConverterCloser>;
+using text::Converter;
 
 // XML's EncName: [A-Za-z] ([A-Za-z0-9._] | '-')*. ICU skips other characters when it
 // matches a name, and opens its default converter for an empty one.
@@ -36,16 +35,10 @@ bool IsEncodingName(std::string_view name) {
 
 // Null when the name is not an encoding name or ICU does not know it.
 Converter OpenConverter(const std::string& name) {
-  if (!IsEncodingName(name)) return nullptr;
-  UErrorCode status = U_ZERO_ERROR;
-  Converter converter(ucnv_open(name.c_str(), &status));
-  if (U_FAILURE(status)) return nullptr;
-  return converter;
+  return IsEncodingName(name) ? text::OpenConverter(name) : nullptr;
 }
 
-std::string PathForMessage(const std::filesystem::path& file) {
-  return text::Utf16ToUtf8(text::PathText(file));
-}
+using files::PathForMessage;
 
 // file_offset counts from the start of the file; decoded is the UTF-8 of what came before.
 InvalidBytes InvalidAt(const std::string& encoding, std::string_view decoded, size_t file_offset) {

@@ -18,7 +18,6 @@
 namespace zentrova::app {
 namespace {
 
-constexpr char kNothingWritten[] = "No se ha escrito ningún archivo.";
 constexpr char16_t kNoPeriods[] =
     u"ATENCIÓN - PERIODOS.DBF No encontrado - Importe de nuevo XML de VETRANA.";
 
@@ -56,7 +55,7 @@ RunOutcome BImportarClick(ProcessState& state, Host& host) {
   if (!ChooseExistingFile(state, host)) return RunOutcome::kStopped;
   BusyCursor busy(host);
   const std::optional<std::u16string> problem =
-      RunSayingUnchanged([&] { return WriteResult(state); }, kNothingWritten);
+      RunSayingUnchanged([&] { return WriteResult(state); }, timetable_export::kNothingWritten);
   busy.Restore();
   // At a stop everything is let go before the message, so the user can put things right
   // while it is shown.

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "files/folder_update.h"
+#include "text/encoding.h"
 
 namespace zentrova::app {
 
@@ -30,13 +31,13 @@ bool ChooseExistingFile(ProcessState& state, Host& host) {
 }
 
 std::optional<std::u16string> RunSayingUnchanged(
-    const std::function<std::optional<std::u16string>()>& body, std::string_view unchanged) {
+    const std::function<std::optional<std::u16string>()>& body, std::u16string_view unchanged) {
   try {
     return body();
   } catch (const files::UnfinishedUpdate&) {
     throw;
   } catch (Error& error) {
-    error.AddSentence(unchanged);
+    error.AddSentence(text::Utf16ToUtf8(unchanged));
     throw;
   }
 }

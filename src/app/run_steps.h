@@ -31,7 +31,7 @@ bool ChooseExistingFile(ProcessState& state, Host& host);
 // an unfinished update of the exchange folder) reaches the user with `unchanged` after its
 // own message, so that the user knows the files are as they were.
 std::optional<std::u16string> RunSayingUnchanged(
-    const std::function<std::optional<std::u16string>()>& body, std::string_view unchanged);
+    const std::function<std::optional<std::u16string>()>& body, std::u16string_view unchanged);
 
 // The ending of a completed run: resultCode 1, "Proceso finalizado", both direction buttons
 // disabled, and in batch mode the window closes.

@@ -21,9 +21,7 @@ namespace zentrova::app {
 namespace {
 
 constexpr char16_t kNoLevelTable[] = u"ATENCIÓN - NIVELEX.DBF No encontrado - Reinstale ZENTROVA";
-constexpr char kNothingChanged[] = "No se ha modificado ninguna tabla.";
-constexpr char16_t kFramesAbandoned[] =
-    u"Conversión terminada sin elegir los marcos horarios. No se ha modificado ninguna tabla.";
+constexpr char16_t kFramesAbandoned[] = u"Conversión terminada sin elegir los marcos horarios.";
 
 // The converters write into `folder` and read back what they wrote there; the table
 // components point at it for this run.
@@ -54,7 +52,7 @@ std::optional<std::u16string> Convert(ProcessState& state, const xml::LoadResult
     return problem;
   }
   const auto frames = import::ChooseFrames(*state.document, host, state.filenameXML);
-  if (!frames) return kFramesAbandoned;
+  if (!frames) return std::u16string(kFramesAbandoned) + u" " + import::kNothingChanged;
   if (auto problem = import::CheckTimeSlots(*state.document, *frames, state.filenameXML)) {
     return problem;
   }
@@ -76,7 +74,7 @@ RunOutcome BExportarClick(ProcessState& state, Host& host) {
   const xml::LoadResult load = state.document->Load(state.filenameXML);
   BusyCursor busy(host);
   const std::optional<std::u16string> problem =
-      RunSayingUnchanged([&] { return Convert(state, load, host); }, kNothingChanged);
+      RunSayingUnchanged([&] { return Convert(state, load, host); }, import::kNothingChanged);
   busy.Restore();
   if (problem) {
     host.ShowMessage(*problem);

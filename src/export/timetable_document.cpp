@@ -1,5 +1,6 @@
 #include "export/timetable_document.h"
 
+#include "import/exchange_document.h"
 #include "text/clipper.h"
 #include "text/encoding.h"
 #include "text/integer.h"
@@ -7,29 +8,18 @@
 namespace zentrova::timetable_export {
 namespace {
 
-constexpr char16_t kNothingWritten[] = u"No se ha escrito ningún archivo.";
-constexpr char16_t kDataBlock[] = u"/SERVICIO/BLOQUE_DATOS";
+using import::kDataBlockPath;
 
 }  // namespace
 
 std::optional<std::u16string> CheckChosenExport(const xml::Document& document,
                                                 const xml::LoadResult& load,
                                                 const std::filesystem::path& file) {
-  const std::u16string name = text::PathText(file);
-  if (!load.well_formed) {
-    return u"El archivo " + name + u" no es un XML válido (línea " +
-           text::IntegerText(static_cast<long long>(load.line)) + u", columna " +
-           text::IntegerText(static_cast<long long>(load.column)) + u"): " +
-           text::Utf8ToUtf16(load.message) + u". " + kNothingWritten;
+  if (auto problem = import::EnvelopeProblem(document, load, file)) {
+    return *problem + u" " + kNothingWritten;
   }
-  const xml::Node block = document.SelectSingleNode(kDataBlock);
-  if (!block) {
-    return u"El archivo " + name +
-           u" no es una exportación de Vetrana: le falta el elemento SERVICIO/BLOQUE_DATOS. " +
-           kNothingWritten;
-  }
-  if (!block.FirstChild()) {
-    return u"El archivo " + name +
+  if (!document.SelectSingleNode(kDataBlockPath).FirstChild()) {
+    return u"El archivo " + text::PathText(file) +
            u" no trae el año académico: su elemento SERVICIO/BLOQUE_DATOS está vacío. " +
            kNothingWritten;
   }
@@ -38,7 +28,7 @@ std::optional<std::u16string> CheckChosenExport(const xml::Document& document,
 
 std::u16string AcademicYear(const xml::Document& document) {
   std::u16string year =
-      text::LeftChars(document.SelectSingleNode(kDataBlock).FirstChild().Text(), 4);
+      text::LeftChars(document.SelectSingleNode(kDataBlockPath).FirstChild().Text(), 4);
   // Four UTF-16 units; a character outside the Basic Multilingual Plane that the cut splits
   // is left out whole rather than saved as half a surrogate pair.
   if (!year.empty() && year.back() >= 0xD800 && year.back() <= 0xDBFF) year.pop_back();
@@ -47,7 +37,7 @@ std::u16string AcademicYear(const xml::Document& document) {
 
 void EmptyDocument(xml::Document& document) {
   xml::Node root = document.DocumentElement();
-  root.RemoveChild(root.SelectSingleNode(kDataBlock));
+  root.RemoveChild(root.SelectSingleNode(kDataBlockPath));
   document.Root().RemoveChild(document.SelectSingleNode(u"/SERVICIO"));
 }
 

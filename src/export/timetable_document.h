@@ -13,6 +13,9 @@
 
 namespace zentrova::timetable_export {
 
+// What every stop of the second direction before its result is saved ends with.
+inline constexpr char16_t kNothingWritten[] = u"No se ha escrito ningún archivo.";
+
 // Why a loaded export cannot give the run its academic year: not well formed, no
 // /SERVICIO/BLOQUE_DATOS, or one without a first child. A Spanish message naming the file,
 // or nothing when the export can be used.

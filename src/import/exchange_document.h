@@ -5,6 +5,8 @@
 // values by position. Names in `nombre_dato` are never consulted: position alone identifies
 // a value.
 
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +31,15 @@ class Record {
  private:
   xml::NodeList values_;
 };
+
+// Where the data groups of an exchange document stand.
+inline constexpr char16_t kDataBlockPath[] = u"/SERVICIO/BLOQUE_DATOS";
+
+// Why a loaded file cannot be read as an exchange document: it is not well formed, or it has
+// no /SERVICIO/BLOQUE_DATOS. A Spanish sentence naming the file and the cause, or nothing.
+std::optional<std::u16string> EnvelopeProblem(const xml::Document& document,
+                                              const xml::LoadResult& load,
+                                              const std::filesystem::path& file);
 
 // The query that selects a group's records (not the group itself).
 std::u16string GroupQuery(std::u16string_view group);

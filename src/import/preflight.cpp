@@ -9,8 +9,6 @@
 namespace zentrova::import {
 namespace {
 
-constexpr char16_t kNothingChanged[] = u"No se ha modificado ninguna tabla.";
-
 // "'x' is not a valid integer value", then where the value stands.
 std::u16string NotAnInteger(const std::u16string& value, const std::filesystem::path& file,
                             std::u16string_view group, size_t record) {
@@ -24,16 +22,8 @@ std::u16string NotAnInteger(const std::u16string& value, const std::filesystem::
 std::optional<std::u16string> CheckExport(const xml::Document& document,
                                           const xml::LoadResult& load,
                                           const std::filesystem::path& file) {
-  if (!load.well_formed) {
-    return u"El archivo " + text::PathText(file) + u" no es un XML válido (línea " +
-           text::IntegerText(static_cast<long long>(load.line)) + u", columna " +
-           text::IntegerText(static_cast<long long>(load.column)) + u"): " +
-           text::Utf8ToUtf16(load.message) + u". " + kNothingChanged;
-  }
-  if (!document.SelectSingleNode(u"/SERVICIO/BLOQUE_DATOS")) {
-    return u"El archivo " + text::PathText(file) +
-           u" no es una exportación de Vetrana: le falta el elemento SERVICIO/BLOQUE_DATOS. " +
-           kNothingChanged;
+  if (auto problem = EnvelopeProblem(document, load, file)) {
+    return *problem + u" " + kNothingChanged;
   }
   if (ReadGroup(document, kJornadasEscolares).empty()) {
     return u"El archivo " + text::PathText(file) +

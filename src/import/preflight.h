@@ -15,6 +15,9 @@
 
 namespace zentrova::import {
 
+// What every stop of the first direction before its tables are moved in ends with.
+inline constexpr char16_t kNothingChanged[] = u"No se ha modificado ninguna tabla.";
+
 // The envelope, the time frames and the course codes. A message for the user when the
 // export cannot be converted; nothing when it can.
 std::optional<std::u16string> CheckExport(const xml::Document& document,

@@ -5,7 +5,6 @@
 #include "import/code_list.h"
 #include "import/exchange_document.h"
 #include "import/level_table.h"
-#include "import/table_files.h"
 #include "text/clipper.h"
 #include "text/integer.h"
 
@@ -22,14 +21,14 @@ struct Level {
 // it is passed over rather than read as 0, rounded, or left to stop the conversion.
 std::unordered_map<int32_t, Level> ReadLevels(store::Table& level_table) {
   std::unordered_map<int32_t, Level> levels;
-  CloseOnExit close_level_table(level_table);
-  level_table.Open(store::OpenMode::kShared);
+  store::OpenForScope open(level_table, store::OpenMode::kShared);
   for (level_table.First(); !level_table.Eof(); level_table.Next()) {
     const auto code = text::TryParseInteger(text::AllTrim(level_table.AsText(kLevelCodeField)));
     if (!code) continue;
     levels.try_emplace(*code, Level{level_table.AsText(kLevelAbbreviationField),
                                     level_table.AsText(kLevelStudyField)});
   }
+  open.Close();
   return levels;
 }
 

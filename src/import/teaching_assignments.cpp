@@ -4,7 +4,6 @@
 #include <unordered_map>
 
 #include "import/exchange_document.h"
-#include "import/table_files.h"
 #include "text/clipper.h"
 #include "text/encoding.h"
 #include "text/letter_case.h"
@@ -68,12 +67,12 @@ void ImportTeachingAssignments(const xml::Document& document, const std::filesys
   store::Table assignments(ktemp, "ASIGT.DBF");
   assignments.Create(AsigtFields());
   assignments.Open();
-  CloseOnExit close_groups(groups);
-  CloseOnExit close_subjects(subjects);
-  groups.Open(store::OpenMode::kExclusive);
-  subjects.Open(store::OpenMode::kExclusive);
+  store::OpenForScope open_groups(groups, store::OpenMode::kExclusive);
+  store::OpenForScope open_subjects(subjects, store::OpenMode::kExclusive);
   const auto codes = ReadSubjectCodes(subjects);
   const auto groups_by_course = ReadGroupsByCourse(groups);
+  open_subjects.Close();
+  open_groups.Close();
   constexpr int hours = (kWeeklyMinutes + 59) / 60;
   const std::u16string sessions(static_cast<size_t>(hours), u'1');
 

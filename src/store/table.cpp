@@ -471,6 +471,15 @@ void Table::Create(const std::vector<FieldDef>& fields, const std::vector<IndexD
   impl_->Create(fields, indexes, level);
 }
 
+OpenForScope::~OpenForScope() {
+  try {
+    table_.Close();
+  } catch (const std::exception&) {
+    // Only a pending row could fail to store here, and the error under way is the one to
+    // report; on the way out without one, Close() has already been called.
+  }
+}
+
 void Table::Open(OpenMode mode) { impl_->Open(mode); }
 void Table::Close() { impl_->Close(); }
 bool Table::IsOpen() const { return impl_->IsOpen(); }

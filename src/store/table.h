@@ -130,6 +130,22 @@ class Table {
   std::unique_ptr<Impl> impl_;
 };
 
+// A table that someone else owns (a main-window component), open for a scope. Close() closes
+// it and reports what closing raises; when the scope is left without it (an error is under
+// way), the table is closed quietly and that error is the one reported.
+class OpenForScope {
+ public:
+  OpenForScope(Table& table, OpenMode mode) : table_(table) { table_.Open(mode); }
+  ~OpenForScope();
+  OpenForScope(const OpenForScope&) = delete;
+  OpenForScope& operator=(const OpenForScope&) = delete;
+
+  void Close() { table_.Close(); }
+
+ private:
+  Table& table_;
+};
+
 using files::FindIgnoringCase;
 
 }  // namespace zentrova::store

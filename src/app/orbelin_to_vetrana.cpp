@@ -6,7 +6,6 @@
 #include <memory>
 #include <optional>
 
-#include "app/busy_cursor.h"
 #include "app/directions.h"
 #include "app/run_steps.h"
 #include "export/period.h"
@@ -53,17 +52,8 @@ std::optional<std::u16string> WriteResult(ProcessState& state) {
 
 RunOutcome BImportarClick(ProcessState& state, Host& host) {
   if (!ChooseExistingFile(state, host)) return RunOutcome::kStopped;
-  BusyCursor busy(host);
-  const std::optional<std::u16string> problem =
-      RunSayingUnchanged([&] { return WriteResult(state); }, timetable_export::kNothingWritten);
-  busy.Restore();
-  // At a stop everything is let go before the message, so the user can put things right
-  // while it is shown.
-  if (problem) {
-    host.ShowMessage(*problem);
-    return RunOutcome::kStopped;
-  }
-  return FinishRun(state, host);
+  return RunToTheEnd(
+      state, host, [&] { return WriteResult(state); }, timetable_export::kNothingWritten);
 }
 
 }  // namespace zentrova::app

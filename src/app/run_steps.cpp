@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/busy_cursor.h"
 #include "files/folder_update.h"
 #include "text/encoding.h"
 
@@ -30,16 +31,25 @@ bool ChooseExistingFile(ProcessState& state, Host& host) {
   return false;
 }
 
-std::optional<std::u16string> RunSayingUnchanged(
-    const std::function<std::optional<std::u16string>()>& body, std::u16string_view unchanged) {
+RunOutcome RunToTheEnd(ProcessState& state, Host& host,
+                       const std::function<std::optional<std::u16string>()>& body,
+                       std::u16string_view unchanged) {
+  BusyCursor busy(host);
+  std::optional<std::u16string> problem;
   try {
-    return body();
+    problem = body();
   } catch (const files::UnfinishedUpdate&) {
     throw;
   } catch (Error& error) {
     error.AddSentence(text::Utf16ToUtf8(unchanged));
     throw;
   }
+  busy.Restore();
+  if (problem) {
+    host.ShowMessage(*problem);
+    return RunOutcome::kStopped;
+  }
+  return FinishRun(state, host);
 }
 
 RunOutcome FinishRun(ProcessState& state, Host& host) {

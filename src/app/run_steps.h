@@ -27,11 +27,15 @@ void FinishInterruptedConversion(const std::filesystem::path& ktemp);
 // window closes. True when the run can go on with state.filenameXML.
 bool ChooseExistingFile(ProcessState& state, Host& host);
 
-// Runs the body of a run. An error that ends it before it changed anything (anything but
-// an unfinished update of the exchange folder) reaches the user with `unchanged` after its
-// own message, so that the user knows the files are as they were.
-std::optional<std::u16string> RunSayingUnchanged(
-    const std::function<std::optional<std::u16string>()>& body, std::u16string_view unchanged);
+// The rest of a run once its file is chosen: the busy cursor while `body` runs. An error
+// that ends the body before it changed anything (anything but an unfinished update of the
+// exchange folder) reaches the user with `unchanged` after its own message, so that the user
+// knows the files are as they were. A stop's message (what `body` gives) is shown once the
+// body has let everything go, so the user can put things right while it is shown; a body
+// that gives nothing ends as a completed run (FinishRun).
+RunOutcome RunToTheEnd(ProcessState& state, Host& host,
+                       const std::function<std::optional<std::u16string>()>& body,
+                       std::u16string_view unchanged);
 
 // The ending of a completed run: resultCode 1, "Proceso finalizado", both direction buttons
 // disabled, and in batch mode the window closes.

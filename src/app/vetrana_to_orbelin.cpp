@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <optional>
 
-#include "app/busy_cursor.h"
 #include "app/directions.h"
 #include "app/run_steps.h"
 #include "import/activities.h"
@@ -72,15 +71,8 @@ RunOutcome BExportarClick(ProcessState& state, Host& host) {
   }
   state.document = std::make_unique<xml::Document>();
   const xml::LoadResult load = state.document->Load(state.filenameXML);
-  BusyCursor busy(host);
-  const std::optional<std::u16string> problem =
-      RunSayingUnchanged([&] { return Convert(state, load, host); }, import::kNothingChanged);
-  busy.Restore();
-  if (problem) {
-    host.ShowMessage(*problem);
-    return RunOutcome::kStopped;
-  }
-  return FinishRun(state, host);
+  return RunToTheEnd(
+      state, host, [&] { return Convert(state, load, host); }, import::kNothingChanged);
 }
 
 }  // namespace zentrova::app

@@ -109,9 +109,7 @@ std::string ReasonOfWindowsError(int code) {
 
 }  // namespace
 
-std::string PathForMessage(const std::filesystem::path& path) {
-  return text::PathUtf8(path);
-}
+std::string PathForMessage(const std::filesystem::path& path) { return text::PathUtf8(path); }
 
 int LastSystemError() {
 #ifdef _WIN32

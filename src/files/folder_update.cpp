@@ -68,7 +68,8 @@ std::string ReadJournal(const std::filesystem::path& path) {
   std::string bytes;
   if (file.Open(path, LockKind::kExclusive) != OpenStatus::kOpened || !file.ReadAll(bytes)) {
     throw UnfinishedUpdate("No se puede leer el diario " + PathForMessage(path) +
-                " de una conversión interrumpida: " + SystemReason(file.last_error()) + ".");
+                           " de una conversión interrumpida: " + SystemReason(file.last_error()) +
+                           ".");
   }
   return bytes;
 }
@@ -81,7 +82,7 @@ bool IsMovedFile(const std::filesystem::path& folder, const std::string& name,
     std::error_code error;
     if (operation.kind == Operation::Kind::kMove &&
         std::filesystem::equivalent(folder / text::PathFromUtf8(name),
-                                   folder / text::PathFromUtf8(operation.name), error)) {
+                                    folder / text::PathFromUtf8(operation.name), error)) {
       return true;
     }
   }
@@ -154,8 +155,8 @@ FolderUpdate::FolderUpdate(std::filesystem::path folder, std::string_view noun)
       staging_(locked_.folder() / kStagingFolderName) {
   std::error_code error;
   if (!std::filesystem::create_directory(staging_, error)) {
-    throw Error("No se puede escribir en " + noun_ + " " + PathForMessage(locked_.folder()) +
-                ": " + SystemReason(error) + ".");
+    throw Error("No se puede escribir en " + noun_ + " " + PathForMessage(locked_.folder()) + ": " +
+                SystemReason(error) + ".");
   }
 }
 

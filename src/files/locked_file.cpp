@@ -33,6 +33,18 @@ LockedFile::~LockedFile() { Close(); }
 
 LockedFile::LockedFile(LockedFile&& other) noexcept { *this = std::move(other); }
 
+LockedFile& LockedFile::operator=(LockedFile&& other) noexcept {
+  if (this != &other) {
+    Close();
+    handle_ = std::exchange(other.handle_, kNoHandle);
+    writable_ = other.writable_;
+    last_error_ = other.last_error_;
+  }
+  return *this;
+}
+
+bool LockedFile::is_open() const { return handle_ != kNoHandle; }
+
 OpenStatus LockedFile::Open(const std::filesystem::path& path, LockKind kind, bool create) {
   Close();
   for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
@@ -44,16 +56,6 @@ OpenStatus LockedFile::Open(const std::filesystem::path& path, LockKind kind, bo
 }
 
 #ifdef _WIN32
-
-LockedFile& LockedFile::operator=(LockedFile&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = std::exchange(other.handle_, nullptr);
-    writable_ = other.writable_;
-    last_error_ = other.last_error_;
-  }
-  return *this;
-}
 
 // Windows keeps other programs out with the share mode, checked when a file is opened: a
 // shared holder lets others read and write, an exclusive one lets nobody in. A file is
@@ -97,11 +99,9 @@ OpenStatus LockedFile::OpenOnce(const std::filesystem::path& path, LockKind kind
 }
 
 void LockedFile::Close() {
-  if (handle_ != nullptr) CloseHandle(static_cast<HANDLE>(handle_));
-  handle_ = nullptr;
+  if (handle_ != kNoHandle) CloseHandle(static_cast<HANDLE>(handle_));
+  handle_ = kNoHandle;
 }
-
-bool LockedFile::is_open() const { return handle_ != nullptr; }
 
 bool LockedFile::ReadAll(std::string& bytes) {
   LARGE_INTEGER size{};
@@ -198,16 +198,6 @@ bool SameFile(int fd, const std::filesystem::path& path) {
 
 }  // namespace
 
-LockedFile& LockedFile::operator=(LockedFile&& other) noexcept {
-  if (this != &other) {
-    Close();
-    fd_ = std::exchange(other.fd_, -1);
-    writable_ = other.writable_;
-    last_error_ = other.last_error_;
-  }
-  return *this;
-}
-
 OpenStatus LockedFile::OpenOnce(const std::filesystem::path& path, LockKind kind, bool create,
                                 bool& replaced) {
   replaced = false;
@@ -239,20 +229,18 @@ OpenStatus LockedFile::OpenOnce(const std::filesystem::path& path, LockKind kind
     replaced = true;
     return OpenStatus::kFailed;
   }
-  fd_ = fd;
+  handle_ = fd;
   return OpenStatus::kOpened;
 }
 
 void LockedFile::Close() {
-  if (fd_ >= 0) ::close(fd_);  // closing releases both locks
-  fd_ = -1;
+  if (handle_ != kNoHandle) ::close(handle_);  // closing releases both locks
+  handle_ = kNoHandle;
 }
-
-bool LockedFile::is_open() const { return fd_ >= 0; }
 
 bool LockedFile::ReadAll(std::string& bytes) {
   struct stat info {};
-  if (::fstat(fd_, &info) != 0) {
+  if (::fstat(handle_, &info) != 0) {
     last_error_ = errno;
     return false;
   }
@@ -260,7 +248,7 @@ bool LockedFile::ReadAll(std::string& bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t got =
-        ::pread(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        ::pread(handle_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
     if (got < 0 && errno == EINTR) continue;
     if (got <= 0) {
       last_error_ = got < 0 ? errno : EIO;
@@ -274,8 +262,8 @@ bool LockedFile::ReadAll(std::string& bytes) {
 bool LockedFile::WriteAt(uint64_t offset, std::string_view bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t put =
-        ::pwrite(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
+    const ssize_t put = ::pwrite(handle_, bytes.data() + done, bytes.size() - done,
+                                 static_cast<off_t>(offset + done));
     if (put < 0 && errno == EINTR) continue;
     if (put <= 0) {
       last_error_ = put < 0 ? errno : EIO;
@@ -287,7 +275,7 @@ bool LockedFile::WriteAt(uint64_t offset, std::string_view bytes) {
 }
 
 bool LockedFile::Truncate(uint64_t size) {
-  if (::ftruncate(fd_, static_cast<off_t>(size)) != 0) {
+  if (::ftruncate(handle_, static_cast<off_t>(size)) != 0) {
     last_error_ = errno;
     return false;
   }
@@ -295,7 +283,7 @@ bool LockedFile::Truncate(uint64_t size) {
 }
 
 bool LockedFile::Sync() {
-  if (::fsync(fd_) != 0) {
+  if (::fsync(handle_) != 0) {
     last_error_ = errno;
     return false;
   }

@@ -52,11 +52,15 @@ class LockedFile {
   OpenStatus OpenOnce(const std::filesystem::path& path, LockKind kind, bool create,
                       bool& replaced);
 
+  // The system's handle of the open file: a HANDLE on Windows, a descriptor elsewhere.
 #ifdef _WIN32
-  void* handle_ = nullptr;
+  using Handle = void*;
+  static constexpr Handle kNoHandle = nullptr;
 #else
-  int fd_ = -1;
+  using Handle = int;
+  static constexpr Handle kNoHandle = -1;
 #endif
+  Handle handle_ = kNoHandle;
   bool writable_ = false;
   int last_error_ = 0;
 };

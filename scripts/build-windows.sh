@@ -236,7 +236,7 @@ check_imports() {
   while read -r dll; do
     case "${dll,,}" in
       kernel32.dll | user32.dll | advapi32.dll | shell32.dll | ole32.dll | msvcrt.dll | \
-        ws2_32.dll | api-ms-win-*.dll) ;;
+        ws2_32.dll | gdi32.dll | comctl32.dll | comdlg32.dll | msimg32.dll | api-ms-win-*.dll) ;;
       *) foreign+=("$dll") ;;
     esac
   done < <($triple-objdump -p "$program" | sed -n 's/^[[:space:]]*DLL Name: //p')

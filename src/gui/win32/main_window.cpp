@@ -189,6 +189,17 @@ LRESULT TMForm::DefaultButton() const {
 }
 
 LRESULT TMForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  try {
+    return OnMessage(message, wparam, lparam);
+  } catch (...) {
+    // Errors cannot pass through Windows' frames: the application's default error report.
+    host_->EndBusy();
+    ReportError(hwnd(), app::CurrentErrorMessage());
+    return 0;
+  }
+}
+
+LRESULT TMForm::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_COMMAND:
       if (HIWORD(wparam) == BN_CLICKED) OnCommand(LOWORD(wparam));

@@ -74,6 +74,7 @@ class TMForm : public WindowBase {
   // Runs a direction; whatever escapes it is shown by the default error report, in the words
   // of app::CurrentErrorMessage.
   void Run(app::RunOutcome (*direction)(app::ProcessState&, app::Host&));
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
   void OnCommand(int id);
   LRESULT DefaultButton() const;
 

@@ -343,6 +343,8 @@ TEST(MainWindowTest, MissingLevelTableInBatchModeKeepsTheWindowOpen) {
   EXPECT_EQ(IniText(window.ini()), "[Transformadores]\r\nTransformado=0\r\n");
 }
 
+namespace {
+
 // The help viewer's calls, in place of the viewer.
 struct HelpCall {
   UINT command;
@@ -353,6 +355,8 @@ HWND WINAPI RecordHelp(HWND, LPCWSTR target, UINT command, DWORD_PTR) {
   help_calls.push_back(HelpCall{command, target});
   return reinterpret_cast<HWND>(1);
 }
+
+}  // namespace
 
 TEST(MainWindowTest, HelpButtonF1AndEnter) {
   help_calls.clear();

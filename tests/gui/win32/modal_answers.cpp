@@ -52,7 +52,7 @@ std::vector<HWND> ThreadWindows() {
 
 std::wstring Describe(HWND window) {
   if (IsMessageBox(window)) return L"MessageBox: " + MessageBoxText(window);
-  if (ClassOf(window) == L"#32770") return L"FileDialog: " + gui::WindowText(window);
+  if (ClassOf(window) == L"#32770") return L"FileDialog: " + TextOf(window);
   return gui::kPlantillasClass;
 }
 
@@ -121,18 +121,19 @@ bool Settle(const ModalAnswers& answers, int timeout_ms) {
   return PumpUntil([&] { return answers.done() && !ModalWindowOpen(); }, timeout_ms);
 }
 
-std::wstring MessageBoxText(HWND box) { return gui::WindowText(GetDlgItem(box, kMessageTextId)); }
+std::wstring MessageBoxText(HWND box) { return TextOf(GetDlgItem(box, kMessageTextId)); }
 
 ModalAnswers::Answer PickFile(const std::filesystem::path& file) {
   return [file](HWND dialog) {
     EXPECT_FALSE(IsMessageBox(dialog)) << "a file dialog";
-    EXPECT_EQ(gui::WindowText(dialog), gui::kOpenDialogTitle);
-    EXPECT_EQ(gui::WindowText(GetDlgItem(dialog, kFileTypeComboId)), L"*.xml");
+    EXPECT_EQ(TextOf(dialog), gui::kOpenDialogTitle);
+    EXPECT_EQ(TextOf(GetDlgItem(dialog, kFileTypeComboId)), L"*.xml");
     HWND name = GetDlgItem(dialog, kFileNameComboId);
     if (name == nullptr) name = GetDlgItem(dialog, kFileNameEditId);
     ASSERT_NE(name, nullptr);
     // The dialog takes Windows' separators only.
-    SetWindowTextW(name, std::filesystem::path(file).make_preferred().wstring().c_str());
+    const std::wstring typed = std::filesystem::path(file).make_preferred().wstring();
+    SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
     Press(GetDlgItem(dialog, IDOK));
   };
 }
@@ -147,7 +148,7 @@ ModalAnswers::Answer CancelFile() {
 ModalAnswers::Answer PressOk() {
   return [](HWND box) {
     ASSERT_TRUE(IsMessageBox(box)) << "a message box";
-    EXPECT_EQ(gui::WindowText(box), gui::kApplicationTitle);
+    EXPECT_EQ(TextOf(box), gui::kApplicationTitle);
     int buttons = 0;
     for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {

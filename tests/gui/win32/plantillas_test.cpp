@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "gui/win32/controls.h"
+#include "gui/win32/help.h"
 #include "gui/win32/resource_ids.h"
 #include "gui/win32/wide_text.h"
 #include "gui/win32/win32_host.h"
@@ -415,6 +416,29 @@ TEST(PlantillasTest, NothingToChooseOffersAWayOut) {
     EXPECT_TRUE(answers.seen().empty());
     EXPECT_TRUE(d.dialog->answer().abandon);
   }
+}
+
+namespace {
+
+// The help viewer's calls, in place of the viewer.
+std::vector<std::wstring> help_targets;
+HWND WINAPI RecordHelp(HWND, LPCWSTR target, UINT, DWORD_PTR) {
+  help_targets.push_back(target);
+  return reinterpret_cast<HWND>(1);
+}
+
+}  // namespace
+
+TEST(PlantillasTest, F1ShowsThePageOfContextThree) {
+  help_targets.clear();
+  gui::UseHtmlHelpFunction(&RecordHelp);
+  Dialog d(kFrames, kSlots);
+  PostMessageW(d.frames(), WM_KEYDOWN, VK_F1, 0);
+  const bool asked = PumpUntil([] { return !help_targets.empty(); }, 5000);
+  gui::UseSystemHtmlHelp();
+  ASSERT_TRUE(asked);
+  EXPECT_EQ(help_targets, std::vector<std::wstring>{gui::HelpFile().wstring() + L"::/index.html"});
+  EXPECT_FALSE(d.dialog->closed());
 }
 
 TEST(PlantillasTest, HostShowsTheDialogModally) {

@@ -83,11 +83,18 @@ TEST(Win32HostTest, FileDialogGivesTheFileTypedOrNothing) {
     answers.Then(CancelFile());
     EXPECT_EQ(host.ChooseXmlFile(), std::nullopt);
   }
-  // A name that does not exist is given back all the same: the run says it is missing.
-  const auto missing = window.folder / "no-existe.xml";
+  {
+    // A name that does not exist is given back all the same: the run says it is missing.
+    const auto missing = window.folder / "no-existe.xml";
+    ModalAnswers answers;
+    answers.Then(PickFile(missing));
+    EXPECT_EQ(host.ChooseXmlFile(), missing);
+  }
+  // A name typed without extension gets the default one.
+  WriteFile(window.folder / "sin-extension.xml", "<a/>");
   ModalAnswers answers;
-  answers.Then(PickFile(missing));
-  EXPECT_EQ(host.ChooseXmlFile(), missing);
+  answers.Then(PickFile(window.folder / "sin-extension"));
+  EXPECT_EQ(host.ChooseXmlFile(), window.folder / "sin-extension.xml");
 }
 
 }  // namespace zentrova::testing

@@ -9,6 +9,13 @@ namespace zentrova::testing {
 
 std::string Narrow(const std::wstring& text) { return text::Utf16ToUtf8(gui::FromWide(text)); }
 
+std::wstring TextOf(HWND window) {
+  std::wstring text(static_cast<size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+  text.resize(static_cast<size_t>(
+      SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+  return text;
+}
+
 gui::Bounds BoundsInParent(HWND control) {
   RECT rect;
   GetWindowRect(control, &rect);

@@ -18,6 +18,9 @@ namespace zentrova::testing {
 // UTF-8, for test messages.
 std::string Narrow(const std::wstring& text);
 
+// The text of a window or control, also of another process (WM_GETTEXT).
+std::wstring TextOf(HWND window);
+
 // The bounds of `control` in its parent's client area, in pixels at the window's DPI.
 gui::Bounds BoundsInParent(HWND control);
 // The client size of `window`.

@@ -29,13 +29,6 @@ GradientPanel::~GradientPanel() {
   if (brush_ != nullptr) DeleteObject(brush_);
 }
 
-GradientPanel* GradientPanel::From(HWND window) {
-  wchar_t name[64];
-  if (GetClassNameW(window, name, 64) == 0 || lstrcmpW(name, kClassName) != 0) return nullptr;
-  return static_cast<GradientPanel*>(
-      reinterpret_cast<WindowBase*>(GetWindowLongPtrW(window, GWLP_USERDATA)));
-}
-
 void GradientPanel::Paint(HDC dc) const {
   RECT client;
   GetClientRect(hwnd(), &client);

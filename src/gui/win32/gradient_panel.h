@@ -22,13 +22,6 @@ class GradientPanel : public WindowBase {
   // The colour of a label's text on the panel (black unless set).
   void SetTextColour(HWND label, COLORREF colour) { text_colours_[label] = colour; }
 
-  COLORREF top() const { return top_; }
-  COLORREF middle() const { return middle_; }
-  COLORREF bottom() const { return bottom_; }
-
-  // The panel of a window made by this class; nullptr for any other window.
-  static GradientPanel* From(HWND window);
-
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 

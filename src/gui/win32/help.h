@@ -13,7 +13,7 @@ namespace zentrova::gui {
 inline constexpr wchar_t kHelpFileName[] = L"VETRANA.chm";
 // The context of the main window, its panels and buttons, and of the time-frame dialog.
 inline constexpr int kHelpContext = 3;
-// The page of that context and the keyword index, as VETRANA.hhp maps them.
+// The page of that context, as VETRANA.hhp maps it.
 inline constexpr wchar_t kHelpMainPage[] = L"index.html";
 
 // HtmlHelpW's commands used here.

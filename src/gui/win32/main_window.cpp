@@ -95,10 +95,6 @@ void TMForm::ApplyDpi(int dpi, const RECT* suggested) {
   glyphs_.Apply(dpi);
 }
 
-GradientPanel& TMForm::panel(int id) {
-  return id == kDraw3D2 ? *Draw3D2 : id == kDraw3D3 ? *Draw3D3 : *Draw3D1;
-}
-
 void TMForm::FormCreate() {
   // Before anything else: a conversion that a crash left half-done is completed.
   app::FinishInterruptedConversion(state_.paths.ktemp);

@@ -56,7 +56,6 @@ class TMForm : public WindowBase {
 
   app::ProcessState& state() { return state_; }
   Win32Host& host() { return *host_; }
-  GradientPanel& panel(int id);
 
   void BExportarClick();
   void BImportarClick();

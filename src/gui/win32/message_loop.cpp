@@ -37,7 +37,7 @@ void RunMessageLoop(const std::function<bool()>& open) {
   while (open()) {
     const BOOL got = GetMessageW(&message, nullptr, 0, 0);
     if (got == 0 || got == -1) {
-      PostQuitMessage(static_cast<int>(message.wParam));
+      PostQuitMessage(got == 0 ? static_cast<int>(message.wParam) : 0);
       return;
     }
     Dispatch(message);

@@ -57,7 +57,6 @@ class TPlantillas : public WindowBase {
   // choice, the closing gives `abandon`.
   const app::FrameAnswer& answer() const { return answer_; }
   const import::TimeFrameModel& model() const { return model_; }
-  GradientPanel& panel() { return *Draw3D4; }
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/paths.h"
+#include "app/window_texts.h"
 #include "gui/qt/qt_host.h"
 
 #ifdef _WIN32
@@ -122,10 +123,7 @@ bool HelpViewer::ShowPage(const QString& page) {
   const std::filesystem::path file = folder_ / page.toStdU16String();
   std::error_code error;
   if (!std::filesystem::is_regular_file(file, error)) {
-    ShowMessageBox(parentWidget(),
-                   QString::fromUtf8("No se encuentra la ayuda: falta el archivo «%1». "
-                                     "Reinstale ZENTROVA.")
-                       .arg(QString::fromStdU16String(file.u16string())),
+    ShowMessageBox(parentWidget(), QString::fromStdU16String(app::MissingHelpFileMessage(file)),
                    QMessageBox::Warning);
     return false;
   }

@@ -8,6 +8,7 @@
 #include <QStyledItemDelegate>
 #include <vector>
 
+#include "app/window_texts.h"
 #include "gui/qt/help_viewer.h"
 #include "gui/qt/qt_host.h"
 
@@ -120,7 +121,7 @@ TPlantillas::TPlantillas(std::filesystem::path export_file, QWidget* owner)
                          gui::ArialFont(13, true), kRed, true);
   LabelAviso->setVisible(false);
   BitBtnTerminar = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
-                                   QStringLiteral("Terminar"), Draw3D4);
+                                   Text(app::kTerminarCaption), Draw3D4);
   BitBtnTerminar->setObjectName(QStringLiteral("BitBtnTerminar"));
   BitBtnTerminar->setGeometry(160, 253, 89, 25);
   BitBtnTerminar->setFont(bold);
@@ -188,22 +189,7 @@ void TPlantillas::BitBtnTerminarClick() { close(); }
 
 void TPlantillas::ShowNoChoice() {
   abandoning_ = true;
-  const QString file = QString::fromStdU16String(export_file_.u16string());
-  QString reason;
-  if (model_.load_failed()) {
-    reason = QString::fromUtf8(
-                 "No se puede leer de nuevo el archivo «%1»: ya no existe, ha cambiado o no "
-                 "es un XML bien formado. Sin él no se pueden elegir los marcos horarios.")
-                 .arg(file);
-  } else {
-    reason = QString::fromUtf8(
-                 "El archivo «%1» ya no tiene dos o más marcos horarios (JORNADAS_ESCOLARES) "
-                 "entre los que elegir: ha cambiado desde que empezó la conversión.")
-                 .arg(file);
-  }
-  LabelAviso->setText(reason +
-                      QString::fromUtf8("\n\nPulse «Terminar» para acabar la conversión; después "
-                                        "compruebe el archivo y vuelva a empezar."));
+  LabelAviso->setText(Text(app::NoFrameChoiceNotice(export_file_, model_.load_failed())));
   for (QWidget* widget :
        std::initializer_list<QWidget*>{LabelSelec, LabelMarcos, Label1, ListBox2, ListBox1,
                                        LabelNombre, LabelPlanFec1, LabelPlanFec2}) {

@@ -129,7 +129,7 @@ void TMForm::FormShow() {
 void TMForm::Close() { SendMessageW(hwnd(), WM_CLOSE, 0, 0); }
 
 void TMForm::FormClose() {
-  if (state_.runMode != 2) return;
+  if (!state_.InBatchMode()) return;
   try {
     app::WriteResultCode(ini_file_, state_.resultCode);
   } catch (...) {

@@ -4,7 +4,7 @@
 
 #include "app/directions.h"
 #include "app/process_state.h"
-#include "export/exchange_fixture.h"
+#include "export/orbelin_to_vetrana_fixture.h"
 #include "import/time_slots.h"
 #include "support/fake_host.h"
 #include "support/temp_folder.h"

@@ -4,7 +4,7 @@
 
 #include "app/directions.h"
 #include "app/process_state.h"
-#include "import/export_fixture.h"
+#include "import/vetrana_to_orbelin_fixture.h"
 #include "support/fake_host.h"
 #include "support/temp_folder.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "export/exchange_fixture.h"
+#include "export/orbelin_to_vetrana_fixture.h"
 #include "support/temp_folder.h"
 #include "text/integer.h"
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <optional>
 
-#include "export/exchange_fixture.h"
+#include "export/orbelin_to_vetrana_fixture.h"
 #include "support/temp_folder.h"
 
 namespace zentrova::timetable_export {

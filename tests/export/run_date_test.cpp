@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "export/exchange_fixture.h"
+#include "export/orbelin_to_vetrana_fixture.h"
 #include "support/python.h"
 #include "support/temp_folder.h"
 #include "text/encoding.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "import/export_fixture.h"
+#include "import/vetrana_to_orbelin_fixture.h"
 #include "import/subjects.h"
 #include "import/teaching_assignments.h"
 #include "text/integer.h"
@@ -13,7 +13,7 @@ namespace {
 using testing::GroupData;
 using testing::Rows;
 
-class CoursesAndGroupsTest : public testing::ExportTest {
+class CoursesAndGroupsTest : public testing::ConverterTest {
  protected:
   void SetUp() override {
     testing::WriteLevelTable(ktemp() / "NIVELEX.DBF",

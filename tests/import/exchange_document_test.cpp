@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "import/export_fixture.h"
+#include "import/vetrana_to_orbelin_fixture.h"
 
 namespace zentrova::import {
 namespace {
 
-class ExchangeDocumentTest : public testing::ExportTest {};
+class ExchangeDocumentTest : public testing::ConverterTest {};
 
 TEST_F(ExchangeDocumentTest, RecordsOfEveryGroupOfTheNameInDocumentOrder) {
   const auto& document = Load({{"MATERIAS", {{"a", " b "}}},

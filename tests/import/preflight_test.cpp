@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "import/export_fixture.h"
+#include "import/vetrana_to_orbelin_fixture.h"
 #include "support/temp_folder.h"
 #include "text/encoding.h"
 

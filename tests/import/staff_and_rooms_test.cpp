@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "import/export_fixture.h"
+#include "import/vetrana_to_orbelin_fixture.h"
 #include "import/rooms.h"
 #include "import/staff.h"
 
@@ -10,7 +10,7 @@ namespace {
 using testing::GroupData;
 using testing::Rows;
 
-class StaffTest : public testing::ExportTest {
+class StaffTest : public testing::ConverterTest {
  protected:
   Rows Convert(const std::vector<std::vector<std::string>>& records) {
     ImportStaff(Load({GroupData{"EMPLEADOS", records}}), ktemp());
@@ -52,7 +52,7 @@ TEST_F(StaffTest, InitialsAreMadeUniqueWithoutRegardToCase) {
   for (const auto& c : cases) EXPECT_EQ(Codes(c.records), c.codes);
 }
 
-class RoomsTest : public testing::ExportTest {
+class RoomsTest : public testing::ConverterTest {
  protected:
   Rows Convert(const std::vector<std::vector<std::string>>& records) {
     ImportRooms(Load({GroupData{"DEPENDENCIAS", records}}), ktemp());

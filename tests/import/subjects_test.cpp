@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "import/activities.h"
-#include "import/export_fixture.h"
+#include "import/vetrana_to_orbelin_fixture.h"
 
 namespace zentrova::import {
 namespace {
@@ -41,7 +41,7 @@ TEST(BuildSubjectCodeTest, CodeAndLongCodeFromTheName) {
   }
 }
 
-class SubjectsTest : public testing::ExportTest {
+class SubjectsTest : public testing::ConverterTest {
  protected:
   Rows Convert(const std::vector<GroupData>& groups) {
     SubjectLists lists;

@@ -2,14 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include "import/export_fixture.h"
+#include "import/vetrana_to_orbelin_fixture.h"
 
 namespace zentrova::import {
 namespace {
 
 using testing::GroupData;
 
-class TimeFrameModelTest : public testing::ExportTest {
+class TimeFrameModelTest : public testing::ConverterTest {
  protected:
   TimeFrameModel& Open(const std::vector<GroupData>& groups) {
     Load(groups);

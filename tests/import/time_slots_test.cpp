@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "import/export_fixture.h"
+#include "import/vetrana_to_orbelin_fixture.h"
 #include "import/time_frames.h"
 #include "text/integer.h"
 
@@ -40,7 +40,7 @@ TEST(SplitAnswerTest, TwentyCharactersHoldTwoFrames) {
   }
 }
 
-class TimeSlotsTest : public testing::ExportTest {
+class TimeSlotsTest : public testing::ConverterTest {
  protected:
   Rows Convert(const std::vector<GroupData>& groups, const ChosenFrames& frames) {
     ImportTimeSlots(Load(groups), ktemp(), frames);

@@ -1,9 +1,9 @@
-#ifndef ZENTROVA_TESTS_EXPORT_EXCHANGE_FIXTURE_H_
-#define ZENTROVA_TESTS_EXPORT_EXCHANGE_FIXTURE_H_
+#ifndef ZENTROVA_TESTS_EXPORT_ORBELIN_TO_VETRANA_FIXTURE_H_
+#define ZENTROVA_TESTS_EXPORT_ORBELIN_TO_VETRANA_FIXTURE_H_
 
-// Exchange folders for the timetable export: the tables of the first direction written with
-// our store in their own layouts, SOLUC made by python3-dbf as the timetabling product would
-// leave it, and the result document read back with pugixml.
+// Direction two (Orbelin to Vetrana): exchange folders for the timetable export, the tables of
+// the first direction written with our store in their own layouts, SOLUC made by python3-dbf
+// as the timetabling product would leave it, and the result document read back with pugixml.
 
 #include <filesystem>
 #include <map>
@@ -107,4 +107,4 @@ class ScopedEnvironment {
 
 }  // namespace zentrova::testing
 
-#endif  // ZENTROVA_TESTS_EXPORT_EXCHANGE_FIXTURE_H_
+#endif  // ZENTROVA_TESTS_EXPORT_ORBELIN_TO_VETRANA_FIXTURE_H_

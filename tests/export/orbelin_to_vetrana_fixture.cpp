@@ -1,4 +1,4 @@
-#include "export/exchange_fixture.h"
+#include "export/orbelin_to_vetrana_fixture.h"
 
 #include <gtest/gtest.h>
 

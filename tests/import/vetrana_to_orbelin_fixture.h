@@ -1,7 +1,8 @@
-#ifndef ZENTROVA_TESTS_IMPORT_EXPORT_FIXTURE_H_
-#define ZENTROVA_TESTS_IMPORT_EXPORT_FIXTURE_H_
+#ifndef ZENTROVA_TESTS_IMPORT_VETRANA_TO_ORBELIN_FIXTURE_H_
+#define ZENTROVA_TESTS_IMPORT_VETRANA_TO_ORBELIN_FIXTURE_H_
 
-// Small exchange documents written inline, and the tables a conversion leaves, read back.
+// Direction one (Vetrana to Orbelin): small exports written inline, the converters run on
+// them, and the tables they leave read back.
 
 #include <gtest/gtest.h>
 
@@ -35,7 +36,7 @@ Rows ReadRows(const std::filesystem::path& folder, const std::string& table,
 using import::LevelRow;
 using import::WriteLevelTable;
 
-class ExportTest : public ::testing::Test {
+class ConverterTest : public ::testing::Test {
  protected:
   // Writes the export into the temporary folder and loads it.
   const xml::Document& Load(const std::vector<GroupData>& groups);
@@ -52,4 +53,4 @@ class ExportTest : public ::testing::Test {
 
 }  // namespace zentrova::testing
 
-#endif  // ZENTROVA_TESTS_IMPORT_EXPORT_FIXTURE_H_
+#endif  // ZENTROVA_TESTS_IMPORT_VETRANA_TO_ORBELIN_FIXTURE_H_

@@ -1,4 +1,4 @@
-#include "import/export_fixture.h"
+#include "import/vetrana_to_orbelin_fixture.h"
 
 namespace zentrova::testing {
 
@@ -29,7 +29,7 @@ Rows ReadRows(const std::filesystem::path& folder, const std::string& table,
   return rows;
 }
 
-const xml::Document& ExportTest::Load(const std::vector<GroupData>& groups) {
+const xml::Document& ConverterTest::Load(const std::vector<GroupData>& groups) {
   WriteFile(export_file(), BuildExport(groups));
   document_ = std::make_unique<xml::Document>();
   EXPECT_TRUE(document_->Load(export_file()).well_formed);

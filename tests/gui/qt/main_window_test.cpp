@@ -16,23 +16,13 @@
 #include "gui/qt/gradient_panel.h"
 #include "gui/qt/help_viewer.h"
 #include "import/level_table.h"
+#include "gui/view_fixtures.h"
 #include "modal_answers.h"
 #include "support/python.h"
 #include "support/temp_folder.h"
 
 namespace zentrova::testing {
 namespace {
-
-const std::filesystem::path kSample =
-    std::filesystem::path(ZENTROVA_SOURCE_DIR) / "data" / "muestra" / "instituto.xml";
-
-// A level table with two of the sample's course offers, as the installed one is laid out.
-void WriteLevelTable(const std::filesystem::path& path) {
-  import::WriteLevelTable(path, {{305, u"ESO", u"Educación Secundaria Obligatoria"},
-                                 { 410,
-                                   u"BACH",
-                                   u"Bachillerato" }});
-}
 
 // A window over a temporary exchange folder, level table and INI file.
 struct Window {

@@ -14,46 +14,13 @@
 #include <vector>
 
 #include "gui/qt/qt_host.h"
+#include "gui/view_fixtures.h"
 #include "modal_answers.h"
 #include "support/temp_folder.h"
 
 namespace zentrova::testing {
 namespace {
 
-struct Frame {
-  std::string code, name, start, end;
-};
-struct Slot {
-  std::string text, frame;
-};
-
-std::string Record(const std::vector<std::string>& values) {
-  std::string xml = "<grupo_datos>";
-  for (const auto& value : values) xml += "<dato nombre_dato=\"X\">" + value + "</dato>";
-  return xml + "</grupo_datos>";
-}
-
-std::string BuildExport(const std::vector<Frame>& frames, const std::vector<Slot>& slots) {
-  std::string xml =
-      "<?xml version=\"1.0\" encoding=\"UTF-8\"?><SERVICIO><BLOQUE_DATOS>"
-      "<grupo_datos seq=\"JORNADAS_ESCOLARES\">";
-  for (const Frame& f : frames) xml += Record({f.code, f.name, f.start, f.end});
-  xml += "</grupo_datos><grupo_datos seq=\"TRAMOS_HORARIOS\">";
-  int number = 0;
-  for (const Slot& s : slots) {
-    xml += Record({std::to_string(++number), s.text, "480", "535", s.frame});
-  }
-  return xml + "</grupo_datos></BLOQUE_DATOS></SERVICIO>";
-}
-
-const std::vector<Frame> kFrames = {
-    {"X", "Jornada de mañana", "01/09/2024", "30/06/2025"},
-    {"Y", "Jornada de tarde", "01/09/2024", "31/05/2025"},
-    {"Z", "Jornada de verano", "01/06/2025", "30/06/2025"},
-};
-const std::vector<Slot> kSlots = {
-    {"1ª mañana", "X"}, {"1ª tarde", "Y"}, {"2ª mañana", "X"}, {"verano", "Z"}, {"3ª mañana", "X"},
-};
 
 // A dialog over an export file, shown (not modally) so that a test can work it.
 struct Dialog {

@@ -19,6 +19,7 @@
 #include "gui/win32/wait_cursor.h"
 #include "gui/win32/wide_text.h"
 #include "import/level_table.h"
+#include "gui/view_fixtures.h"
 #include "modal_answers.h"
 #include "support/temp_folder.h"
 #include "window_inspection.h"
@@ -27,14 +28,6 @@ namespace zentrova::testing {
 namespace {
 
 using gui::TMForm;
-
-// A level table with two of the sample's course offers, as the installed one is laid out.
-void WriteLevelTable(const std::filesystem::path& path) {
-  import::WriteLevelTable(path, {{305, u"ESO", u"Educación Secundaria Obligatoria"},
-                                 { 410,
-                                   u"BACH",
-                                   u"Bachillerato" }});
-}
 
 // A window over a temporary exchange folder, level table and INI file.
 struct Window {

@@ -6,7 +6,7 @@
 # Debian has no MinGW builds of ICU, pugixml or GoogleTest, so they are built from Debian's
 # own sources into build/windows-deps/; each is built once and kept (a stamp file says it is
 # done: delete build/windows-deps/stamps/NAME, or the whole folder, to build it again).
-# CLI11, SimpleIni and nlohmann/json are header-only: their headers are copied beside the
+# CLI11 and nlohmann/json are header-only: their headers are copied beside the
 # others, because the system's /usr/include (Linux's C library) must never reach the MinGW
 # compiler.
 #
@@ -27,7 +27,7 @@ packages=(
   cmake ninja-build make g++ pkg-config dpkg-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools
   wine wine64
-  icu-devtools googletest libcli11-dev libsimpleini-dev nlohmann-json3-dev
+  icu-devtools googletest libcli11-dev nlohmann-json3-dev
   fp-utils python3
 )
 
@@ -128,12 +128,11 @@ build_googletest() {
 
 copy_header_only() {
   [ -f "$(stamp headers-json)" ] && return 0
-  log "CLI11, SimpleIni y nlohmann/json (solo cabeceras)"
+  log "CLI11 y nlohmann/json (solo cabeceras)"
   mkdir -p "$deps/include"
   rm -rf "$deps/include/CLI" "$deps/include/nlohmann"
   cp -r /usr/include/CLI "$deps/include/CLI"
   cp -r /usr/include/nlohmann "$deps/include/nlohmann"
-  cp /usr/include/SimpleIni.h "$deps/include/SimpleIni.h"
   touch "$(stamp headers-json)"
 }
 

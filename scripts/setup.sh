@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-qpa-plugins fonts-liberation2 fonts-dejavu-core
-  libpugixml-dev libicu-dev libsimpleini-dev libcli11-dev nlohmann-json3-dev
+  libpugixml-dev libicu-dev libcli11-dev nlohmann-json3-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fp-utils
   python3 python3-dbfread python3-dbf libxml2-utils time

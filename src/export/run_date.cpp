@@ -58,7 +58,9 @@ class TimeLocale {
     const std::string name = TimeLocaleName();
     locale_ = newlocale(LC_TIME_MASK | LC_CTYPE_MASK, name.c_str(), static_cast<locale_t>(0));
     if (locale_ == static_cast<locale_t>(0)) {
+      // A locale the system has not generated: the program's own, Spanish, day first.
       locale_ = newlocale(LC_TIME_MASK | LC_CTYPE_MASK, "C", static_cast<locale_t>(0));
+      spanish_ = true;
     }
   }
   ~TimeLocale() {
@@ -72,7 +74,7 @@ class TimeLocale {
     size_t length = 0;
     // A format may legitimately give nothing; a bigger buffer is tried a few times only.
     for (int attempt = 0; attempt < 4; ++attempt) {
-      length = strftime_l(buffer.data(), buffer.size(), nl_langinfo_l(format, locale_), &moment,
+      length = strftime_l(buffer.data(), buffer.size(), Pattern(format), &moment,
                           locale_);
       if (length > 0) break;
       buffer.resize(buffer.size() * 4);
@@ -81,6 +83,12 @@ class TimeLocale {
   }
 
  private:
+  // Spain's short date and long time: 03/02/25 and 14:05:09.
+  const char* Pattern(nl_item format) const {
+    if (spanish_) return format == D_FMT ? "%d/%m/%y" : "%H:%M:%S";
+    return nl_langinfo_l(format, locale_);
+  }
+
   std::u16string Decode(const std::string& bytes) const {
     const char* code_set = nl_langinfo_l(CODESET, locale_);
     if (bytes.empty() || code_set == nullptr || std::string(code_set) == "UTF-8") {
@@ -91,6 +99,7 @@ class TimeLocale {
   }
 
   locale_t locale_;
+  bool spanish_ = false;
 };
 
 #endif

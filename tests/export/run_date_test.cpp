@@ -30,8 +30,9 @@ TEST(RunDateTest, ShortDateSpaceLongTimeOfTheTimeLocale) {
       {nullptr, nullptr, nullptr, u"02/03/25 14:05:09"},
       {"C", nullptr, nullptr, u"02/03/25 14:05:09"},
       {nullptr, "C.UTF-8", "xx_YY.nothing", u"02/03/25 14:05:09"},
-      // A locale the system does not have: its formats are not known, C's are used.
-      {nullptr, "xx_YY.nothing", nullptr, u"02/03/25 14:05:09"},
+      // A locale the system has not generated: Spain's formats, day first.
+      {nullptr, "xx_YY.nothing", nullptr, u"03/02/25 14:05:09"},
+      {nullptr, nullptr, "es_ES.no-generado", u"03/02/25 14:05:09"},
       {"", "", "POSIX", u"02/03/25 14:05:09"},
   };
   for (const auto& c : cases) {

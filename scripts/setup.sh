@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-qpa-plugins fonts-liberation2 fonts-dejavu-core
+  qt6-base-dev qt6-qpa-plugins qt6-translations-l10n fonts-liberation2 fonts-dejavu-core
   libpugixml-dev libicu-dev libcli11-dev nlohmann-json3-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fp-utils

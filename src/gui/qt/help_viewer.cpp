@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -53,6 +54,10 @@ void ShowOwnHelp(QWidget* owner, const QString& page) {
     delete current_viewer;
     current_viewer = new HelpViewer(HelpFolder(), parent);
     current_viewer->setAttribute(Qt::WA_DeleteOnClose);
+    // Over the window that opened it, not in a corner of the screen.
+    if (parent != nullptr) {
+      current_viewer->move(parent->frameGeometry().center() - current_viewer->rect().center());
+    }
   }
   if (!current_viewer->ShowPage(page)) {
     current_viewer->close();
@@ -117,6 +122,14 @@ HelpViewer::HelpViewer(std::filesystem::path folder, QWidget* owner)
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(buttons);
   layout->addWidget(browser_);
+}
+
+void HelpViewer::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 bool HelpViewer::ShowPage(const QString& page) {

@@ -38,6 +38,10 @@ class HelpViewer : public QWidget {
   bool ShowPage(const QString& page);
   QUrl source() const { return browser_->source(); }
 
+ protected:
+  // Escape closes the help window.
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   std::filesystem::path folder_;
   QTextBrowser* browser_;

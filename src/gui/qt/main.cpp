@@ -7,6 +7,7 @@
 
 #include "app/command_line.h"
 #include "gui/qt/main_window.h"
+#include "gui/qt/translation.h"
 
 int main(int argc, char** argv) {
   // The parameters belong to batch mode (the program's own path not counted): Qt sees none.
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
   char* qt_argv[] = {argv[0], nullptr};
   QApplication application(qt_argc, qt_argv);
   QApplication::setApplicationName(QStringLiteral("Zentrova"));
+  zentrova::gui::InstallSpanishTranslation(application);
 
   zentrova::gui::TMForm form(std::move(parameters));
   form.show();

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QScreen>
 #include <QShortcut>
@@ -137,6 +138,15 @@ void TMForm::FormShow() {
 void TMForm::closeEvent(QCloseEvent* event) {
   FormClose();
   event->accept();
+}
+
+void TMForm::keyPressEvent(QKeyEvent* event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (auto* button = qobject_cast<QPushButton*>(focusWidget()); enter && button != nullptr) {
+    button->click();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void TMForm::FormClose() {

@@ -45,6 +45,8 @@ class TMForm : public QWidget {
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  // Enter presses the focused button, as on Windows.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void FormCreate();

@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QStringList>
 
 #include "gui/qt/plantillas.h"
@@ -57,7 +58,10 @@ std::optional<std::filesystem::path> QtHost::ChooseXmlFile() {
   dialog.setNameFilter(QStringLiteral("*.xml (*.xml)"));
   dialog.setDefaultSuffix(QStringLiteral("xml"));
   if (!native_dialogs_) dialog.setOption(QFileDialog::DontUseNativeDialog);
-  if (!last_folder_.isEmpty()) dialog.setDirectory(last_folder_);
+  // The first time in the user's documents; afterwards where the last file was chosen.
+  dialog.setDirectory(!last_folder_.isEmpty()
+                          ? last_folder_
+                          : QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const QStringList files = dialog.selectedFiles();
   if (files.isEmpty() || files.first().isEmpty()) return std::nullopt;

@@ -15,8 +15,9 @@
 
 #include "gui/qt/gradient_panel.h"
 #include "gui/qt/help_viewer.h"
-#include "import/level_table.h"
+#include "gui/qt/translation.h"
 #include "gui/view_fixtures.h"
+#include "import/level_table.h"
 #include "modal_answers.h"
 #include "support/python.h"
 #include "support/temp_folder.h"
@@ -103,6 +104,9 @@ class MainWindowTest : public QObject {
   void ErrorEscapingARunIsReported();
   void SecondDirectionAfterTheFirst();
   void AConversionACrashInterruptedIsCompletedAtStart();
+  void QtsOwnTextsAreSpanish();
+  void EnterPressesTheFocusedButton();
+  void TheFirstFileDialogOpensInTheDocuments();
 };
 
 void MainWindowTest::ControlsAsTheTableGivesThem() {
@@ -298,6 +302,10 @@ void MainWindowTest::HelpButtonAndF1() {
   QVERIFY(viewer != nullptr);
   QVERIFY(viewer->isVisible());
   QCOMPARE(viewer->source().fileName(), QStringLiteral("indice.html"));
+  // Over the window that opened it.
+  QVERIFY(
+      (viewer->frameGeometry().center() - window.form->frameGeometry().center()).manhattanLength() <
+      8);
   auto* browser = viewer->findChild<QTextBrowser*>(QStringLiteral("HelpBrowser"));
   QVERIFY(browser->toPlainText().contains(QStringLiteral("NIVELEX")));
 
@@ -305,7 +313,10 @@ void MainWindowTest::HelpButtonAndF1() {
   QVERIFY(QTest::qWaitForWindowActive(window.form.get()));
   QTest::keyClick(window.Find<QPushButton>("BExportar"), Qt::Key_F1);
   QCOMPARE(gui::CurrentHelpViewer()->source().fileName(), QStringLiteral("index.html"));
-  gui::CurrentHelpViewer()->close();
+  gui::CurrentHelpViewer()->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(gui::CurrentHelpViewer()));
+  QTest::keyClick(gui::CurrentHelpViewer(), Qt::Key_Escape);  // Escape closes it
+  QTRY_VERIFY(gui::CurrentHelpViewer() == nullptr);
 }
 
 // Row counts of the tables the first direction writes, read with python3-dbfread.
@@ -493,6 +504,68 @@ void MainWindowTest::AConversionACrashInterruptedIsCompletedAtStart() {
   QCOMPARE(QString::fromStdString(ReadFile(ktemp / "PROFT.DBF")), QStringLiteral("nuevo"));
   QVERIFY(!std::filesystem::exists(ktemp / "ZENTROVA.JNL"));
   QVERIFY(!std::filesystem::exists(ktemp / "ZENTROVA.NUEVO"));
+}
+
+// The file dialog and the message boxes speak Spanish whatever the desktop's language.
+void MainWindowTest::QtsOwnTextsAreSpanish() {
+  QVERIFY(gui::InstallSpanishTranslation(*QCoreApplication::instance()));
+  Window window({});
+  QString look_in;
+  QString ok;
+  ModalAnswers answers;
+  answers.Then(Before(
+      [&](QWidget* widget) {
+        look_in = widget->findChild<QLabel*>(QStringLiteral("lookInLabel"))->text();
+      },
+      CancelFile()));
+  answers.Then(Before(
+      [&](QWidget* widget) {
+        ok = qobject_cast<QMessageBox*>(widget)->button(QMessageBox::Ok)->text();
+      },
+      PressOk()));
+  window.Find<QPushButton>("BExportar")->click();
+  QVERIFY(Settle(answers));
+  QCOMPARE(look_in, QStringLiteral("Ver en:"));
+  QCOMPARE(ok, QStringLiteral("Aceptar"));
+}
+
+void MainWindowTest::EnterPressesTheFocusedButton() {
+  Window window({});
+  window.form->show();
+  QVERIFY(QTest::qWaitForWindowActive(window.form.get()));
+  ModalAnswers answers;
+  answers.Then(CancelFile()).Then(PressOk());
+  window.Find<QPushButton>("BImportar")->setFocus();
+  QTest::keyClick(window.form.get(), Qt::Key_Return);
+  QVERIFY(Settle(answers));
+  QCOMPARE(answers.seen().first(), kFileDialog);
+}
+
+// The first file dialog opens in the user's documents; a later one where the last file was.
+void MainWindowTest::TheFirstFileDialogOpensInTheDocuments() {
+  TempFolder home;
+  std::filesystem::create_directory(home / "Documents");
+  const QByteArray old_home = qgetenv("HOME");
+  qputenv("HOME", QByteArray::fromStdString(home.path().string()));
+  Window window({});
+  const auto sample = window.CopySample();
+  const auto folder_of = [](QString& folder) {
+    return [&folder](QWidget* w) { folder = qobject_cast<QFileDialog*>(w)->directory().path(); };
+  };
+  QString first_folder;
+  QString second_folder;
+  // The second direction on a folder without tables ends with an error: only the dialog
+  // matters here.
+  for (auto& [folder, answer] :
+       {std::pair{&first_folder, PickFile(sample)}, std::pair{&second_folder, CancelFile()}}) {
+    ModalAnswers answers;
+    answers.Then(Before(folder_of(*folder), answer)).Then(PressOk());
+    window.Find<QPushButton>("BImportar")->click();
+    QVERIFY(Settle(answers));
+  }
+  qputenv("HOME", old_home);
+  QCOMPARE(first_folder, QString::fromStdString((home / "Documents").string()));
+  QCOMPARE(second_folder, QString::fromStdString(sample.parent_path().string()));
 }
 
 }  // namespace zentrova::testing

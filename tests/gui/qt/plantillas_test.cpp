@@ -21,7 +21,6 @@
 namespace zentrova::testing {
 namespace {
 
-
 // A dialog over an export file, shown (not modally) so that a test can work it.
 struct Dialog {
   Dialog(const std::vector<Frame>& frames, const std::vector<Slot>& slots) {

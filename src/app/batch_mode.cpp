@@ -24,6 +24,21 @@ BatchDirection BatchDirectionFor(const std::vector<std::string>& parameters) {
   return BatchDirection::kNone;
 }
 
+void RunBatchDirection(const std::vector<std::string>& parameters,
+                       const std::function<void()>& importar,
+                       const std::function<void()>& exportar) {
+  switch (BatchDirectionFor(parameters)) {
+    case BatchDirection::kImportar:
+      importar();
+      break;
+    case BatchDirection::kExportar:
+      exportar();
+      break;
+    case BatchDirection::kNone:
+      break;
+  }
+}
+
 std::filesystem::path DefaultResultIniFile() {
   return store::FindIgnoringCase(ExecutableFolder(), kResultIniName);
 }

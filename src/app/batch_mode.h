@@ -5,6 +5,7 @@
 // Parameters are UTF-8, the program's own path not counted.
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,12 @@ int RunModeFor(const std::vector<std::string>& parameters);
 // With exactly two parameters, the first lower-cased A to Z only and compared with
 // "importar" and "exportar"; the second is never read. Anything else runs nothing.
 BatchDirection BatchDirectionFor(const std::vector<std::string>& parameters);
+
+// FormShow of both windows: runs `importar` or `exportar` when the parameters name that
+// direction (BatchDirectionFor), nothing otherwise.
+void RunBatchDirection(const std::vector<std::string>& parameters,
+                       const std::function<void()>& importar,
+                       const std::function<void()>& exportar);
 
 inline constexpr char kResultIniName[] = "Orbelin.ini";
 inline constexpr char kResultSection[] = "Transformadores";

@@ -123,16 +123,8 @@ void TMForm::showEvent(QShowEvent* event) {
 }
 
 void TMForm::FormShow() {
-  switch (app::BatchDirectionFor(parameters_)) {
-    case app::BatchDirection::kImportar:
-      BImportarClick();
-      break;
-    case app::BatchDirection::kExportar:
-      BExportarClick();
-      break;
-    case app::BatchDirection::kNone:
-      break;
-  }
+  app::RunBatchDirection(
+      parameters_, [this] { BImportarClick(); }, [this] { BExportarClick(); });
 }
 
 void TMForm::closeEvent(QCloseEvent* event) {

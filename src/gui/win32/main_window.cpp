@@ -114,16 +114,8 @@ void TMForm::Show() {
 }
 
 void TMForm::FormShow() {
-  switch (app::BatchDirectionFor(parameters_)) {
-    case app::BatchDirection::kImportar:
-      BImportarClick();
-      break;
-    case app::BatchDirection::kExportar:
-      BExportarClick();
-      break;
-    case app::BatchDirection::kNone:
-      break;
-  }
+  app::RunBatchDirection(
+      parameters_, [this] { BImportarClick(); }, [this] { BExportarClick(); });
 }
 
 void TMForm::Close() { SendMessageW(hwnd(), WM_CLOSE, 0, 0); }

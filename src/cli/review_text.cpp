@@ -56,8 +56,8 @@ std::u16string SkipText(import::SkipReason reason) {
     case SkipReason::kFrameNotChosen:
       return u"su marco horario no está elegido";
     case SkipReason::kFrameCodeTooLong:
-      return u"su código tiene más de 10 caracteres y del marco elegido solo se guardan los 10 "
-             u"primeros";
+      return u"su código tiene más de 10 caracteres: un marco así no tiene fila en PERIODOS aunque "
+             u"se elija";
   }
   return u"";
 }

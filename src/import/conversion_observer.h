@@ -22,7 +22,7 @@ enum class SkipReason {
   kSubjectWithoutCode,   // teaching assignment: the subject row of its name has an empty code
   kCourseWithoutGroups,  // teaching assignment: no group belongs to its course
   kFrameNotChosen,       // time slot or time frame of a frame that was not chosen
-  kFrameCodeTooLong,     // time frame whose code is longer than the 10 characters chosen of it
+  kFrameCodeTooLong,     // time frame whose code is longer than 10 characters: never a chosen one
 };
 
 enum class CodeChange {

@@ -18,6 +18,7 @@ void AddTablaCommand(CLI::App& app, int& exit_status);
 void AddNivelexCommand(CLI::App& app, int& exit_status);
 void AddExportarCommand(CLI::App& app, int& exit_status);
 void AddImportarCommand(CLI::App& app, int& exit_status);
+void AddRevisarCommand(CLI::App& app, int& exit_status);
 
 }  // namespace zentrova::cli
 

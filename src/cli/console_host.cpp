@@ -37,34 +37,47 @@ void ConsoleHost::ShowMessage(const std::u16string& text) {
   if (text == app::kNoFileMessage) PrintError(text::PathText(chosen_));
 }
 
-// Answers the dialog as a user would click it: the chosen items, in list order.
+std::optional<size_t> FrameSelectedBy(const std::vector<std::u16string>& frames,
+                                      const std::u16string& code) {
+  for (size_t i = 0; i < frames.size(); ++i) {
+    if (text::AllTrim(frames[i]) == code) return i;
+  }
+  return std::nullopt;
+}
+
+import::FrameAnswer MarcosChooser::ChooseTimeFrames(const std::filesystem::path& export_file){
+    import::TimeFrameModel model(export_file);
+model.FormActivate();
+const auto& frames = model.frames();
+std::vector<bool> selected(frames.size(), false);
+message_.clear();
+if (codes_.size() > 2) {
+  message_ = import::kTooManyFramesMessage;
+  return import::FrameAnswer{false, u"", true};
+}
+for (const auto& code : codes_) {
+  const std::optional<size_t> frame = FrameSelectedBy(frames, code);
+  if (!frame) {
+    message_ = u"El marco horario '" + code + u"' no está en " + text::PathText(export_file) +
+               u". Marcos del archivo: " + FrameList(frames) + u".";
+    return import::FrameAnswer{false, u"", true};
+  }
+  selected[*frame] = true;
+}
+const import::TimeFrameModel::Closing closing = model.FormClose(selected);
+if (!closing.message.empty()) {
+  message_ = closing.message + u"\r\nIndique los marcos con --marcos (" + FrameList(frames) + u").";
+}
+// The dialog would be shown again; on the command line the run ends instead.
+if (!closing.answer.valid) return import::FrameAnswer{false, u"", true};
+return closing.answer;
+}  // namespace zentrova::cli
+
 app::FrameAnswer ConsoleHost::ChooseTimeFrames(const std::filesystem::path& export_file) {
-  import::TimeFrameModel model(export_file);
-  model.FormActivate();
-  const auto& frames = model.frames();
-  std::vector<bool> selected(frames.size(), false);
-  if (frame_codes_.size() > 2) {
-    PrintError(import::kTooManyFramesMessage);
-    return app::FrameAnswer{false, u"", true};
-  }
-  for (const auto& code : frame_codes_) {
-    size_t i = 0;
-    while (i < frames.size() && text::AllTrim(frames[i]) != code) ++i;
-    if (i == frames.size()) {
-      PrintError(u"El marco horario '" + code + u"' no está en " + text::PathText(export_file) +
-                 u". Marcos del archivo: " + FrameList(frames) + u".");
-      return app::FrameAnswer{false, u"", true};
-    }
-    selected[i] = true;
-  }
-  const import::TimeFrameModel::Closing closing = model.FormClose(selected);
-  if (!closing.message.empty()) {
-    PrintError(closing.message + u"\r\nIndique los marcos con --marcos (" + FrameList(frames) +
-               u").");
-  }
-  // The dialog would be shown again; on the command line the run ends instead.
-  if (!closing.answer.valid) return app::FrameAnswer{false, u"", true};
-  return closing.answer;
+  MarcosChooser chooser(frame_codes_);
+  const app::FrameAnswer answer = chooser.ChooseTimeFrames(export_file);
+  if (!chooser.message().empty()) PrintError(chooser.message());
+  return answer;
 }
 
 int RunReporting(const std::function<int()>& body) {

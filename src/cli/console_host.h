@@ -14,8 +14,31 @@
 
 #include "app/directions.h"
 #include "app/host.h"
+#include "import/frame_choice.h"
 
 namespace zentrova::cli {
+
+// The time-frame dialog answered with the frame codes of --marcos, as a user would click it:
+// each code selects the first frame whose code, trimmed, equals it; the chosen items go in
+// list order. An unknown code, none or more than two give no valid answer: the run ends
+// (abandon) and message() says why.
+class MarcosChooser : public import::FrameChooser {
+ public:
+  explicit MarcosChooser(std::vector<std::u16string> codes) : codes_(std::move(codes)) {}
+
+  import::FrameAnswer ChooseTimeFrames(const std::filesystem::path& export_file) override;
+  // Why the last answer ended the run; empty after a valid one.
+  const std::u16string& message() const { return message_; }
+
+ private:
+  std::vector<std::u16string> codes_;
+  std::u16string message_;
+};
+
+// The index of the frame that --marcos `code` selects among the dialog's `frames`; nothing
+// when it selects none.
+std::optional<size_t> FrameSelectedBy(const std::vector<std::u16string>& frames,
+                                      const std::u16string& code);
 
 class ConsoleHost : public app::Host {
  public:

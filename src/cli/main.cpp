@@ -39,6 +39,7 @@ int main(int argc, char** argv) {
   AddNivelexCommand(app, exit_status);
   AddExportarCommand(app, exit_status);
   AddImportarCommand(app, exit_status);
+  AddRevisarCommand(app, exit_status);
   std::vector<std::string> arguments = zentrova::app::CommandLineArguments(argc, argv);
   if (!arguments.empty()) {
     app.name(arguments.front());

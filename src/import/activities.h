@@ -9,9 +9,9 @@
 namespace zentrova::import {
 
 // Appends to ASIGNOMT one task row per record of ACTIVIDADES, with the platform's own code,
-// then ends the life of the subjects' lists (they are emptied).
+// then ends the life of the subjects' lists (they are emptied). `observer` hears what it does.
 void ImportActivities(const xml::Document& document, const std::filesystem::path& ktemp,
-                      SubjectLists& lists);
+                      SubjectLists& lists, ConversionObserver& observer = IgnoreConversion());
 
 }  // namespace zentrova::import
 

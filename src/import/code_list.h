@@ -19,6 +19,8 @@ class CodeList {
   explicit CodeList(Comparison comparison) : comparison_(comparison) {}
 
   bool Contains(const std::u16string& code) const;
+  // The form under which the list compares a code: two codes are the same when their keys are.
+  std::u16string Key(const std::u16string& code) const;
   void Add(const std::u16string& code);
   void Clear() {
     keys_.clear();
@@ -30,8 +32,6 @@ class CodeList {
   std::u16string MakeUnique(const std::u16string& code) const;
 
  private:
-  std::u16string Key(const std::u16string& code) const;
-
   Comparison comparison_;
   std::unordered_set<std::u16string> keys_;
   // Per code (as a key), the suffix MakeUnique found last. The list only grows, so every

@@ -5,6 +5,7 @@
 #include "import/code_list.h"
 #include "import/exchange_document.h"
 #include "import/level_table.h"
+#include "import/row_writer.h"
 #include "text/clipper.h"
 #include "text/integer.h"
 
@@ -33,20 +34,24 @@ std::unordered_map<int32_t, Level> ReadLevels(store::Table& level_table) {
 }
 
 void WriteCourses(const xml::Document& document, store::Table& courses,
-                  const std::unordered_map<int32_t, Level>& levels) {
-  for (const Record& record : ReadGroup(document, kCursosDelCentro)) {
-    if (!record.HasTwoValues()) continue;
+                  const std::unordered_map<int32_t, Level>& levels, ConversionObserver& observer) {
+  const std::vector<Record> records = ReadGroup(document, kCursosDelCentro);
+  observer.GroupStarted("CURSOST", kCursosDelCentro, records);
+  RowWriter rows(courses, observer);
+  for (const Record& record : records) {
+    if (HasTooFewValues(record, observer)) continue;
     const std::u16string code = record.Value(0);
     const std::u16string name = record.Value(1);
     const auto found = levels.find(text::ParseInteger(code));
+    if (found == levels.end()) observer.CourseNotInLevelTable(record);
     Level level = found != levels.end() ? found->second : Level{u"Niv", name};
     if (level.abbreviation.empty()) level.abbreviation = u"Niv";
-    courses.Append();
-    courses.SetText("NIVEL", level.abbreviation);
-    courses.SetText("CURSO", text::LeftChars(name, 1));
-    courses.SetText("CLAVE", code);
-    courses.SetText("ESTUD", level.study);
-    courses.Post();
+    rows.Append(record);
+    rows.SetText("NIVEL", level.abbreviation);
+    rows.SetText("CURSO", text::LeftChars(name, 1));
+    rows.SetText("CLAVE", code);
+    rows.SetText("ESTUD", level.study);
+    rows.Post();
   }
 }
 
@@ -68,32 +73,39 @@ std::unordered_map<std::u16string, Course> ReadCourses(store::Table& courses) {
 }
 
 void WriteGroups(const xml::Document& document, store::Table& groups,
-                 const std::unordered_map<std::u16string, Course>& courses) {
+                 const std::unordered_map<std::u16string, Course>& courses,
+                 ConversionObserver& observer) {
   CodeList codes(CodeList::Comparison::kIgnoringCase);
-  for (const Record& record : ReadGroup(document, kUnidades)) {
-    if (!record.HasTwoValues()) continue;
+  const std::vector<Record> records = ReadGroup(document, kUnidades);
+  observer.GroupStarted("GRUPOST", kUnidades, records);
+  RowWriter rows(groups, observer);
+  for (const Record& record : records) {
+    if (HasTooFewValues(record, observer)) continue;
     const std::u16string group_code = record.Value(0);
     const std::u16string name = record.Value(1);
     const std::u16string course_code = record.Value(2);
     const auto found = courses.find(course_code);
+    if (found == courses.end()) observer.GroupCourseMissing(record);
     const Course course = found != courses.end() ? found->second : Course{};
     const std::u16string letter = text::RightChars(name, 1);
     // Uniqueness looks at the whole name; the code is shortened afterwards in every case.
-    const std::u16string code = FirstEightLastTwo(codes.MakeUnique(name));
+    const std::u16string unique = codes.MakeUnique(name);
+    const std::u16string code = FirstEightLastTwo(unique);
+    observer.CodeGiven(record, "ABREV", name, unique, code);
     codes.Add(code);
     const std::u16string description =
         !course.study.empty() ? course.study
                               : u" " + course.level + u" " + course.letter + u" " + letter;
-    groups.Append();
-    groups.SetText("ABREV", code);
-    groups.SetText("NIVEL", course.level);
-    groups.SetText("CURSO", course.letter);
-    groups.SetText("GRUPO", letter);
-    groups.SetText("DESCRIP", description);
-    groups.SetText("MARCO", u"0");
-    groups.SetText("CLAVE", group_code);
-    groups.SetText("CLAVECURSO", course_code);
-    groups.Post();
+    rows.Append(record);
+    rows.SetCode("ABREV", code, codes);
+    rows.SetText("NIVEL", course.level);
+    rows.SetText("CURSO", course.letter);
+    rows.SetText("GRUPO", letter);
+    rows.SetText("DESCRIP", description);
+    rows.SetText("MARCO", u"0");
+    rows.SetText("CLAVE", group_code);
+    rows.SetText("CLAVECURSO", course_code);
+    rows.Post();
   }
 }
 
@@ -122,16 +134,16 @@ const std::vector<store::FieldDef>& GrupostFields() {
 }
 
 void ImportCoursesAndGroups(const xml::Document& document, const std::filesystem::path& ktemp,
-                            store::Table& level_table) {
+                            store::Table& level_table, ConversionObserver& observer) {
   store::Table courses(ktemp, "CURSOST.DBF");
   courses.Create(CursostFields());
   store::Table groups(ktemp, "GRUPOST.DBF");
   groups.Create(GrupostFields());
 
   courses.Open();
-  WriteCourses(document, courses, ReadLevels(level_table));
+  WriteCourses(document, courses, ReadLevels(level_table), observer);
   groups.Open();
-  WriteGroups(document, groups, ReadCourses(courses));
+  WriteGroups(document, groups, ReadCourses(courses), observer);
   groups.Close();
   courses.Close();
 }

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "import/conversion_observer.h"
 #include "store/table.h"
 #include "xml/document.h"
 
@@ -16,8 +17,10 @@ const std::vector<store::FieldDef>& GrupostFields();
 // table (opened shared through `level_table`), and GRUPOST from UNIDADES, each group taking
 // its course's level, course letter and study and a group code made unique without regard
 // to letter case. A course code that is not a whole number raises text::ConversionError.
+// `observer` hears what it does.
 void ImportCoursesAndGroups(const xml::Document& document, const std::filesystem::path& ktemp,
-                            store::Table& level_table);
+                            store::Table& level_table,
+                            ConversionObserver& observer = IgnoreConversion());
 
 }  // namespace zentrova::import
 

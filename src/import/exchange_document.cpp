@@ -6,7 +6,8 @@
 
 namespace zentrova::import {
 
-Record::Record(const xml::Node& record) : values_(record.SelectNodes(u"dato")) {}
+Record::Record(const xml::Node& record, size_t index)
+    : values_(record.SelectNodes(u"dato")), index_(index) {}
 
 std::u16string Record::Raw(size_t position) const {
   const xml::Node value = values_.Item(position);
@@ -39,7 +40,7 @@ std::vector<Record> ReadGroup(const xml::Document& document, std::u16string_view
   const xml::NodeList nodes = document.SelectNodes(GroupQuery(group));
   std::vector<Record> records;
   records.reserve(nodes.Length());
-  for (size_t i = 0; i < nodes.Length(); ++i) records.emplace_back(nodes.Item(i));
+  for (size_t i = 0; i < nodes.Length(); ++i) records.emplace_back(nodes.Item(i), i);
   return records;
 }
 

@@ -15,10 +15,14 @@
 
 namespace zentrova::import {
 
-// One record of a data group: its `dato` children, in document order.
+// One record of a data group: its `dato` children, in document order, and where it stands
+// among the records of its group.
 class Record {
  public:
-  explicit Record(const xml::Node& record);
+  Record(const xml::Node& record, size_t index);
+
+  // The record's index among the records of its group, from 0.
+  size_t index() const { return index_; }
 
   size_t ValueCount() const { return values_.Length(); }
   // Records with fewer than two values are skipped by the table converters.
@@ -30,6 +34,7 @@ class Record {
 
  private:
   xml::NodeList values_;
+  size_t index_;
 };
 
 // Where the data groups of an exchange document stand.

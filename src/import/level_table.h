@@ -12,6 +12,10 @@
 
 namespace zentrova::import {
 
+// What a conversion says when the level table is not where it looks for it.
+inline constexpr char16_t kLevelTableMissingMessage[] =
+    u"ATENCIÓN - NIVELEX.DBF No encontrado - Reinstale ZENTROVA";
+
 inline constexpr char kLevelCodeField[] = "X_OFERTAMATRIG";
 inline constexpr char kLevelAbbreviationField[] = "NIVEL_ABREV";
 inline constexpr char kLevelStudyField[] = "ESTUDIO";

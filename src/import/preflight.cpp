@@ -45,8 +45,7 @@ std::optional<std::u16string> CheckTimeSlots(const xml::Document& document,
                                              const std::filesystem::path& file) {
   const std::vector<Record> slots = ReadGroup(document, kTramosHorarios);
   for (size_t i = 0; i < slots.size(); ++i) {
-    const std::u16string frame = SlotFrameCode(slots[i]);
-    if (frame != frames.a && frame != frames.b) continue;
+    if (!IsSlotOfChosenFrames(slots[i], frames)) continue;
     // The end is converted first, as the week grid does.
     for (size_t position : {3, 2}) {
       const std::u16string value = PaddedMinutes(slots[i].Value(position));

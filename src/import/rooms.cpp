@@ -2,6 +2,7 @@
 
 #include "import/code_list.h"
 #include "import/exchange_document.h"
+#include "import/row_writer.h"
 #include "text/clipper.h"
 
 namespace zentrova::import {
@@ -16,23 +17,28 @@ const std::vector<store::FieldDef>& AulatFields() {
   return fields;
 }
 
-void ImportRooms(const xml::Document& document, const std::filesystem::path& ktemp) {
+void ImportRooms(const xml::Document& document, const std::filesystem::path& ktemp,
+                 ConversionObserver& observer) {
   CodeList codes(CodeList::Comparison::kIgnoringCase);
   store::Table table(ktemp, "AULAT.DBF");
   table.Create(AulatFields());
   const std::vector<Record> records = ReadGroup(document, kDependencias);
+  observer.GroupStarted("AULAT", kDependencias, records);
   table.Open();
+  RowWriter rows(table, observer);
   for (const Record& record : records) {
-    if (!record.HasTwoValues()) continue;
+    if (HasTooFewValues(record, observer)) continue;
     const std::u16string name = record.Value(1);
-    std::u16string code = record.Value(0);
-    if (code.empty()) code = text::LeftChars(name, 6);
-    code = codes.MakeUnique(code);
+    std::u16string base = record.Value(0);
+    if (base.empty()) base = text::LeftChars(name, 6);
+    // Never shortened: the table cuts a code longer than its field.
+    const std::u16string code = codes.MakeUnique(base);
+    observer.CodeGiven(record, "ABREV", base, code, code);
     codes.Add(code);
-    table.Append();
-    table.SetText("ABREV", code);
-    table.SetText("NOMBRE", name);
-    table.Post();
+    rows.Append(record);
+    rows.SetCode("ABREV", code, codes);
+    rows.SetText("NOMBRE", name);
+    rows.Post();
   }
   table.Close();
 }

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "import/conversion_observer.h"
 #include "store/table.h"
 #include "xml/document.h"
 
@@ -13,8 +14,9 @@ const std::vector<store::FieldDef>& AulatFields();
 
 // Re-creates AULAT with one row per record of DEPENDENCIAS: the room's own code, or the
 // first six characters of its name when it has none, made unique without regard to letter
-// case and never shortened.
-void ImportRooms(const xml::Document& document, const std::filesystem::path& ktemp);
+// case and never shortened. `observer` hears what it does.
+void ImportRooms(const xml::Document& document, const std::filesystem::path& ktemp,
+                 ConversionObserver& observer = IgnoreConversion());
 
 }  // namespace zentrova::import
 

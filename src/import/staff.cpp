@@ -2,6 +2,7 @@
 
 #include "import/code_list.h"
 #include "import/exchange_document.h"
+#include "import/row_writer.h"
 
 namespace zentrova::import {
 namespace {
@@ -34,26 +35,30 @@ const std::vector<store::FieldDef>& ProftFields() {
   return fields;
 }
 
-void ImportStaff(const xml::Document& document, const std::filesystem::path& ktemp) {
+void ImportStaff(const xml::Document& document, const std::filesystem::path& ktemp,
+                 ConversionObserver& observer) {
   CodeList codes(CodeList::Comparison::kIgnoringCase);
   store::Table table(ktemp, "PROFT.DBF");
   table.Create(ProftFields());
   const std::vector<Record> records = ReadGroup(document, kEmpleados);
+  observer.GroupStarted("PROFT", kEmpleados, records);
   table.Open();
+  RowWriter rows(table, observer);
   for (const Record& record : records) {
-    if (!record.HasTwoValues()) continue;
+    if (HasTooFewValues(record, observer)) continue;
     const std::u16string base = Initials(record);
+    const std::u16string unique = codes.MakeUnique(base);
     // Only a code that took a suffix is shortened; a new base is used as it is.
-    const std::u16string code =
-        codes.Contains(base) ? FirstEightLastTwo(codes.MakeUnique(base)) : base;
+    const std::u16string code = unique != base ? FirstEightLastTwo(unique) : base;
+    observer.CodeGiven(record, "ABREV", base, unique, code);
     codes.Add(code);
-    table.Append();
-    table.SetText("ABREV", code);
-    table.SetText("NOMBRE", FullName(record));
-    table.SetText("DEPART", record.Value(2));
-    table.SetText("X_EMPLEADO", record.Value(0));
-    table.SetText("F_TOMAPOS", record.Value(1));
-    table.Post();
+    rows.Append(record);
+    rows.SetCode("ABREV", code, codes);
+    rows.SetText("NOMBRE", FullName(record));
+    rows.SetText("DEPART", record.Value(2));
+    rows.SetText("X_EMPLEADO", record.Value(0));
+    rows.SetText("F_TOMAPOS", record.Value(1));
+    rows.Post();
   }
   table.Close();
 }

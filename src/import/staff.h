@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "import/conversion_observer.h"
 #include "store/table.h"
 #include "xml/document.h"
 
@@ -12,8 +13,10 @@ namespace zentrova::import {
 const std::vector<store::FieldDef>& ProftFields();
 
 // Re-creates PROFT with one row per record of EMPLEADOS: the teacher's code is the initials
-// of the three parts of the name, made unique without regard to letter case.
-void ImportStaff(const xml::Document& document, const std::filesystem::path& ktemp);
+// of the three parts of the name, made unique without regard to letter case. `observer` hears
+// what it does.
+void ImportStaff(const xml::Document& document, const std::filesystem::path& ktemp,
+                 ConversionObserver& observer = IgnoreConversion());
 
 }  // namespace zentrova::import
 

@@ -1,6 +1,7 @@
 #include "import/subjects.h"
 
 #include "import/exchange_document.h"
+#include "import/row_writer.h"
 #include "text/clipper.h"
 #include "text/letter_case.h"
 
@@ -45,27 +46,34 @@ SubjectCode BuildSubjectCode(const std::u16string& name) {
 }
 
 void ImportSubjects(const xml::Document& document, const std::filesystem::path& ktemp,
-                    SubjectLists& lists) {
+                    SubjectLists& lists, ConversionObserver& observer) {
   store::Table table(ktemp, "ASIGNOMT.DBF");
   table.Create(AsignomtFields());
   const std::vector<Record> records = ReadGroup(document, kMaterias);
+  observer.GroupStarted("ASIGNOMT", kMaterias, records);
   table.Open();
+  RowWriter rows(table, observer);
   for (const Record& record : records) {
-    if (!record.HasTwoValues()) continue;
+    if (HasTooFewValues(record, observer)) continue;
     const std::u16string name = record.Value(2);
     SubjectCode subject = BuildSubjectCode(name);
     const std::u16string upper_name = text::UpperAZ(name);
-    if (lists.UsedNames.Contains(upper_name)) continue;  // the subject is written already
+    if (lists.UsedNames.Contains(upper_name)) {  // the subject is written already
+      observer.RecordSkipped(record, SkipReason::kSubjectNameRepeated);
+      continue;
+    }
     lists.UsedNames.Add(upper_name);
+    const std::u16string unique = lists.UsedCodes.MakeUnique(subject.code);
     // The shortened form is what the list keeps; it is not looked up again.
-    const std::u16string code = FirstEightLastTwo(lists.UsedCodes.MakeUnique(subject.code));
+    const std::u16string code = FirstEightLastTwo(unique);
+    observer.CodeGiven(record, "COD", subject.code, unique, code);
     lists.UsedCodes.Add(code);
-    table.Append();
-    table.SetText("COD", code);
-    table.SetText("CODLARGO", subject.long_code);
-    table.SetText("NOMBRE", name);
-    table.SetLogical("ESTAREA", false);
-    table.Post();
+    rows.Append(record);
+    rows.SetCode("COD", code, lists.UsedCodes);
+    rows.SetText("CODLARGO", subject.long_code);
+    rows.SetText("NOMBRE", name);
+    rows.SetLogical("ESTAREA", false);
+    rows.Post();
   }
   table.Close();
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "import/code_list.h"
+#include "import/conversion_observer.h"
 #include "store/table.h"
 #include "xml/document.h"
 
@@ -29,9 +30,9 @@ struct SubjectCode {
 SubjectCode BuildSubjectCode(const std::u16string& name);
 
 // Re-creates ASIGNOMT with one row per distinct subject name of MATERIAS, in document order,
-// each with a code made unique with a numeric suffix.
+// each with a code made unique with a numeric suffix. `observer` hears what it does.
 void ImportSubjects(const xml::Document& document, const std::filesystem::path& ktemp,
-                    SubjectLists& lists);
+                    SubjectLists& lists, ConversionObserver& observer = IgnoreConversion());
 
 }  // namespace zentrova::import
 

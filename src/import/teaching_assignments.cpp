@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "import/exchange_document.h"
+#include "import/row_writer.h"
 #include "text/clipper.h"
 #include "text/encoding.h"
 #include "text/letter_case.h"
@@ -63,7 +64,8 @@ const std::vector<store::FieldDef>& AsigtFields() {
 }
 
 void ImportTeachingAssignments(const xml::Document& document, const std::filesystem::path& ktemp,
-                               store::Table& subjects, store::Table& groups) {
+                               store::Table& subjects, store::Table& groups,
+                               ConversionObserver& observer) {
   store::Table assignments(ktemp, "ASIGT.DBF");
   assignments.Create(AsigtFields());
   assignments.Open();
@@ -76,28 +78,38 @@ void ImportTeachingAssignments(const xml::Document& document, const std::filesys
   constexpr int hours = (kWeeklyMinutes + 59) / 60;
   const std::u16string sessions(static_cast<size_t>(hours), u'1');
 
-  for (const Record& record : ReadGroup(document, kMaterias)) {
-    if (!record.HasTwoValues()) continue;
+  const std::vector<Record> records = ReadGroup(document, kMaterias);
+  observer.GroupStarted("ASIGT", kMaterias, records);
+  RowWriter rows(assignments, observer);
+  for (const Record& record : records) {
+    if (HasTooFewValues(record, observer)) continue;
     const std::u16string course_code = record.Value(0);
     // The name is compared as ASIGNOMT holds it: cut to the field's 80 characters and in the
     // table's code page, so a name with a character the code page lacks still finds its row.
     const auto subject = codes.find(NameKey(text::AsCp1252(text::LeftChars(record.Value(2), 80))));
-    if (subject == codes.end() || subject->second.empty()) continue;
+    if (subject == codes.end() || subject->second.empty()) {
+      observer.RecordSkipped(record, subject == codes.end() ? SkipReason::kSubjectNotFound
+                                                            : SkipReason::kSubjectWithoutCode);
+      continue;
+    }
     const auto course_groups = groups_by_course.find(course_code);
-    if (course_groups == groups_by_course.end()) continue;
+    if (course_groups == groups_by_course.end()) {
+      observer.RecordSkipped(record, SkipReason::kCourseWithoutGroups);
+      continue;
+    }
     for (const Group& group : course_groups->second) {
-      assignments.Append();
-      assignments.SetText("CASIG", subject->second);
-      assignments.SetText("CGRUP", group.code);
-      assignments.SetText("NIVEL", group.level);
-      assignments.SetText("CURSO", group.course);
-      assignments.SetText("GRUPO", group.letter);
-      assignments.SetFloat("HORAS", hours);
-      assignments.SetText("SESIONES", sessions);
-      assignments.SetText("CLAVE", record.Value(1));
-      assignments.SetText("CLAVECURSO", course_code);
-      assignments.SetText("CTAREA", u"1");
-      assignments.Post();
+      rows.Append(record);
+      rows.SetText("CASIG", subject->second);
+      rows.SetText("CGRUP", group.code);
+      rows.SetText("NIVEL", group.level);
+      rows.SetText("CURSO", group.course);
+      rows.SetText("GRUPO", group.letter);
+      rows.SetFloat("HORAS", hours);
+      rows.SetText("SESIONES", sessions);
+      rows.SetText("CLAVE", record.Value(1));
+      rows.SetText("CLAVECURSO", course_code);
+      rows.SetText("CTAREA", u"1");
+      rows.Post();
     }
   }
   assignments.Close();

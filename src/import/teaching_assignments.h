@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "import/conversion_observer.h"
 #include "store/table.h"
 #include "xml/document.h"
 
@@ -14,8 +15,10 @@ const std::vector<store::FieldDef>& AsigtFields();
 // Re-creates ASIGT: for each record of MATERIAS whose subject is found by name in ASIGNOMT,
 // one row per group of GRUPOST that belongs to the subject's course, four weekly hours each.
 // ASIGNOMT and GRUPOST are read through the main window's components, opened exclusively.
+// `observer` hears what it does.
 void ImportTeachingAssignments(const xml::Document& document, const std::filesystem::path& ktemp,
-                               store::Table& subjects, store::Table& groups);
+                               store::Table& subjects, store::Table& groups,
+                               ConversionObserver& observer = IgnoreConversion());
 
 }  // namespace zentrova::import
 

@@ -14,6 +14,10 @@
 
 namespace zentrova::import {
 
+// What a conversion says when it ends because no time frame was chosen.
+inline constexpr char16_t kFramesNotChosenMessage[] =
+    u"Conversión terminada sin elegir los marcos horarios.";
+
 // Frame codes as the tables hold them (one byte per character, at most 10 characters).
 // Frame A is the chosen frame listed first in the export; B is empty with one frame.
 struct ChosenFrames {

@@ -1,6 +1,7 @@
 #include "import/time_slots.h"
 
 #include "import/exchange_document.h"
+#include "import/row_writer.h"
 #include "store/table.h"
 #include "text/clipper.h"
 #include "text/encoding.h"
@@ -10,36 +11,53 @@ namespace zentrova::import {
 namespace {
 
 constexpr int kDays = 7;
+// The width of a frame code in the tables, and so of a chosen frame.
+constexpr size_t kFrameCodeWidth = 10;
 
 std::u16string TwoDigits(long long value) {
   std::u16string digits = text::IntegerText(value);
   return digits.size() < 2 ? u"0" + digits : digits;
 }
 
-void WriteDay(store::Table& grid, const std::vector<Record>& slots, const ChosenFrames& frames,
+// The slots the grid takes, in document order; every day has the same.
+std::vector<const Record*> SlotsOfChosenFrames(const std::vector<Record>& slots,
+                                               const ChosenFrames& frames,
+                                               ConversionObserver& observer) {
+  std::vector<const Record*> chosen;
+  for (const Record& slot : slots) {
+    if (!IsSlotOfChosenFrames(slot, frames)) {
+      observer.RecordSkipped(slot, SkipReason::kFrameNotChosen);
+      continue;
+    }
+    chosen.push_back(&slot);
+  }
+  return chosen;
+}
+
+void WriteDay(RowWriter& grid, const std::vector<const Record*>& slots, const ChosenFrames& frames,
               int day) {
   int count_a = 0;
   int count_b = 0;
   const std::u16string day_text = text::IntegerText(day);
-  for (const Record& slot : slots) {
-    const std::u16string frame = SlotFrameCode(slot);
-    if (frame != frames.a && frame != frames.b) continue;
-    const std::u16string start = PaddedMinutes(slot.Value(2));
-    const std::u16string end = PaddedMinutes(slot.Value(3));
+  for (const Record* slot : slots) {
+    const std::u16string frame = SlotFrameCode(*slot);
+    const std::u16string start = PaddedMinutes(slot->Value(2));
+    const std::u16string end = PaddedMinutes(slot->Value(3));
     const long long end_minutes = text::ParseInteger(end);
     const long long start_minutes = text::ParseInteger(start);
-    grid.Append();
+    grid.Append(*slot);
     // When both frames are the same, frame A takes the slot.
     const int number = frame == frames.a ? ++count_a : ++count_b;
     grid.SetText("DIHO", day_text + text::IntegerText(number));
     grid.SetText("HORA", text::IntegerText(number));
     grid.SetText("DIA", day_text);
-    grid.SetText("TEXTOHOR", slot.Value(1));
-    grid.SetText("CODDIHO", slot.Value(0));
+    grid.SetText("TEXTOHOR", slot->Value(1));
+    grid.SetText("CODDIHO", slot->Value(0));
     grid.SetText("HORADESDE", ClockText(start_minutes));
     grid.SetText("HORAHASTA", ClockText(end_minutes));
     grid.SetText("MINUTOS", text::IntegerText(end_minutes - start_minutes));
-    grid.SetText("MARCOXML", frame);
+    // The whole code, which the field cuts to the 10 characters the frames are compared on.
+    grid.SetText("MARCOXML", slot->Value(4));
     grid.Post();
   }
 }
@@ -77,20 +95,26 @@ void MarkFrames(store::Table& grid, const ChosenFrames& frames) {
 }
 
 void WritePeriods(const xml::Document& document, const std::filesystem::path& ktemp,
-                  const ChosenFrames& frames) {
+                  const ChosenFrames& frames, ConversionObserver& observer) {
   store::Table periods(ktemp, "PERIODOS.DBF");
   const std::vector<Record> records = ReadGroup(document, kJornadasEscolares);
+  observer.GroupStarted("PERIODOS", kJornadasEscolares, records);
   periods.Open();
+  RowWriter rows(periods, observer);
   for (const Record& record : records) {
     // The record's whole code is compared: a code cut to 10 characters for the grid differs.
     const std::u16string code = text::AsCp1252(record.Value(0));
-    if (code != frames.a && code != frames.b) continue;
-    periods.Append();
-    periods.SetText("CJORNADA", record.Value(0));
-    periods.SetText("JORNADA", record.Value(1));
-    periods.SetText("FECINI", record.Value(2));
-    periods.SetText("FECFIN", record.Value(3));
-    periods.Post();
+    if (code != frames.a && code != frames.b) {
+      observer.RecordSkipped(record, code.size() > kFrameCodeWidth ? SkipReason::kFrameCodeTooLong
+                                                                   : SkipReason::kFrameNotChosen);
+      continue;
+    }
+    rows.Append(record);
+    rows.SetText("CJORNADA", record.Value(0));
+    rows.SetText("JORNADA", record.Value(1));
+    rows.SetText("FECINI", record.Value(2));
+    rows.SetText("FECFIN", record.Value(3));
+    rows.Post();
   }
   periods.Close();
 }
@@ -141,7 +165,12 @@ std::u16string ClockText(long long minutes) {
 }
 
 std::u16string SlotFrameCode(const Record& slot) {
-  return text::LeftChars(text::AsCp1252(slot.Value(4)), 10);
+  return text::LeftChars(text::AsCp1252(slot.Value(4)), kFrameCodeWidth);
+}
+
+bool IsSlotOfChosenFrames(const Record& slot, const ChosenFrames& frames) {
+  const std::u16string frame = SlotFrameCode(slot);
+  return frame == frames.a || frame == frames.b;
 }
 
 std::u16string PaddedMinutes(const std::u16string& value) {
@@ -150,19 +179,22 @@ std::u16string PaddedMinutes(const std::u16string& value) {
 }
 
 void ImportTimeSlots(const xml::Document& document, const std::filesystem::path& ktemp,
-                     const ChosenFrames& frames) {
+                     const ChosenFrames& frames, ConversionObserver& observer) {
   store::Table grid(ktemp, "DIASHORAST.DBF");
   grid.Create(DiashorastFields());
   grid.Open();
   store::Table(ktemp, "DIASHORAST2.DBF").Create(Diashorast2Fields(), {{"ORDEN", "ORDEN"}});
   store::Table(ktemp, "PERIODOS.DBF").Create(PeriodosFields());
 
-  const std::vector<Record> slots = ReadGroup(document, kTramosHorarios);
-  for (int day = 1; day <= kDays; ++day) WriteDay(grid, slots, frames, day);
+  const std::vector<Record> records = ReadGroup(document, kTramosHorarios);
+  observer.GroupStarted("DIASHORAST", kTramosHorarios, records);
+  const std::vector<const Record*> slots = SlotsOfChosenFrames(records, frames, observer);
+  RowWriter rows(grid, observer);
+  for (int day = 1; day <= kDays; ++day) WriteDay(rows, slots, frames, day);
   MarkFrames(grid, frames);
   grid.Close();
 
-  WritePeriods(document, ktemp, frames);
+  WritePeriods(document, ktemp, frames, observer);
 }
 
 }  // namespace zentrova::import

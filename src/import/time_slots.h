@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "import/conversion_observer.h"
 #include "import/exchange_document.h"
 #include "import/time_frames.h"
 #include "store/table.h"
@@ -27,11 +28,14 @@ std::u16string PaddedMinutes(const std::u16string& value);
 // The frame code of a slot record as the grid holds it: one byte per character, at most 10.
 std::u16string SlotFrameCode(const Record& slot);
 
+// Whether the grid takes the slot: its frame code is one of the chosen frames.
+bool IsSlotOfChosenFrames(const Record& slot, const ChosenFrames& frames);
+
 // Writes the week grid DIASHORAST (every slot of the chosen frames on days 1 to 7, with the
 // frame marks), the empty indexed DIASHORAST2 and PERIODOS. A start or
-// end that is not a whole number raises text::ConversionError.
+// end that is not a whole number raises text::ConversionError. `observer` hears what it does.
 void ImportTimeSlots(const xml::Document& document, const std::filesystem::path& ktemp,
-                     const ChosenFrames& frames);
+                     const ChosenFrames& frames, ConversionObserver& observer = IgnoreConversion());
 
 }  // namespace zentrova::import
 

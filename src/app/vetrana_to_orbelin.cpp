@@ -5,38 +5,14 @@
 
 #include "app/directions.h"
 #include "app/run_steps.h"
-#include "import/activities.h"
-#include "import/courses_and_groups.h"
+#include "import/conversion.h"
 #include "import/exchange_update.h"
+#include "import/level_table.h"
 #include "import/preflight.h"
-#include "import/rooms.h"
-#include "import/staff.h"
-#include "import/subjects.h"
-#include "import/teaching_assignments.h"
 #include "import/time_frames.h"
-#include "import/time_slots.h"
 
 namespace zentrova::app {
 namespace {
-
-constexpr char16_t kNoLevelTable[] = u"ATENCIÓN - NIVELEX.DBF No encontrado - Reinstale ZENTROVA";
-constexpr char16_t kFramesAbandoned[] = u"Conversión terminada sin elegir los marcos horarios.";
-
-// The converters write into `folder` and read back what they wrote there; the table
-// components point at it for this run.
-void RunConverters(ProcessState& state, const std::filesystem::path& folder,
-                   const import::ChosenFrames& frames) {
-  const xml::Document& document = *state.document;
-  ExchangeTables tables(folder, state.paths.nivelex);
-  state.subject_lists = import::SubjectLists{};
-  import::ImportSubjects(document, folder, state.subject_lists);
-  import::ImportActivities(document, folder, state.subject_lists);
-  import::ImportStaff(document, folder);
-  import::ImportRooms(document, folder);
-  import::ImportCoursesAndGroups(document, folder, tables.wwTableNIVELEX);
-  import::ImportTeachingAssignments(document, folder, tables.wwTableNomAsg, tables.wwTableGrupos);
-  import::ImportTimeSlots(document, folder, frames);
-}
 
 // The conversion proper. From its start the exchange folder is this run's: locked, its old
 // tables held, the new ones written aside and moved in only when every converter has
@@ -51,11 +27,15 @@ std::optional<std::u16string> Convert(ProcessState& state, const xml::LoadResult
     return problem;
   }
   const auto frames = import::ChooseFrames(*state.document, host, state.filenameXML);
-  if (!frames) return std::u16string(kFramesAbandoned) + u" " + import::kNothingChanged;
+  if (!frames)
+    return std::u16string(import::kFramesNotChosenMessage) + u" " + import::kNothingChanged;
   if (auto problem = import::CheckTimeSlots(*state.document, *frames, state.filenameXML)) {
     return problem;
   }
-  RunConverters(state, update.staging(), *frames);
+  // The converters write aside and read back what they wrote there.
+  state.subject_lists = import::SubjectLists{};
+  import::ConvertExport(*state.document, update.staging(), state.paths.nivelex, *frames,
+                        state.subject_lists);
   update.Commit();
   return std::nullopt;
 }
@@ -66,7 +46,7 @@ RunOutcome BExportarClick(ProcessState& state, Host& host) {
   if (!ChooseExistingFile(state, host)) return RunOutcome::kStopped;
   std::error_code error;
   if (!std::filesystem::is_regular_file(state.paths.nivelex, error)) {
-    host.ShowMessage(kNoLevelTable);
+    host.ShowMessage(import::kLevelTableMissingMessage);
     return RunOutcome::kStopped;
   }
   state.document = std::make_unique<xml::Document>();

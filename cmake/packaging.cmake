@@ -45,16 +45,76 @@ if(NOT WIN32)
   endforeach()
 endif()
 
+# The package's documents: the copyright, the changelog (Debian's format, compressed as
+# Debian wants it) and the manual pages. The pages are Spanish, the programs' only language,
+# and go both into man/es and into man1, where every other locale looks.
+if(NOT WIN32)
+  find_program(ZENTROVA_GZIP gzip REQUIRED)
+  set(man ${PROJECT_BINARY_DIR}/man)
+  file(MAKE_DIRECTORY ${man})
+
+  # OUTPUT is SOURCE compressed with gzip -9n: the most compression, no name or time inside.
+  # The uncompressed file stays beside it, so that the step that writes it does not run again.
+  function(zentrova_gzip source output)
+    string(REGEX REPLACE "\\.gz$" "" plain ${output})
+    if(NOT source STREQUAL plain)
+      set(copy COMMAND ${CMAKE_COMMAND} -E copy ${source} ${plain})
+    endif()
+    add_custom_command(OUTPUT ${output}
+      ${copy}
+      COMMAND ${ZENTROVA_GZIP} -9nkf ${plain}
+      DEPENDS ${source} VERBATIM)
+  endfunction()
+
+  zentrova_gzip(${PROJECT_SOURCE_DIR}/data/changelog ${PROJECT_BINARY_DIR}/doc/changelog.gz)
+  # zentrova-cli's page is written from its own help, so that it follows the program.
+  add_custom_command(OUTPUT ${man}/zentrova-cli.1
+    COMMAND ${ZENTROVA_PYTHON} ${PROJECT_SOURCE_DIR}/scripts/cli_manual_page.py
+            $<TARGET_FILE:zentrova-cli> ${PROJECT_VERSION} ${man}/zentrova-cli.1
+            --see-also zentrova
+    DEPENDS zentrova-cli ${PROJECT_SOURCE_DIR}/scripts/cli_manual_page.py VERBATIM)
+  zentrova_gzip(${man}/zentrova-cli.1 ${man}/zentrova-cli.1.gz)
+  set(pages ${man}/zentrova-cli.1.gz)
+  if(TARGET zentrova)
+    # The window has no help output: its page is written by hand.
+    configure_file(${PROJECT_SOURCE_DIR}/data/zentrova.1.in ${man}/source/zentrova.1 @ONLY)
+    zentrova_gzip(${man}/source/zentrova.1 ${man}/zentrova.1.gz)
+    list(APPEND pages ${man}/zentrova.1.gz)
+  endif()
+  add_custom_target(zentrova_documents ALL DEPENDS ${PROJECT_BINARY_DIR}/doc/changelog.gz ${pages})
+
+  install(FILES ${PROJECT_SOURCE_DIR}/data/copyright ${PROJECT_BINARY_DIR}/doc/changelog.gz
+          DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(FILES ${pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/es/man1)
+endif()
+
 set(CPACK_PACKAGE_NAME zentrova)
 set(CPACK_PACKAGE_VENDOR "Zentrova")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "Exportar e importar datos entre Orbelin y Vetrana")
+set(CPACK_PACKAGE_DESCRIPTION "\
+Zentrova lleva los datos de un centro educativo entre la plataforma de
+gestión escolar Vetrana y el programa de horarios Orbelin.
+
+De Vetrana a Orbelin, convierte la exportación XML de Vetrana (materias,
+profesorado, aulas, cursos, grupos y jornadas) en las tablas de la carpeta
+de intercambio con las que Orbelin calcula el horario. De Orbelin a
+Vetrana, guarda el horario calculado como un documento XML que Vetrana
+importa.
+
+El paquete trae la ventana, con su ayuda en español, y la orden
+zentrova-cli, que hace las mismas conversiones desde la línea de órdenes.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_GENERATOR TGZ DEB)
 set(CPACK_PACKAGE_FILE_NAME "zentrova-${PROJECT_VERSION}-${CMAKE_SYSTEM_NAME}")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/cpack_options.cmake)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Zentrova <zentrova@localhost>")
+# The packaged programs are stripped (a release build has no debug information to keep).
+set(CPACK_STRIP_FILES ON)
+# An address in a reserved domain (.example) until the project has one of its own; the
+# changelog and the copyright file name it as well.
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Zentrova <soporte@zentrova.example>")
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 # The libraries come from dpkg-shlibdeps where it is installed (Debian: dpkg-dev); the
 # window's platform plugin and font are no libraries and are named here.

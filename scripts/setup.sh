@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that the build and the tests need, when they are missing.
+# Installs the Debian 12 packages that the build and the tests need, when they are missing,
+# and those named as arguments (what another script needs besides).
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fp-utils
   python3 python3-dbfread python3-dbf libxml2-utils time
+  "$@"
 )
 
 missing=()

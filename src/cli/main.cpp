@@ -26,6 +26,28 @@ int ShowParseResult(const CLI::App& app, const CLI::ParseError& e) {
   return status;
 }
 
+// CLI11's own words in the help, in Spanish like the commands' texts. Before the commands are
+// added: each inherits the help flag, the option group and its own group from the application.
+void UseSpanishHelp(CLI::App& app) {
+  app.option_defaults()->group("Opciones");
+  app.set_help_flag("-h,--help", "Muestra esta ayuda y termina");
+  app.group("Órdenes");
+  const auto formatter = app.get_formatter();
+  formatter->label("Usage", "Uso");
+  formatter->label("OPTIONS", "OPCIONES");
+  formatter->label("SUBCOMMAND", "ORDEN");
+  formatter->label("Positionals", "Argumentos");
+  formatter->label("TEXT", "TEXTO");
+  formatter->label("REQUIRED", "OBLIGATORIO");
+}
+
+// A command's help flag is made before it takes the application's option group.
+void GroupHelpFlags(CLI::App& app) {
+  for (CLI::App* command : app.get_subcommands({})) {
+    command->get_help_ptr()->group("Opciones");
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -34,12 +56,19 @@ int main(int argc, char** argv) {
   // A path such as /home/... is an argument, never an option, also on Windows.
   app.allow_windows_style_options(false);
   app.require_subcommand(1);
+  UseSpanishHelp(app);
   int exit_status = kExitDone;
   AddTablaCommand(app, exit_status);
   AddNivelexCommand(app, exit_status);
   AddExportarCommand(app, exit_status);
   AddImportarCommand(app, exit_status);
   AddRevisarCommand(app, exit_status);
+  GroupHelpFlags(app);
+  // After the commands, which would inherit it.
+  app.footer(
+      "Estado de salida: 0 si la orden termina; 1 si se detiene en una comprobación, con un "
+      "mensaje que dice por qué; 2 si los argumentos no son válidos; 3 si un error la "
+      "interrumpe, con un mensaje que lo nombra.");
   std::vector<std::string> arguments = zentrova::app::CommandLineArguments(argc, argv);
   if (!arguments.empty()) {
     app.name(arguments.front());

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and runs the installed programs from there:
 # the program folder must hold everything the programs look for beside themselves.
-# Usage: install_test.sh BUILD_DIR SOURCE_DIR
+# Usage: install_test.sh BUILD_DIR SOURCE_DIR VERSION
 set -euo pipefail
 build=$1
 source=$2
+version=$3
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 
@@ -18,6 +19,16 @@ for program in zentrova zentrova-cli; do
   [ -x "$prefix/bin/$program" ] || { echo "falta el enlace bin/$program"; exit 1; }
 done
 grep -qx 'Exec=zentrova' "$prefix/share/applications/zentrova.desktop"
+
+# The package's documents: its changelog's newest entry is this version, and each program has
+# its manual page, Spanish in man/es and in man1.
+for file in doc/zentrova/copyright man/man1/zentrova.1.gz man/man1/zentrova-cli.1.gz \
+  man/es/man1/zentrova.1.gz man/es/man1/zentrova-cli.1.gz; do
+  [ -f "$prefix/share/$file" ] || { echo "falta share/$file"; exit 1; }
+done
+newest=$(gzip -dc "$prefix/share/doc/zentrova/changelog.gz" | head -n 1)
+[[ $newest == "zentrova ($version) "* ]] ||
+  { echo "la última entrada del changelog no es la versión $version: $newest"; exit 1; }
 
 # Every page the help's contents name is installed.
 grep -o 'value="[a-z]*\.html"' "$source/data/help/VETRANA.hhc" | cut -d'"' -f2 | sort -u |

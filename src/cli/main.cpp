@@ -41,6 +41,35 @@ void UseSpanishHelp(CLI::App& app) {
   formatter->label("REQUIRED", "OBLIGATORIO");
 }
 
+// What follows the last ": " of CLI11's text: the names it quotes ("... not expected: b").
+std::string Quoted(const std::string& text) {
+  const size_t colon = text.rfind(": ");
+  return colon == std::string::npos ? std::string() : text.substr(colon + 2);
+}
+
+// A usage error in Spanish, by its kind; CLI11's own text names what it is about.
+std::string SpanishUsageError(const CLI::App* /*app*/, const CLI::Error& error) {
+  const std::string text = error.what();
+  std::string message;
+  if (dynamic_cast<const CLI::RequiredError*>(&error) != nullptr) {
+    const size_t is_required = text.find(" is required");
+    message = text.rfind("A subcommand", 0) == 0
+                  ? "Falta la orden (exportar, importar, revisar, tabla o nivelex)."
+              : is_required != std::string::npos ? "Falta " + text.substr(0, is_required) + "."
+                                                 : "Faltan argumentos obligatorios.";
+  } else if (dynamic_cast<const CLI::ExtrasError*>(&error) != nullptr) {
+    message = "Sobran argumentos: " + Quoted(text) + ".";
+  } else if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr) {
+    message = "La opción " + text.substr(0, text.find(':')) + " necesita un valor.";
+  } else if (dynamic_cast<const CLI::ConversionError*>(&error) != nullptr ||
+             dynamic_cast<const CLI::ValidationError*>(&error) != nullptr) {
+    message = "Un argumento no tiene un valor válido (" + text + ").";
+  } else {
+    message = "Los argumentos no son válidos (" + text + ").";
+  }
+  return message + "\nEjecute la orden con --help para ver cómo se usa.\n";
+}
+
 // A command's help flag is made before it takes the application's option group.
 void GroupHelpFlags(CLI::App& app) {
   for (CLI::App* command : app.get_subcommands({})) {
@@ -57,6 +86,7 @@ int main(int argc, char** argv) {
   app.allow_windows_style_options(false);
   app.require_subcommand(1);
   UseSpanishHelp(app);
+  app.failure_message(SpanishUsageError);  // the commands inherit it
   int exit_status = kExitDone;
   AddTablaCommand(app, exit_status);
   AddNivelexCommand(app, exit_status);

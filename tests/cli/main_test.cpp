@@ -49,5 +49,23 @@ TEST(MainTest, TheHelpOfTheProgramAndOfEachCommandIsSpanish) {
   }
 }
 
+TEST(MainTest, UsageErrorsAreSpanishWithStatusTwo) {
+  const struct {
+    std::string arguments, message;
+  } cases[] = {
+      {"", "Falta la orden (exportar, importar, revisar, tabla o nivelex).\n"},
+      {"exportar", "Falta EXPORT.xml.\n"},
+      {"tabla a.dbf b.dbf", "Sobran argumentos: b.dbf.\n"},
+      {"exportar x.xml --marcos", "La opción --marcos necesita un valor.\n"},
+      {"exportar x.xml --nada", "Sobran argumentos: --nada.\n"},
+  };
+  for (const auto& c : cases) {
+    const CommandResult run = RunCommand(ShellQuote(kCli) + " " + c.arguments);
+    EXPECT_EQ(run.exit_code, 2) << c.arguments;
+    EXPECT_EQ(run.err, c.message + "Ejecute la orden con --help para ver cómo se usa.\n")
+        << c.arguments;
+  }
+}
+
 }  // namespace
 }  // namespace zentrova::testing

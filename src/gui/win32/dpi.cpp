@@ -65,4 +65,17 @@ POINT CentredOnScreen(SIZE size) {
                area.top + (area.bottom - area.top - size.cy) / 2};
 }
 
+void PlaceForDpi(HWND window, int client_width, int client_height, DWORD style, DWORD ex_style,
+                 int dpi, const RECT* suggested) {
+  constexpr UINT kFlags = SWP_NOZORDER | SWP_NOACTIVATE;
+  if (suggested != nullptr) {
+    SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                 suggested->right - suggested->left, suggested->bottom - suggested->top, kFlags);
+    return;
+  }
+  const SIZE size = WindowSizeForClient(client_width, client_height, style, ex_style, dpi);
+  const POINT corner = CentredOnScreen(size);
+  SetWindowPos(window, nullptr, corner.x, corner.y, size.cx, size.cy, kFlags);
+}
+
 }  // namespace zentrova::gui

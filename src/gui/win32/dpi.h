@@ -34,6 +34,12 @@ int SystemMetric(int index, int dpi);
 // The top-left corner that centres a window of `size` on the primary monitor's work area.
 POINT CentredOnScreen(SIZE size);
 
+// Moves `window` (of `style`, with a client area of `client_width` x `client_height` at 96 DPI)
+// to the rectangle Windows suggests after a DPI change, or, without one, sizes it for `dpi` and
+// centres it on the screen.
+void PlaceForDpi(HWND window, int client_width, int client_height, DWORD style, DWORD ex_style,
+                 int dpi, const RECT* suggested);
+
 }  // namespace zentrova::gui
 
 #endif  // ZENTROVA_GUI_WIN32_DPI_H_

@@ -81,16 +81,7 @@ void TMForm::BuildControls() {
 }
 
 void TMForm::ApplyDpi(int dpi, const RECT* suggested) {
-  if (suggested != nullptr) {
-    SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top,
-                 suggested->right - suggested->left, suggested->bottom - suggested->top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-  } else {
-    const SIZE size = WindowSizeForClient(kClientWidth, kClientHeight, kStyle, kExStyle, dpi);
-    const POINT corner = CentredOnScreen(size);
-    SetWindowPos(hwnd(), nullptr, corner.x, corner.y, size.cx, size.cy,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  PlaceForDpi(hwnd(), kClientWidth, kClientHeight, kStyle, kExStyle, dpi, suggested);
   layout_.Apply(dpi);
   glyphs_.Apply(dpi);
 }

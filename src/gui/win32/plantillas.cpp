@@ -111,16 +111,7 @@ void TPlantillas::BuildControls() {
 }
 
 void TPlantillas::ApplyDpi(int dpi, const RECT* suggested) {
-  if (suggested != nullptr) {
-    SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top,
-                 suggested->right - suggested->left, suggested->bottom - suggested->top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-  } else {
-    const SIZE size = WindowSizeForClient(kClientWidth, kClientHeight, kStyle, kExStyle, dpi);
-    const POINT corner = CentredOnScreen(size);
-    SetWindowPos(hwnd(), nullptr, corner.x, corner.y, size.cx, size.cy,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  PlaceForDpi(hwnd(), kClientWidth, kClientHeight, kStyle, kExStyle, dpi, suggested);
   layout_.Apply(dpi);
   for (HWND list : {ListBox2, ListBox1}) {
     SendMessageW(list, LB_SETITEMHEIGHT, 0, Scale(kItemHeight, dpi));

@@ -9,6 +9,8 @@
 #include "app/process_state.h"
 #include "cli/commands.h"
 #include "cli/console_host.h"
+#include "cli/export_inputs.h"
+#include "import/exchange_update.h"
 #include "store/table.h"
 #include "text/encoding.h"
 #include "text/integer.h"
@@ -16,19 +18,14 @@
 namespace zentrova::cli {
 namespace {
 
-constexpr const char* kTablesWritten[] = {"ASIGNOMT.DBF",   "PROFT.DBF",       "AULAT.DBF",
-                                          "CURSOST.DBF",    "GRUPOST.DBF",     "ASIGT.DBF",
-                                          "DIASHORAST.DBF", "DIASHORAST2.DBF", "PERIODOS.DBF"};
-
 struct ExportarOptions {
-  std::string file;
+  ExportInputs inputs;
   std::string ktemp;
-  std::string nivelex;
-  std::vector<std::string> marcos;
 };
 
 void PrintRowCounts(const std::filesystem::path& ktemp) {
-  for (const char* name : kTablesWritten) {
+  for (const std::string& name : import::WrittenFiles()) {
+    if (!name.ends_with(".DBF")) continue;
     store::Table table(ktemp, name);
     table.Open();
     PrintLine(text::Utf8ToUtf16(name) + u": " + text::IntegerText(table.RecordCount()) + u" filas");
@@ -38,12 +35,10 @@ void PrintRowCounts(const std::filesystem::path& ktemp) {
 int RunExportar(const ExportarOptions& options) {
   app::RunPaths paths = app::DefaultRunPaths();
   if (!options.ktemp.empty()) paths.ktemp = text::PathFromUtf8(options.ktemp);
-  if (!options.nivelex.empty()) paths.nivelex = text::PathFromUtf8(options.nivelex);
+  paths.nivelex = options.inputs.LevelTable();
   app::ProcessState state(paths);
-  ConsoleHost host(text::PathFromUtf8(options.file));
-  std::vector<std::u16string> codes;
-  for (const auto& code : options.marcos) codes.push_back(text::Utf8ToUtf16(code));
-  host.set_frame_codes(std::move(codes));
+  ConsoleHost host(options.inputs.ExportFile());
+  host.set_frame_codes(options.inputs.FrameCodes());
   return RunInConsole([&] {
     const app::RunOutcome outcome = app::BExportarClick(state, host);
     if (outcome == app::RunOutcome::kCompleted) PrintRowCounts(paths.ktemp);
@@ -57,16 +52,10 @@ void AddExportarCommand(CLI::App& app, int& exit_status) {
   auto options = std::make_shared<ExportarOptions>();
   CLI::App* command = app.add_subcommand(
       "exportar", "Convierte la exportación de Vetrana en las tablas de intercambio de Orbelin");
-  command->add_option("EXPORT.xml", options->file, "Archivo XML exportado de Vetrana")->required();
+  AddExportInputs(*command, options->inputs);
   command->add_option("--ktemp", options->ktemp,
                       "Carpeta de intercambio (por omisión la de la ventana: ZENTROVA_KTEMP, "
                       "C:\\KTEMP o drive_c/KTEMP del prefijo de Wine)");
-  command->add_option("--nivelex", options->nivelex,
-                      "Tabla de niveles (por omisión NIVELEX.DBF junto al programa)");
-  command
-      ->add_option("--marcos", options->marcos,
-                   "Códigos de uno o dos marcos horarios, cuando el archivo tiene varios")
-      ->delimiter(',');
   command->callback([options, &exit_status] { exit_status = RunExportar(*options); });
 }
 

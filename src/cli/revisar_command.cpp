@@ -3,11 +3,10 @@
 
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "app/paths.h"
 #include "cli/commands.h"
 #include "cli/console_host.h"
+#include "cli/export_inputs.h"
 #include "cli/review.h"
 #include "text/encoding.h"
 
@@ -15,20 +14,15 @@ namespace zentrova::cli {
 namespace {
 
 struct RevisarOptions {
-  std::string file;
-  std::string nivelex;
-  std::vector<std::string> marcos;
+  ExportInputs inputs;
   bool json = false;
 };
 
 int RunRevisar(const RevisarOptions& options) {
   return RunReporting([&] {
-    const std::filesystem::path nivelex = options.nivelex.empty()
-                                              ? app::DefaultRunPaths().nivelex
-                                              : text::PathFromUtf8(options.nivelex);
-    std::vector<std::u16string> codes;
-    for (const auto& code : options.marcos) codes.push_back(text::Utf8ToUtf16(code));
-    const Review review = ReviewExport(text::PathFromUtf8(options.file), nivelex, codes);
+    const ExportInputs& inputs = options.inputs;
+    const Review review =
+        ReviewExport(inputs.ExportFile(), inputs.LevelTable(), inputs.FrameCodes());
     if (options.json) {
       PrintLine(text::Utf8ToUtf16(ReviewJson(review)));
     } else {
@@ -49,13 +43,7 @@ void AddRevisarCommand(CLI::App& app, int& exit_status) {
       "revisar",
       "Cuenta qué haría exportar con la exportación de Vetrana, registro a registro, sin "
       "escribir nada");
-  command->add_option("EXPORT.xml", options->file, "Archivo XML exportado de Vetrana")->required();
-  command->add_option("--nivelex", options->nivelex,
-                      "Tabla de niveles (por omisión NIVELEX.DBF junto al programa)");
-  command
-      ->add_option("--marcos", options->marcos,
-                   "Códigos de uno o dos marcos horarios, cuando el archivo tiene varios")
-      ->delimiter(',');
+  AddExportInputs(*command, options->inputs);
   command->add_flag("--json", options->json, "Informe en JSON (UTF-8) para otros programas");
   command->callback([options, &exit_status] { exit_status = RunRevisar(*options); });
 }

@@ -89,6 +89,7 @@ if(NOT WIN32)
   install(FILES ${pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/es/man1)
 endif()
 
+# What every package says of itself, on Linux and on Windows alike.
 set(CPACK_PACKAGE_NAME zentrova)
 set(CPACK_PACKAGE_VENDOR "Zentrova")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
@@ -106,12 +107,41 @@ importa.
 El paquete trae la ventana, con su ayuda en español, y la orden
 zentrova-cli, que hace las mismas conversiones desde la línea de órdenes.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_GENERATOR TGZ DEB)
-set(CPACK_PACKAGE_FILE_NAME "zentrova-${PROJECT_VERSION}-${CMAKE_SYSTEM_NAME}")
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/data/copyright)
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/cpack_options.cmake)
 # The packaged programs are stripped (a release build has no debug information to keep).
 set(CPACK_STRIP_FILES ON)
+
+if(WIN32)
+  # An installer (NSIS) and a .zip of the program folder, both zentrova-VERSION-win64.
+  set(CPACK_GENERATOR NSIS ZIP)
+  set(CPACK_PACKAGE_FILE_NAME "zentrova-${PROJECT_VERSION}-win64")
+  # Batch mode writes Orbelin.ini beside the executable, so the folder must be one that the
+  # users who run the timetabling product can write: not Program Files, but C:\Zentrova, whose
+  # files every signed-in user may change (a folder made in the root of the system drive
+  # gives them that; the installer also grants it to the Users group explicitly).
+  set(CPACK_PACKAGE_INSTALL_DIRECTORY "Zentrova")
+  set(CPACK_NSIS_INSTALL_ROOT "C:")
+  set(CPACK_NSIS_PACKAGE_NAME "Zentrova ${PROJECT_VERSION}")
+  set(CPACK_NSIS_DISPLAY_NAME "Zentrova ${PROJECT_VERSION}")
+  set(CPACK_NSIS_EXECUTABLES_DIRECTORY ".")
+  set(CPACK_NSIS_INSTALLED_ICON_NAME "zentrova.exe")
+  # The Start-menu entry: the window.
+  set(CPACK_PACKAGE_EXECUTABLES zentrova "Zentrova")
+  # A 64-bit installer, as the programs are: it also runs where Windows (or Wine) has no
+  # 32-bit layer.
+  set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+  # S-1-5-32-545 is the Users group under every language of Windows.
+  set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS
+      "nsExec::ExecToLog 'icacls \\\"$INSTDIR\\\" /grant *S-1-5-32-545:(OI)(CI)M'\n  Pop $0")
+  # What batch mode and the window left beside the programs goes with them.
+  set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "Delete \\\"$INSTDIR\\\\Orbelin.ini\\\"")
+else()
+  set(CPACK_GENERATOR TGZ DEB)
+  set(CPACK_PACKAGE_FILE_NAME "zentrova-${PROJECT_VERSION}-${CMAKE_SYSTEM_NAME}")
+endif()
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # An address in a reserved domain (.example) until the project has one of its own; the
 # changelog and the copyright file name it as well.
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Zentrova <soporte@zentrova.example>")

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Cross-builds the core, zentrova-cli and the window zentrova for 64-bit Windows on Debian 12
 # into build/windows/ (zentrova.exe, zentrova-cli.exe, NIVELEX.DBF and VETRANA.chm in
-# build/windows/bin/, linked statically).
+# build/windows/bin/, linked statically), with the tests that run under Wine, and makes the
+# packages: the installer build/windows/zentrova-VERSION-win64.exe (NSIS) and
+# build/windows/zentrova-VERSION-win64.zip of the program folder.
 #
 # Debian has no MinGW builds of ICU, pugixml or GoogleTest, so they are built from Debian's
 # own sources into build/windows-deps/; each is built once and kept (a stamp file says it is
@@ -28,7 +30,7 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools
   wine wine64
   icu-devtools googletest libcli11-dev nlohmann-json3-dev
-  fp-utils python3
+  fp-utils python3 nsis
 )
 
 run_as_root() {
@@ -223,12 +225,20 @@ prepare_wine() {
 
 cross_build() {
   log "Zentrova para Windows"
-  # The Qt window, the tests and the benchmarks are Linux's for now (see CMakeLists.txt); the
-  # window is the native Win32 one, with its tests (scripts/windows-window-test.sh runs them).
+  # The Qt window and the benchmarks are Linux's (see CMakeLists.txt); the window is the
+  # native Win32 one, with its tests (scripts/windows-window-test.sh runs them). The other
+  # tests run under Wine with ctest (scripts/windows-ci.sh).
   cmake -S "$root" -B "$out" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DZENTROVA_BUILD_GUI=OFF -DZENTROVA_BUILD_TESTS=OFF \
+    -DCMAKE_BUILD_TYPE=Release -DZENTROVA_BUILD_GUI=OFF -DZENTROVA_BUILD_TESTS=ON \
     -DZENTROVA_BUILD_BENCH=OFF -DZENTROVA_BUILD_WIN32_GUI=ON -DZENTROVA_BUILD_WIN32_GUI_TESTS=ON
   cmake --build "$out" -j "$jobs"
+}
+
+# The installer and the .zip, with CPack (NSIS: Debian's makensis), into build/windows/.
+make_packages() {
+  log "Paquetes"
+  (cd "$out" && quietly "$out/cpack.log" cpack -G "NSIS;ZIP")
+  rm -rf "$out/_CPack_Packages"
 }
 
 # Only Windows' own DLLs may be imported: nothing needs to be shipped beside the program.
@@ -263,6 +273,8 @@ for program in zentrova-cli.exe zentrova.exe; do check_imports "$out/bin/$progra
 for file in NIVELEX.DBF VETRANA.chm; do
   [ -f "$out/bin/$file" ] || { echo "Falta $out/bin/$file" >&2; exit 1; }
 done
+make_packages
 log "Zentrova para Windows en $((SECONDS - started)) s: $out/bin/zentrova.exe" \
   "($(stat -c %s "$out/bin/zentrova.exe") bytes), zentrova-cli.exe" \
-  "($(stat -c %s "$out/bin/zentrova-cli.exe") bytes), NIVELEX.DBF, VETRANA.chm"
+  "($(stat -c %s "$out/bin/zentrova-cli.exe") bytes), NIVELEX.DBF, VETRANA.chm;" \
+  "$(cd "$out" && ls zentrova-*-win64.exe zentrova-*-win64.zip | tr '\n' ' ')"

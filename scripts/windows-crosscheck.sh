@@ -112,10 +112,13 @@ t.close()
 PY
 }
 
-# compare A B: every file under both folders, byte for byte but for the dates.
+# compare A B: every file under both folders, byte for byte but for the dates
+# (scripts/without_dates.py).
 compare() {
-  "$python" - "$1" "$2" <<'PY'
-import os, re, struct, sys
+  "$python" - "$1" "$2" "$root/scripts" <<'PY'
+import os, sys
+sys.path.insert(0, sys.argv[3])
+from without_dates import without_dates
 
 def files(top):
     found = set()
@@ -123,26 +126,6 @@ def files(top):
         for name in names:
             found.add(os.path.relpath(os.path.join(folder, name), top))
     return found
-
-def without_dates(name, data):
-    data = bytearray(data)
-    lower = name.lower()
-    def blank(at, length=3):
-        data[at:at + length] = b'\0' * len(data[at:at + length])
-    if lower.endswith('.dbf') and len(data) >= 4:
-        blank(1)
-    elif lower.endswith('.mdx') and len(data) >= 544:
-        blank(1)
-        blank(44)
-        tags = struct.unpack_from('<H', data, 28)[0]
-        for tag in range(min(tags, 48)):
-            page = struct.unpack_from('<I', data, 544 + 32 * tag)[0]
-            blank(page * 512 + 257)
-    elif os.path.basename(name).startswith('ResultadoOrbelin'):
-        codec = 'utf-16-le' if data[:2] == b'\xff\xfe' else 'utf-16-be' if data[:2] == b'\xfe\xff' \
-            else 'latin-1'
-        return re.sub(r'\bfecha="[^"]*"', 'fecha=""', data.decode(codec), count=1)
-    return bytes(data)
 
 a, b = sys.argv[1:3]
 names_a, names_b = files(a), files(b)

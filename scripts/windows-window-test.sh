@@ -118,31 +118,15 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash "$work/run.sh" "$test_exe" || windo
 
 echo "== Comprobaciones en Linux"
 check_status=0
-"$python" - "$work" <<'PY' || check_status=1
-import os, re, struct, subprocess, sys
+"$python" - "$work" "$root/scripts" <<'PY' || check_status=1
+import os, subprocess, sys
 from dbfread import DBF
+sys.path.insert(0, sys.argv[2])
+from without_dates import without_dates
 
 work = sys.argv[1]
 out = os.path.join(work, 'out')
 failures = []
-
-def without_dates(name, data):
-    data = bytearray(data)
-    lower = name.lower()
-    def blank(at, length=3):
-        data[at:at + length] = b'\0' * len(data[at:at + length])
-    if lower.endswith('.dbf') and len(data) >= 4:
-        blank(1)
-    elif lower.endswith('.mdx') and len(data) >= 544:
-        blank(1)
-        blank(44)
-        tags = struct.unpack_from('<H', data, 28)[0]
-        for tag in range(min(tags, 48)):
-            page = struct.unpack_from('<I', data, 544 + 32 * tag)[0]
-            blank(page * 512 + 257)
-    elif name.startswith('ResultadoOrbelin'):
-        return re.sub(r'\bfecha="[^"]*"', 'fecha=""', data.decode('latin-1'), count=1)
-    return bytes(data)
 
 def same_files(what, windows, linux):
     names_w, names_l = set(os.listdir(windows)), set(os.listdir(linux))

@@ -102,6 +102,17 @@ void Apply(const std::filesystem::path& folder, const std::filesystem::path& sta
       const std::filesystem::path source = staging / text::PathFromUtf8(operation.name);
       if (!Exists(source)) continue;
       before(operation.name);
+      // On a disk that ignores letter case an old "proft.dbf" is the target "PROFT.DBF" itself,
+      // and moving over it would keep the old name (Windows keeps the name on the disk): it
+      // goes first. The journal still moves the new file in if the run stops in between.
+      const std::filesystem::path on_disk = FindIgnoringCase(folder, operation.name);
+      std::error_code same_error;
+      if (on_disk.filename() != target.filename() &&
+          std::filesystem::equivalent(on_disk, target, same_error)) {
+        before(text::PathUtf8(on_disk.filename()));
+        std::error_code ignored;
+        std::filesystem::remove(on_disk, ignored);
+      }
       if (const int error = MoveOver(source, target); error != 0 && !failure) {
         failure.emplace("No se puede poner en su sitio el archivo " + PathForMessage(target) +
                         ": " + SystemReason(error) +
@@ -208,8 +219,9 @@ void FolderUpdate::Commit(const std::vector<std::string>& written,
   Apply(locked_.folder(), staging_, operations, [this](const std::string& name) {
 #ifdef _WIN32
     // Windows replaces or removes a file only when no handle keeps others from deleting it.
-    for (auto& [key, held] : held_) {
-      if (text::PathUtf8(held.path.filename()) == name) held.file.Close();
+    // Its names ignore letter case: "PROFT.DBF" moved in replaces the held "proft.dbf".
+    if (const auto found = held_.find(text::UpperAZ(name)); found != held_.end()) {
+      found->second.file.Close();
     }
 #else
     (void)name;

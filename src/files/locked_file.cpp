@@ -59,7 +59,9 @@ OpenStatus LockedFile::Open(const std::filesystem::path& path, LockKind kind, bo
 
 // Windows keeps other programs out with the share mode, checked when a file is opened: a
 // shared holder lets others read and write, an exclusive one lets nobody in. A file is
-// locked as it is opened, so it cannot be replaced in between.
+// locked as it is opened, so it cannot be replaced in between. Programs that share the file
+// but lock its bytes (LockFileEx, as dBASE programs lock records) are seen too: the whole
+// file is locked as well, shared or exclusive, and any lock of theirs makes that fail.
 OpenStatus LockedFile::OpenOnce(const std::filesystem::path& path, LockKind kind, bool create,
                                 bool& replaced) {
   replaced = false;
@@ -77,6 +79,17 @@ OpenStatus LockedFile::OpenOnce(const std::filesystem::path& path, LockKind kind
   if (handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED && !create) {
     writable_ = false;
     handle = CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, disposition, flags, nullptr);
+  }
+  if (handle != INVALID_HANDLE_VALUE) {
+    OVERLAPPED whole{};
+    const DWORD lock = LOCKFILE_FAIL_IMMEDIATELY |
+                       (kind == LockKind::kExclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0);
+    if (!LockFileEx(handle, lock, 0, MAXDWORD, MAXDWORD, &whole)) {
+      const DWORD error = GetLastError();
+      CloseHandle(handle);
+      SetLastError(error);
+      handle = INVALID_HANDLE_VALUE;
+    }
   }
   if (handle == INVALID_HANDLE_VALUE) {
     last_error_ = static_cast<int>(GetLastError());

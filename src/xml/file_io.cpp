@@ -30,6 +30,10 @@ struct FileCloser {
 // The C library reports through errno on every system, so its code is read as an errno
 // value, not as a Windows error code.
 [[noreturn]] void ThrowUnreadable(const std::filesystem::path& path, int error) {
+  // Windows refuses to open a folder as a file with "access denied" (EACCES), which would
+  // tell the user to look for a permission rather than at the name.
+  std::error_code not_known;
+  if (error == EACCES && std::filesystem::is_directory(path, not_known)) error = EISDIR;
   throw Error("No se puede leer el archivo " + PathForMessage(path) + ": " +
               files::SystemReason(std::error_code(error, std::generic_category())) + ".");
 }

@@ -18,6 +18,7 @@
 
 namespace zentrova::testing {
 namespace {
+#ifndef _WIN32
 
 std::string JsonText(const std::string& text) {
   std::string quoted = "\"";
@@ -47,6 +48,7 @@ for row in json.load(open(rows_file, encoding='utf-8')):
 table.close()
 )";
 
+#endif
 }  // namespace
 
 void WriteTableRows(const std::filesystem::path& folder, const std::string& file_name,
@@ -81,6 +83,7 @@ void WriteExchangeTables(const std::filesystem::path& ktemp, const ExchangeRows&
   WriteTableRows(ktemp, "AULAT.DBF", import::AulatFields(), {}, {});
 }
 
+#ifndef _WIN32  // python3-dbf is Linux's
 void WriteSoluc(const std::filesystem::path& ktemp, const std::string& layout,
                 const std::vector<SolucRow>& rows) {
   std::string json = "[";
@@ -98,6 +101,7 @@ void WriteSoluc(const std::filesystem::path& ktemp, const std::string& layout,
       kSolucScript, {(ktemp / "SOLUC.DBF").string(), layout, (scratch / "rows.json").string()});
   ASSERT_EQ(made.exit_code, 0) << made.err;
 }
+#endif
 
 void WriteSolucWithOurStore(const std::filesystem::path& ktemp, const std::vector<SolucRow>& rows) {
   using store::FieldKind;
@@ -192,26 +196,35 @@ std::vector<std::string> ActivityValues(const pugi::xml_node& activity) {
   return values;
 }
 
+namespace {
+
+// Windows has no setenv: _putenv_s sets, and an empty value removes.
+void SetVariable(const char* name, const char* value) {
+#ifdef _WIN32
+  _putenv_s(name, value != nullptr ? value : "");
+#else
+  if (value != nullptr) {
+    setenv(name, value, 1);
+  } else {
+    unsetenv(name);
+  }
+#endif
+}
+
+}  // namespace
+
 void ScopedEnvironment::Set(const char* name, const char* value) {
   if (saved_.find(name) == saved_.end()) {
     const char* old = std::getenv(name);
     saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
   }
-  if (value) {
-    setenv(name, value, 1);
-  } else {
-    unsetenv(name);
-  }
+  SetVariable(name, value);
   tzset();
 }
 
 ScopedEnvironment::~ScopedEnvironment() {
   for (const auto& [name, value] : saved_) {
-    if (value) {
-      setenv(name.c_str(), value->c_str(), 1);
-    } else {
-      unsetenv(name.c_str());
-    }
+    SetVariable(name.c_str(), value ? value->c_str() : nullptr);
   }
   tzset();
 }

@@ -61,9 +61,11 @@ struct SolucRow {
   std::string aula;
 };
 
+#ifndef _WIN32
 // Writes SOLUC.DBF (dBASE III, cp1252) with python3-dbf in one of the layouts above.
 void WriteSoluc(const std::filesystem::path& ktemp, const std::string& layout,
                 const std::vector<SolucRow>& rows);
+#endif
 // The same with our own store, numeric DIA and HORA: for values python3-dbf would change
 // (it strips leading blanks) or refuse (control characters). Texts are UTF-8.
 void WriteSolucWithOurStore(const std::filesystem::path& ktemp, const std::vector<SolucRow>& rows);

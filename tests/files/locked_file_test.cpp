@@ -67,7 +67,9 @@ TEST(LockedFileTest, OurLocksKeepEveryKindOfOtherLockOut) {
 TEST(LockedFileTest, ANewFileIsNeverMadeThroughALink) {
   TempFolder folder;
   testing::WriteFile(folder / "victima", "intacta");
-  std::filesystem::create_symlink(folder / "victima", folder / "nuevo");
+  std::error_code refused;
+  std::filesystem::create_symlink(folder / "victima", folder / "nuevo", refused);
+  if (refused) GTEST_SKIP() << "this file system takes no symbolic link: " << refused.message();
   LockedFile file;
   EXPECT_NE(file.Open(folder / "nuevo", LockKind::kExclusive, /*create=*/true),
             OpenStatus::kOpened);

@@ -14,15 +14,17 @@ struct CommandResult {
   std::string err;  // stderr
 };
 
-// Runs a command line through the shell, with stdin from /dev/null.
+// Runs a command line through the shell (cmd.exe on Windows), with nothing on stdin.
 CommandResult RunCommand(const std::string& command_line);
-
-// Runs a Python script with Debian's interpreter (which has dbfread and dbf), the extra
-// arguments passed as sys.argv[1:].
-CommandResult RunPython(std::string_view script, const std::vector<std::string>& args = {});
 
 // Quotes one argument for the shell.
 std::string ShellQuote(std::string_view argument);
+
+#ifndef _WIN32
+// Runs a Python script with Debian's interpreter (which has dbfread and dbf), the extra
+// arguments passed as sys.argv[1:].
+CommandResult RunPython(std::string_view script, const std::vector<std::string>& args = {});
+#endif
 
 }  // namespace zentrova::testing
 

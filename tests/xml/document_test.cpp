@@ -66,10 +66,14 @@ std::vector<std::u16string> Texts(const NodeList& list) {
   return texts;
 }
 
-// The exit status and complaints of an independent parser.
+#ifndef _WIN32
+// The exit status and complaints of an independent parser. xmllint is Linux's: the Windows
+// build leaves its checks out; the saved bytes they check are compared all the same, and
+// the Linux build checks the same bytes with xmllint.
 testing::CommandResult Xmllint(const std::filesystem::path& file) {
   return testing::RunCommand("xmllint --noout " + testing::ShellQuote(file.string()));
 }
+#endif
 
 TEST_F(DocumentTest, GroupQueryGivesTheRecordsOfEveryGroupOfThatNameInDocumentOrder) {
   LoadBytes(kEnvelope);
@@ -244,10 +248,12 @@ TEST_P(EncodingRoundTrip, LoadsAndSavesInTheDeclaredEncoding) {
 
   document.Save(folder / "out.xml");
   EXPECT_EQ(ReadFile(folder / "out.xml"), c.saved);
+#ifndef _WIN32
   if (c.xmllint_reads) {
     const testing::CommandResult lint = Xmllint(folder / "out.xml");
     EXPECT_EQ(lint.exit_code, 0) << lint.err;
   }
+#endif
 
   Document again;
   ASSERT_TRUE(again.Load(folder / "out.xml").well_formed);
@@ -293,8 +299,10 @@ TEST_P(MissingCharacter, IsWrittenAsADecimalReference) {
   EXPECT_EQ(ReadFile(folder / "out.xml"), std::string("<?xml version=\"1.0\" encoding=\"") +
                                               c.encoding + "\"?><a t=\"" + c.saved_element + "\">" +
                                               c.saved_element + "</a>");
+#ifndef _WIN32
   const testing::CommandResult lint = Xmllint(folder / "out.xml");
   EXPECT_EQ(lint.exit_code, 0) << lint.err;
+#endif
   Document again;
   ASSERT_TRUE(again.Load(folder / "out.xml").well_formed);
   EXPECT_EQ(again.DocumentElement().Text(), c.text);
@@ -662,8 +670,10 @@ TEST_F(DocumentTest, BuildingADocumentFromNothing) {
   EXPECT_EQ(SavedBytes(),
             "<SERVICIO b=\"3\" a=\"&lt;1> &amp; &quot;x&quot;\"><BLOQUE_DATOS><dato>"
             "Educación &amp; &lt;más&gt;</dato><vacío/><x>z</x></BLOQUE_DATOS></SERVICIO>");
+#ifndef _WIN32
   const testing::CommandResult lint = Xmllint(folder_ / "out.xml");
   EXPECT_EQ(lint.exit_code, 0) << lint.err;
+#endif
   EXPECT_EQ(root.Attribute(u"a"), u"<1> & \"x\"");
   EXPECT_EQ(document_.SelectSingleNode(u"//x").Text(), u"z");
   EXPECT_FALSE(document_.SelectSingleNode(u"//x/y"));
@@ -730,7 +740,9 @@ TEST_F(DocumentTest, TextsXmlCannotCarryAreRefused) {
   }
   // What was refused never reached the document.
   document_.Save(folder_ / "out.xml");
+#ifndef _WIN32
   EXPECT_EQ(Xmllint(folder_ / "out.xml").exit_code, 0);
+#endif
 }
 
 // The refusal says where the text was to go: the element's path, each step with its first
@@ -774,7 +786,9 @@ TEST_F(DocumentTest, CarriageReturnsInTextReadBackTheSame) {
   EXPECT_EQ(SavedBytes(),
             "<!DOCTYPE a [\r\n<!ELEMENT a ANY>]><?p q\rr?><a t=\"x&#13;y>&quot;\">"
             "<b u=\"&#13;\">1&#13;\n2&#13;</b><!--c--></a>");
+#ifndef _WIN32
   EXPECT_EQ(Xmllint(folder_ / "out.xml").exit_code, 0);
+#endif
   Document again;
   ASSERT_TRUE(again.Load(folder_ / "out.xml").well_formed);
   EXPECT_EQ(again.SelectSingleNode(u"/a/b").Text(), u"1\r\n2\r");

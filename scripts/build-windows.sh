@@ -37,19 +37,7 @@ run_as_root() {
   if [ "$(id -u)" -ne 0 ]; then sudo "$@"; else "$@"; fi
 }
 
-install_packages() {
-  local missing=() package
-  for package in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
-      missing+=("$package")
-    fi
-  done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  echo "Instalando: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  run_as_root apt-get update -q
-  run_as_root apt-get install -y -q --no-install-recommends "${missing[@]}"
-}
+install_packages() { bash "$root/scripts/install-packages.sh" "${packages[@]}"; }
 
 # apt-get source needs deb-src entries: they are added for the Debian archive entries that
 # are configured, with the same addresses, suites, components and keys.

@@ -22,21 +22,7 @@ started=$SECONDS
 
 # --- What the tests need ------------------------------------------------------------------
 
-packages=(xvfb xauth python3-dbf python3-dbfread libxml2-utils)
-missing=()
-for package in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$package")
-  fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Instalando: ${missing[*]}"
-  sudo_cmd=()
-  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
-  export DEBIAN_FRONTEND=noninteractive
-  "${sudo_cmd[@]}" apt-get update -q
-  "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+bash scripts/install-packages.sh xvfb xauth python3-dbf python3-dbfread libxml2-utils
 
 bash scripts/build-windows.sh
 test_exe=$root/build/windows/bin/zentrova_win32_window_test.exe

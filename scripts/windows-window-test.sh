@@ -43,20 +43,7 @@ cp data/muestra/instituto.xml "$work/linux/instituto.xml"
 
 # SOLUC as the timetabling product leaves it: one lesson of the first assignment's group and
 # subject, taught by the first teacher in the first slot of frame 0.
-"$python" - "$work/linux/ktemp" <<'PY'
-import sys, os, dbf
-from dbfread import DBF
-k = sys.argv[1]
-first = lambda name: next(iter(DBF(os.path.join(k, name + '.DBF'), encoding='cp1252')))
-teacher, assignment, slot = first('PROFT'), first('ASIGT'), first('DIASHORAST')
-table = dbf.Table(os.path.join(k, 'SOLUC.DBF'),
-                  'PROF C(10); DIA N(2,0); HORA N(2,0); MARCO C(2); ASIG C(10); '
-                  'CODGRUPO C(10); TAREA C(12); AULA C(10)', dbf_type='db3', codepage='cp1252')
-table.open(dbf.READ_WRITE)
-table.append((teacher['ABREV'], int(slot['DIA']), int(slot['HORA']), slot['MARCO'],
-              assignment['CASIG'], assignment['CGRUP'], '', ''))
-table.close()
-PY
+"$python" tests/support/first_lesson_soluc.py "$work/linux/ktemp"
 cp "$work/linux/ktemp/SOLUC.DBF" "$work/SOLUC.DBF"
 # The reference tables are those of the first direction, as the window's copy of them.
 mkdir -p "$work/linux/exportar"

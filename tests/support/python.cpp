@@ -78,7 +78,12 @@ CommandResult RunPython(std::string_view script, const std::vector<std::string>&
   TempFolder folder;
   const auto path = folder / "script.py";
   WriteFile(path, script);
-  std::string command = ShellQuote(ZENTROVA_PYTHON) + " " + ShellQuote(path.string());
+  return RunPythonFile(path, args);
+}
+
+CommandResult RunPythonFile(const std::filesystem::path& script,
+                            const std::vector<std::string>& args) {
+  std::string command = ShellQuote(ZENTROVA_PYTHON) + " " + ShellQuote(script.string());
   for (const auto& arg : args) command += " " + ShellQuote(arg);
   return RunCommand(command);
 }

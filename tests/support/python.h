@@ -24,6 +24,9 @@ std::string ShellQuote(std::string_view argument);
 // Runs a Python script with Debian's interpreter (which has dbfread and dbf), the extra
 // arguments passed as sys.argv[1:].
 CommandResult RunPython(std::string_view script, const std::vector<std::string>& args = {});
+// The same for a script kept in a file.
+CommandResult RunPythonFile(const std::filesystem::path& script,
+                            const std::vector<std::string>& args = {});
 #endif
 
 }  // namespace zentrova::testing

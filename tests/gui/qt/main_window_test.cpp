@@ -444,22 +444,6 @@ void MainWindowTest::ErrorEscapingARunIsReported() {
   QCOMPARE(IniText(window.ini()), QStringLiteral("[Transformadores]\r\nTransformado=0\r\n"));
 }
 
-// SOLUC as the timetabling product leaves it: one lesson of the first assignment's group
-// and subject, taught by the first teacher in the first slot of frame 0.
-constexpr char kWriteSoluc[] = R"(
-import sys, os, dbf
-from dbfread import DBF
-k = sys.argv[1]
-first = lambda name: next(iter(DBF(os.path.join(k, name + '.DBF'), encoding='cp1252')))
-teacher, assignment, slot = first('PROFT'), first('ASIGT'), first('DIASHORAST')
-table = dbf.Table(os.path.join(k, 'SOLUC.DBF'),
-                  'PROF C(10); DIA N(2,0); HORA N(2,0); MARCO C(2); ASIG C(10); '
-                  'CODGRUPO C(10); TAREA C(12); AULA C(10)', dbf_type='db3', codepage='cp1252')
-table.open(dbf.READ_WRITE)
-table.append((teacher['ABREV'], int(slot['DIA']), int(slot['HORA']), slot['MARCO'],
-              assignment['CASIG'], assignment['CGRUP'], '', ''))
-table.close()
-)";
 
 void MainWindowTest::SecondDirectionAfterTheFirst() {
   Window first({});
@@ -472,7 +456,9 @@ void MainWindowTest::SecondDirectionAfterTheFirst() {
     QVERIFY(Settle(answers));
     QCOMPARE(first.form->state().resultCode, 1);
   }
-  const auto soluc = RunPython(kWriteSoluc, {first.ktemp().string()});
+  const std::filesystem::path write_soluc =
+      std::filesystem::path(ZENTROVA_SOURCE_DIR) / "tests/support/first_lesson_soluc.py";
+  const auto soluc = RunPythonFile(write_soluc, {first.ktemp().string()});
   QVERIFY2(soluc.exit_code == 0, soluc.err.c_str());
 
   // A new start of the program, in batch mode, over the same exchange folder.

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets (clang, libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer;
+# the `fuzz` preset, build/fuzz) and runs each for ZENTROVA_FUZZ_SECONDS (60 by default) over
+# a seed corpus made from the repository's fixtures and the inputs kept in fuzz/corpus.
+# Fails on any crash, leak, timeout or undefined behaviour; the input that caused it is kept
+# in build/fuzz/findings/<target>/ (reproduce: build/fuzz/bin/<target> FILE).
+#   ZENTROVA_FUZZ_TARGETS  the targets to run (default: all four)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh clang-14 libclang-rt-14-dev
+
+seconds="${ZENTROVA_FUZZ_SECONDS:-60}"
+targets=(${ZENTROVA_FUZZ_TARGETS:-dbf_read_fuzz xml_load_fuzz exportar_fuzz importar_fuzz})
+build=build/fuzz
+bin="$build/bin"
+
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j2
+
+# Seed corpora, made anew each time: what the repository keeps (fuzz/corpus/<kind>: earlier
+# findings and files of other programs) and what the fixtures give.
+seeds="$build/seeds"
+rm -rf "$seeds"
+mkdir -p "$seeds"/{dbf,xml,soluc}
+cp fuzz/corpus/dbf/* "$seeds/dbf/"
+cp fuzz/corpus/xml/* data/muestra/instituto.xml tests/data/revisar/*.xml "$seeds/xml/"
+[ -d fuzz/corpus/soluc ] && cp fuzz/corpus/soluc/* "$seeds/soluc/"
+ktemp="$seeds/ktemp"
+mkdir -p "$ktemp"
+ASAN_OPTIONS=detect_leaks=0 "$bin/zentrova-cli" exportar data/muestra/instituto.xml \
+  --ktemp "$ktemp" --nivelex "$bin/NIVELEX.DBF" --marcos M,T >/dev/null
+cp "$ktemp"/*.DBF "$ktemp"/*.MDX "$bin/NIVELEX.DBF" "$seeds/dbf/"
+/usr/bin/python3 fuzz/soluc_seeds.py "$ktemp" "$seeds/soluc"
+
+seeds_of() {
+  case "$1" in
+    dbf_read_fuzz) echo "$seeds/dbf" ;;
+    xml_load_fuzz | exportar_fuzz) echo "$seeds/xml" ;;
+    importar_fuzz) echo "$seeds/soluc" ;;
+  esac
+}
+
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}"
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
+failed=()
+for target in "${targets[@]}"; do
+  corpus="$build/corpus/$target"
+  findings="$build/findings/$target"
+  rm -rf "$corpus" "$findings"
+  mkdir -p "$corpus" "$findings"
+  options=(-max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -max_len=65536
+           -print_final_stats=1 -artifact_prefix="$findings/")
+  case "$target" in xml_load_fuzz | exportar_fuzz) options+=(-dict=fuzz/xml.dict) ;; esac
+  echo "== $target: ${seconds} s"
+  if ! "$bin/$target" "${options[@]}" "$corpus" "$(seeds_of "$target")" \
+       >"$findings/../$target.log" 2>&1 ||
+     [ -n "$(ls -A "$findings")" ]; then
+    tail -n 60 "$findings/../$target.log"
+    echo "FALLO: $target; entradas en $findings"
+    failed+=("$target")
+  else
+    grep -E '^stat::(number_of_executed_units|new_units_added|peak_rss_mb)' \
+      "$findings/../$target.log" | tr '\n' ' '
+    echo
+  fi
+done
+
+if [ ${#failed[@]} -ne 0 ]; then
+  echo "Fuzzing con hallazgos: ${failed[*]}"
+  exit 1
+fi

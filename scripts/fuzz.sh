@@ -17,20 +17,22 @@ bin="$build/bin"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j2
 
-# Seed corpora, made anew each time: what the repository keeps (fuzz/corpus/<kind>: earlier
-# findings and files of other programs) and what the fixtures give.
+# Seed corpora, made anew each time: the inputs the repository keeps (fuzz/corpus/<kind>:
+# earlier findings and files no fixture makes), the sample export and the test exports, the
+# tables the program makes of the sample, and tables python3-dbf writes (fuzz/seeds.py).
 seeds="$build/seeds"
 rm -rf "$seeds"
 mkdir -p "$seeds"/{dbf,xml,soluc}
-cp fuzz/corpus/dbf/* "$seeds/dbf/"
-cp fuzz/corpus/xml/* data/muestra/instituto.xml tests/data/revisar/*.xml "$seeds/xml/"
-[ -d fuzz/corpus/soluc ] && cp fuzz/corpus/soluc/* "$seeds/soluc/"
+for kind in dbf xml soluc; do
+  if [ -n "$(ls -A "fuzz/corpus/$kind" 2>/dev/null)" ]; then cp "fuzz/corpus/$kind"/* "$seeds/$kind/"; fi
+done
+cp data/muestra/instituto.xml tests/data/revisar/*.xml "$seeds/xml/"
 ktemp="$seeds/ktemp"
 mkdir -p "$ktemp"
 ASAN_OPTIONS=detect_leaks=0 "$bin/zentrova-cli" exportar data/muestra/instituto.xml \
   --ktemp "$ktemp" --nivelex "$bin/NIVELEX.DBF" --marcos M,T >/dev/null
 cp "$ktemp"/*.DBF "$ktemp"/*.MDX "$bin/NIVELEX.DBF" "$seeds/dbf/"
-/usr/bin/python3 fuzz/soluc_seeds.py "$ktemp" "$seeds/soluc"
+/usr/bin/python3 fuzz/seeds.py "$ktemp" "$seeds"
 
 seeds_of() {
   case "$1" in

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets (clang, libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer;
-# the `fuzz` preset, build/fuzz) and runs each for ZENTROVA_FUZZ_SECONDS (60 by default) over
-# a seed corpus made from the repository's fixtures and the inputs kept in fuzz/corpus.
-# Fails on any crash, leak, timeout or undefined behaviour; the input that caused it is kept
-# in build/fuzz/findings/<target>/ (reproduce: build/fuzz/bin/<target> FILE).
+# the `asan` preset, build/asan, that scripts/test-sanitizers.sh builds as well) and runs each
+# for ZENTROVA_FUZZ_SECONDS (60 by default) over a seed corpus made from the repository's
+# fixtures and the inputs kept in fuzz/corpus. Fails on any crash, leak, timeout or undefined
+# behaviour; the input that caused it is kept in build/fuzz/findings/<target>/ (reproduce:
+# build/asan/bin/<target> FILE), the fuzzer's output in build/fuzz/findings/<target>.log.
 #   ZENTROVA_FUZZ_TARGETS  the targets to run (default: all four)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,10 +13,10 @@ bash scripts/setup.sh clang-14 libclang-rt-14-dev
 seconds="${ZENTROVA_FUZZ_SECONDS:-60}"
 targets=(${ZENTROVA_FUZZ_TARGETS:-dbf_read_fuzz xml_load_fuzz exportar_fuzz importar_fuzz})
 build=build/fuzz
-bin="$build/bin"
+bin=build/asan/bin
 
-cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j2
+cmake --preset asan >/dev/null
+cmake --build --preset asan -j2 --target "${targets[@]}" zentrova-cli nivelex_table
 
 # Seed corpora, made anew each time: the inputs the repository keeps (fuzz/corpus/<kind>:
 # earlier findings and files no fixture makes), the sample export and the test exports, the
@@ -29,7 +30,7 @@ done
 cp data/muestra/instituto.xml tests/data/revisar/*.xml "$seeds/xml/"
 ktemp="$seeds/ktemp"
 mkdir -p "$ktemp"
-ASAN_OPTIONS=detect_leaks=0 "$bin/zentrova-cli" exportar data/muestra/instituto.xml \
+"$bin/zentrova-cli" exportar data/muestra/instituto.xml \
   --ktemp "$ktemp" --nivelex "$bin/NIVELEX.DBF" --marcos M,T >/dev/null
 cp "$ktemp"/*.DBF "$ktemp"/*.MDX "$bin/NIVELEX.DBF" "$seeds/dbf/"
 /usr/bin/python3 fuzz/seeds.py "$ktemp" "$seeds"

@@ -3,8 +3,6 @@
 // saves without error, and the saved file loads again with the same text wherever the
 // encoding could hold every character.
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -12,22 +10,13 @@
 #include <fstream>
 #include <string>
 
+#include "fuzz_host.h"
 #include "xml/document.h"
 
 namespace {
 
 using zentrova::xml::Document;
 using zentrova::xml::LoadResult;
-
-const std::filesystem::path& Folder() {
-  static const std::filesystem::path folder = [] {
-    std::filesystem::path path =
-        std::filesystem::temp_directory_path() / ("zentrova-fuzz-" + std::to_string(getpid()));
-    std::filesystem::create_directories(path);
-    return path;
-  }();
-  return folder;
-}
 
 void Check(bool condition, const char* what) {
   if (!condition) {
@@ -45,10 +34,10 @@ bool HoldsEverything(std::u16string name) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::filesystem::path in = Folder() / "in.xml";
-  const std::filesystem::path out = Folder() / "out.xml";
-  std::ofstream(in, std::ios::binary | std::ios::trunc)
-      .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+  static const std::filesystem::path folder = zentrova::fuzz::FreshFolder("xml");
+  const std::filesystem::path in = folder / "in.xml";
+  const std::filesystem::path out = folder / "out.xml";
+  zentrova::fuzz::WriteBytes(in, data, size);
 
   Document document;
   LoadResult loaded;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "support/python.h"
+#include "support/sanitizers.h"
 #include "support/temp_folder.h"
 
 namespace zentrova::testing {
@@ -233,6 +234,7 @@ TEST(ExportarTest, UsageAndMissingFiles) {
 // The export is read whole: one that does not fit in the memory the run may use (a sparse
 // file of 3 GiB under a 1 GiB limit of address space) ends the run with a message naming it.
 TEST(ExportarTest, AnExportTooLargeForMemoryEndsWithAMessage) {
+  if (kAddressSanitizer) GTEST_SKIP() << kNoOutOfMemoryUnderAddressSanitizer;
   TempFolder ktemp;
   const std::filesystem::path big = ktemp / "grande.xml";
   WriteFile(big, "");

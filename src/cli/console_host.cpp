@@ -45,33 +45,35 @@ std::optional<size_t> FrameSelectedBy(const std::vector<std::u16string>& frames,
   return std::nullopt;
 }
 
-import::FrameAnswer MarcosChooser::ChooseTimeFrames(const std::filesystem::path& export_file){
-    import::TimeFrameModel model(export_file);
-model.FormActivate();
-const auto& frames = model.frames();
-std::vector<bool> selected(frames.size(), false);
-message_.clear();
-if (codes_.size() > 2) {
-  message_ = import::kTooManyFramesMessage;
-  return import::FrameAnswer{false, u"", true};
-}
-for (const auto& code : codes_) {
-  const std::optional<size_t> frame = FrameSelectedBy(frames, code);
-  if (!frame) {
-    message_ = u"El marco horario '" + code + u"' no está en " + text::PathText(export_file) +
-               u". Marcos del archivo: " + FrameList(frames) + u".";
+zentrova::import::FrameAnswer MarcosChooser::ChooseTimeFrames(
+    const std::filesystem::path& export_file) {
+  import::TimeFrameModel model(export_file);
+  model.FormActivate();
+  const auto& frames = model.frames();
+  std::vector<bool> selected(frames.size(), false);
+  message_.clear();
+  if (codes_.size() > 2) {
+    message_ = import::kTooManyFramesMessage;
     return import::FrameAnswer{false, u"", true};
   }
-  selected[*frame] = true;
+  for (const auto& code : codes_) {
+    const std::optional<size_t> frame = FrameSelectedBy(frames, code);
+    if (!frame) {
+      message_ = u"El marco horario '" + code + u"' no está en " + text::PathText(export_file) +
+                 u". Marcos del archivo: " + FrameList(frames) + u".";
+      return import::FrameAnswer{false, u"", true};
+    }
+    selected[*frame] = true;
+  }
+  const import::TimeFrameModel::Closing closing = model.FormClose(selected);
+  if (!closing.message.empty()) {
+    message_ =
+        closing.message + u"\r\nIndique los marcos con --marcos (" + FrameList(frames) + u").";
+  }
+  // The dialog would be shown again; on the command line the run ends instead.
+  if (!closing.answer.valid) return import::FrameAnswer{false, u"", true};
+  return closing.answer;
 }
-const import::TimeFrameModel::Closing closing = model.FormClose(selected);
-if (!closing.message.empty()) {
-  message_ = closing.message + u"\r\nIndique los marcos con --marcos (" + FrameList(frames) + u").";
-}
-// The dialog would be shown again; on the command line the run ends instead.
-if (!closing.answer.valid) return import::FrameAnswer{false, u"", true};
-return closing.answer;
-}  // namespace zentrova::cli
 
 app::FrameAnswer ConsoleHost::ChooseTimeFrames(const std::filesystem::path& export_file) {
   MarcosChooser chooser(frame_codes_);

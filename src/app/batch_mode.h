@@ -39,10 +39,10 @@ std::filesystem::path DefaultResultIniFile();
 
 // Sets key "Transformado" of section "Transformadores" of `ini_file` to `result_code` in
 // decimal, as a private-profile file would (WithProfileValue): the file is created when
-// missing; every other byte of it stays as it was. The file is replaced whole (written beside it, then renamed), so a reader never
-// sees half of it; where the folder takes no new file, an existing file is rewritten in
-// place. The value is on disk when the call returns. Throws zentrova::Error naming the file
-// when it cannot be read or written.
+// missing; every other byte of it stays as it was. The file is replaced whole (written beside it,
+// then renamed), so a reader never sees half of it; where the folder takes no new file, an existing
+// file is rewritten in place. The value is on disk when the call returns. Throws zentrova::Error
+// naming the file when it cannot be read or written.
 void WriteResultCode(const std::filesystem::path& ini_file, int result_code);
 
 }  // namespace zentrova::app

@@ -1,7 +1,6 @@
 // zentrova-cli tabla: shows a dBASE table's fields and rows, as text or as JSON.
 
 #include <nlohmann/json.hpp>
-
 #include <string>
 #include <vector>
 

@@ -74,8 +74,7 @@ class TimeLocale {
     size_t length = 0;
     // A format may legitimately give nothing; a bigger buffer is tried a few times only.
     for (int attempt = 0; attempt < 4; ++attempt) {
-      length = strftime_l(buffer.data(), buffer.size(), Pattern(format), &moment,
-                          locale_);
+      length = strftime_l(buffer.data(), buffer.size(), Pattern(format), &moment, locale_);
       if (length > 0) break;
       buffer.resize(buffer.size() * 4);
     }

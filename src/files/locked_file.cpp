@@ -82,8 +82,8 @@ OpenStatus LockedFile::OpenOnce(const std::filesystem::path& path, LockKind kind
   }
   if (handle != INVALID_HANDLE_VALUE) {
     OVERLAPPED whole{};
-    const DWORD lock = LOCKFILE_FAIL_IMMEDIATELY |
-                       (kind == LockKind::kExclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0);
+    const DWORD lock =
+        LOCKFILE_FAIL_IMMEDIATELY | (kind == LockKind::kExclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0);
     if (!LockFileEx(handle, lock, 0, MAXDWORD, MAXDWORD, &whole)) {
       const DWORD error = GetLastError();
       CloseHandle(handle);

@@ -73,9 +73,7 @@ std::string EncodeFoxInteger(int32_t value) {
   return raw;
 }
 
-double DecodeFoxDouble(std::string_view raw) {
-  return std::bit_cast<double>(GetLittle(raw, 0, 8));
-}
+double DecodeFoxDouble(std::string_view raw) { return std::bit_cast<double>(GetLittle(raw, 0, 8)); }
 
 std::string EncodeFoxDouble(double value) {
   std::string raw = Bytes(8);
@@ -108,7 +106,7 @@ std::optional<std::string> DecodeFoxDateTime(std::string_view raw) {
 
 std::optional<std::string> DateTimeText(long long unix_days, long long milliseconds) {
   using namespace std::chrono;
-  constexpr long long kFirstDay = -719'162;   // 0001-01-01
+  constexpr long long kFirstDay = -719'162;  // 0001-01-01
   constexpr long long kLastDay = 2'932'896;  // 9999-12-31
   if (unix_days < kFirstDay || unix_days > kLastDay) return std::nullopt;
   const year_month_day date{sys_days{days{unix_days}}};

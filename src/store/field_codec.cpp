@@ -41,7 +41,6 @@ bool IsBinary(const FieldContext& c) {
 }
 bool IsDecimalText(const FieldContext& c) { return Type(c) == 'N' || Type(c) == 'F'; }
 
-
 std::u16string Ascii(std::string_view s) { return std::u16string(s.begin(), s.end()); }
 
 std::string FieldLabel(const FieldContext& c) {

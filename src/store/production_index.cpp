@@ -9,8 +9,8 @@
 #include "store/mdx_key.h"
 #include "store/mdx_reader.h"
 #include "store/store_error.h"
-#include "text/letter_case.h"
 #include "text/encoding.h"
+#include "text/letter_case.h"
 
 namespace zentrova::store {
 namespace {

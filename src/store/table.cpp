@@ -396,9 +396,9 @@ void Table::Impl::Set(std::string_view field,
   // Every encoder gives exactly the field's width; anything else would shift the fields
   // after it and every row written afterwards.
   if (bytes.size() != static_cast<size_t>(layout.info.width)) {
-    Fail(path_, "Error interno al dar valor al campo " + layout.info.name + " de la tabla %f: " +
-                    std::to_string(bytes.size()) + " bytes para un campo de " +
-                    std::to_string(layout.info.width) + ".");
+    Fail(path_, "Error interno al dar valor al campo " + layout.info.name +
+                    " de la tabla %f: " + std::to_string(bytes.size()) +
+                    " bytes para un campo de " + std::to_string(layout.info.width) + ".");
   }
   buffer_.replace(static_cast<size_t>(layout.offset), bytes.size(), bytes);
 }

@@ -10,10 +10,10 @@
 #include <limits>
 #include <memory>
 
-#include "text/encoding.h"
-#include "xml/document.h"
 #include "files/file_error.h"
 #include "text/converter.h"
+#include "text/encoding.h"
+#include "xml/document.h"
 #include "xml/encoding_detection.h"
 #include "xml/text_position.h"
 

@@ -195,13 +195,12 @@ TEST_F(ImportarTest, ASolucWhoseHeaderDisagreesLeavesTheResultAsItWas) {
   const CommandResult run = Importar(chosen());
   EXPECT_EQ(run.exit_code, 3);
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "La tabla " + (ktemp() / "SOLUC.DBF").string() +
-                         " está dañada: la longitud de cabecera (" +
-                         std::to_string(header_length + 1) +
-                         " bytes) no cuadra con sus 9 "
-                         "campos, que piden " +
-                         std::to_string(header_length) +
-                         " bytes. No se ha escrito ningún archivo.\n");
+  EXPECT_EQ(run.err,
+            "La tabla " + (ktemp() / "SOLUC.DBF").string() +
+                " está dañada: la longitud de cabecera (" + std::to_string(header_length + 1) +
+                " bytes) no cuadra con sus 9 "
+                "campos, que piden " +
+                std::to_string(header_length) + " bytes. No se ha escrito ningún archivo.\n");
   EXPECT_EQ(ReadFile(result()), good_result);
 }
 

@@ -18,7 +18,9 @@ inline const std::filesystem::path kSample =
 // A level table with two of the sample's course offers, as the installed one is laid out.
 inline void WriteLevelTable(const std::filesystem::path& path) {
   import::WriteLevelTable(path, {{305, u"ESO", u"Educación Secundaria Obligatoria"},
-                                 {410, u"BACH", u"Bachillerato"}});
+                                 { 410,
+                                   u"BACH",
+                                   u"Bachillerato" }});
 }
 
 struct Frame {

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "import/vetrana_to_orbelin_fixture.h"
 #include "import/subjects.h"
 #include "import/teaching_assignments.h"
+#include "import/vetrana_to_orbelin_fixture.h"
 #include "text/integer.h"
 
 namespace zentrova::import {
@@ -172,8 +172,9 @@ TEST_F(CoursesAndGroupsTest, AssignmentsJoinSubjectsToTheGroupsOfTheirCourse) {
 
 // ASIGNOMT keeps 80 characters of a name: the assignment finds the subject all the same.
 TEST_F(CoursesAndGroupsTest, ASubjectNameLongerThanItsFieldStillGivesAssignments) {
-  const std::string name = "Proyecto interdisciplinar de Tecnología, Programación y Robótica "
-                           "para el alumnado de primer ciclo";
+  const std::string name =
+      "Proyecto interdisciplinar de Tecnología, Programación y Robótica "
+      "para el alumnado de primer ciclo";
   ASSERT_GT(name.size(), 80u);
   const auto& document = Load({{"MATERIAS", {{"305", "M1", name}}},
                                {"CURSOS_DEL_CENTRO", {{"305", "1º de ESO"}}},
@@ -185,8 +186,7 @@ TEST_F(CoursesAndGroupsTest, ASubjectNameLongerThanItsFieldStillGivesAssignments
   store::Table subjects(ktemp(), "ASIGNOMT.DBF");
   store::Table groups(ktemp(), "GRUPOST.DBF");
   ImportTeachingAssignments(document, ktemp(), subjects, groups);
-  EXPECT_EQ(Read("ASIGT.DBF", {"CASIG", "CGRUP", "CLAVE"}),
-            (Rows{{u"PTPR", u"1º ESO A", u"M1"}}));
+  EXPECT_EQ(Read("ASIGT.DBF", {"CASIG", "CGRUP", "CLAVE"}), (Rows{{u"PTPR", u"1º ESO A", u"M1"}}));
 }
 
 }  // namespace

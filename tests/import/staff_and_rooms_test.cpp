@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "import/vetrana_to_orbelin_fixture.h"
 #include "import/rooms.h"
 #include "import/staff.h"
+#include "import/vetrana_to_orbelin_fixture.h"
 
 namespace zentrova::import {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "import/vetrana_to_orbelin_fixture.h"
 #include "import/time_frames.h"
+#include "import/vetrana_to_orbelin_fixture.h"
 #include "text/integer.h"
 
 namespace zentrova::import {

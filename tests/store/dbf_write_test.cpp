@@ -98,7 +98,8 @@ TEST(DbfWriteTest, RecordsHoldTheDbaseTextForms) {
 TEST(DbfWriteTest, ATextLongerThanAFieldInTheMiddleLeavesTheNextFieldAlone) {
   TempFolder folder;
   Table table(folder.path(), "T.DBF");
-  table.Create({{"A", FieldKind::kText, 3}, {"B", FieldKind::kText, 4}, {"C", FieldKind::kText, 2}});
+  table.Create(
+      {{"A", FieldKind::kText, 3}, {"B", FieldKind::kText, 4}, {"C", FieldKind::kText, 2}});
   table.Open();
   table.Append();
   table.SetText("C", u"zz");

@@ -26,9 +26,7 @@ std::string WithoutCarriageReturns(std::string text) {
 }  // namespace
 
 // cmd.exe passes a quoted argument on as it is; no name of ours holds a double quote.
-std::string ShellQuote(std::string_view argument) {
-  return "\"" + std::string(argument) + "\"";
-}
+std::string ShellQuote(std::string_view argument) { return "\"" + std::string(argument) + "\""; }
 
 CommandResult RunCommand(const std::string& command_line) {
   TempFolder folder;

@@ -444,7 +444,6 @@ void MainWindowTest::ErrorEscapingARunIsReported() {
   QCOMPARE(IniText(window.ini()), QStringLiteral("[Transformadores]\r\nTransformado=0\r\n"));
 }
 
-
 void MainWindowTest::SecondDirectionAfterTheFirst() {
   Window first({});
   const auto export_file = first.CopySample();

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/paths.h"
+#include "gui/view_fixtures.h"
 #include "gui/win32/help.h"
 #include "gui/win32/message_loop.h"
 #include "gui/win32/plantillas.h"
@@ -19,7 +20,6 @@
 #include "gui/win32/wait_cursor.h"
 #include "gui/win32/wide_text.h"
 #include "import/level_table.h"
-#include "gui/view_fixtures.h"
 #include "modal_answers.h"
 #include "support/temp_folder.h"
 #include "window_inspection.h"

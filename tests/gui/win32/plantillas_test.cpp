@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "gui/view_fixtures.h"
 #include "gui/win32/controls.h"
 #include "gui/win32/help.h"
 #include "gui/win32/resource_ids.h"
 #include "gui/win32/wide_text.h"
 #include "gui/win32/win32_host.h"
-#include "gui/view_fixtures.h"
 #include "modal_answers.h"
 #include "support/temp_folder.h"
 #include "text/encoding.h"
@@ -26,7 +26,6 @@ namespace zentrova::testing {
 namespace {
 
 using gui::TPlantillas;
-
 
 std::wstring W(const std::string& utf8) { return gui::Wide(text::Utf8ToUtf16(utf8)); }
 

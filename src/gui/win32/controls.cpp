@@ -4,13 +4,13 @@
 
 namespace zentrova::gui {
 
-HFONT CreateFontAt(const FontSpec& spec, int dpi) {
+HFONT CreateFontAt(const FontSpec& font, int dpi) {
   // A negative height asks for the character height, as sizes in points and pixels mean.
   const int height =
-      spec.unit == FontSpec::Unit::kPoints ? -MulDiv(spec.size, dpi, 72) : -Scale(spec.size, dpi);
-  return CreateFontW(height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, spec.italic, spec.underline,
+      font.unit == FontSpec::Unit::kPoints ? -MulDiv(font.size, dpi, 72) : -Scale(font.size, dpi);
+  return CreateFontW(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic, font.underline,
                      FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                     CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, spec.face);
+                     CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.face);
 }
 
 HWND CreateControl(const wchar_t* window_class, const std::wstring& text, DWORD style, HWND parent,
@@ -47,9 +47,9 @@ void Layout::Place(HWND control, Bounds at_96) {
   entries_.push_back(Entry{control, at_96, false, kDialogFont});
 }
 
-HFONT Layout::FontAt(const FontSpec& spec, int dpi) {
-  auto [entry, added] = fonts_.try_emplace(spec.key(), nullptr);
-  if (added) entry->second = CreateFontAt(spec, dpi);
+HFONT Layout::FontAt(const FontSpec& font, int dpi) {
+  auto [entry, added] = fonts_.try_emplace(font.key(), nullptr);
+  if (added) entry->second = CreateFontAt(font, dpi);
   return entry->second;
 }
 

@@ -36,7 +36,7 @@ constexpr FontSpec ArialBold(int pixels, bool italic = false, bool underline = f
   return FontSpec{L"Arial", pixels, FontSpec::Unit::kPixels, true, italic, underline};
 }
 
-HFONT CreateFontAt(const FontSpec& spec, int dpi);
+HFONT CreateFontAt(const FontSpec& font, int dpi);
 
 // A child control of window class `window_class` (L"BUTTON", L"STATIC", L"LISTBOX", ...)
 // with `style` and WS_CHILD; it is placed by a Layout.
@@ -66,7 +66,7 @@ class Layout {
     bool has_font;
     FontSpec font;
   };
-  HFONT FontAt(const FontSpec& spec, int dpi);
+  HFONT FontAt(const FontSpec& font, int dpi);
   using Fonts = std::map<FontSpec::Key, HFONT>;
   static void ReleaseFonts(Fonts& fonts);
 

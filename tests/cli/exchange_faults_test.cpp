@@ -10,6 +10,7 @@
 #include <random>
 #include <string>
 
+#include "support/bundled_files.h"
 #include "support/foreign_lock.h"
 #include "support/python.h"
 #include "support/small_disk.h"
@@ -20,9 +21,6 @@ namespace {
 
 using ::testing::HasSubstr;
 
-const std::string kCli = std::string(ZENTROVA_BIN_DIR) + "/zentrova-cli";
-const std::string kNivelex = std::string(ZENTROVA_BIN_DIR) + "/NIVELEX.DBF";
-const std::string kSample = std::string(ZENTROVA_SOURCE_DIR) + "/data/muestra/instituto.xml";
 const std::string kScale = std::string(ZENTROVA_SOURCE_DIR) + "/bench/scale_export.py";
 constexpr char kNothingChanged[] = "No se ha modificado ninguna tabla.";
 

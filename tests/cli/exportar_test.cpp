@@ -3,16 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include "support/bundled_files.h"
 #include "support/python.h"
 #include "support/sanitizers.h"
 #include "support/temp_folder.h"
 
 namespace zentrova::testing {
 namespace {
-
-const std::string kCli = std::string(ZENTROVA_BIN_DIR) + "/zentrova-cli";
-const std::string kSample = std::string(ZENTROVA_SOURCE_DIR) + "/data/muestra/instituto.xml";
-const std::string kNivelex = std::string(ZENTROVA_BIN_DIR) + "/NIVELEX.DBF";
 
 CommandResult Exportar(const std::filesystem::path& file, const std::filesystem::path& ktemp,
                        const std::string& extra) {

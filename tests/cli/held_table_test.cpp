@@ -9,6 +9,7 @@
 #include <map>
 #include <string>
 
+#include "support/bundled_files.h"
 #include "support/foreign_lock.h"
 #include "support/python.h"
 #include "support/temp_folder.h"
@@ -16,9 +17,6 @@
 namespace zentrova::testing {
 namespace {
 
-const std::string kCli = std::string(ZENTROVA_BIN_DIR) + "/zentrova-cli";
-const std::string kNivelex = std::string(ZENTROVA_BIN_DIR) + "/NIVELEX.DBF";
-const std::string kSample = std::string(ZENTROVA_SOURCE_DIR) + "/data/muestra/instituto.xml";
 constexpr char kNothingChanged[] = "No se ha modificado ninguna tabla.";
 
 using Files = std::map<std::string, std::string>;

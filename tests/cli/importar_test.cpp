@@ -6,14 +6,12 @@
 #include <gtest/gtest.h>
 
 #include "import/level_table.h"
+#include "support/bundled_files.h"
 #include "support/python.h"
 #include "support/temp_folder.h"
 
 namespace zentrova::testing {
 namespace {
-
-const std::string kCli = std::string(ZENTROVA_BIN_DIR) + "/zentrova-cli";
-const std::string kSample = std::string(ZENTROVA_SOURCE_DIR) + "/data/muestra/instituto.xml";
 
 // A timetable for the exchange tables: teachers with none, one or several lessons, rows
 // without a day, slots of both frames, a slot that does not exist, a task whose code comes

@@ -8,12 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "support/bundled_files.h"
 #include "support/python.h"
 
 namespace zentrova::testing {
 namespace {
-
-const std::string kCli = std::string(ZENTROVA_BIN_DIR) + "/zentrova-cli";
 
 // The commands the program's help lists under "Órdenes:".
 std::vector<std::string> ListedCommands(const std::string& help) {

@@ -9,15 +9,13 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "support/bundled_files.h"
 #include "support/python.h"
 #include "support/temp_folder.h"
 
 namespace zentrova::testing {
 namespace {
 
-const std::string kCli = std::string(ZENTROVA_BIN_DIR) + "/zentrova-cli";
-const std::string kSample = std::string(ZENTROVA_SOURCE_DIR) + "/data/muestra/instituto.xml";
-const std::string kNivelex = std::string(ZENTROVA_BIN_DIR) + "/NIVELEX.DBF";
 const std::filesystem::path kData = std::filesystem::path(ZENTROVA_TEST_DATA) / "revisar";
 
 using Json = nlohmann::ordered_json;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/bundled_files.h"
 #include "support/python.h"
 #include "support/sanitizers.h"
 #include "support/temp_folder.h"
@@ -10,12 +11,11 @@
 namespace zentrova::cli {
 namespace {
 
+using testing::kCli;
 using testing::RunCommand;
 using testing::RunPython;
 using testing::ShellQuote;
 using testing::TempFolder;
-
-const std::string kCli = std::string(ZENTROVA_BIN_DIR) + "/zentrova-cli";
 
 testing::CommandResult Cli(const std::string& arguments) {
   return RunCommand(ShellQuote(kCli) + " " + arguments);

@@ -484,7 +484,8 @@ void MainWindowTest::AConversionACrashInterruptedIsCompletedAtStart() {
   std::filesystem::create_directories(ktemp / "ZENTROVA.NUEVO");
   testing::WriteFile(ktemp / "PROFT.DBF", "viejo");
   testing::WriteFile(ktemp / "ZENTROVA.NUEVO" / "PROFT.DBF", "nuevo");
-  testing::WriteFile(ktemp / "ZENTROVA.JNL", "ZENTROVA 1\nMUEVE PROFT.DBF\nFIN\n");
+  testing::WriteFile(ktemp / "ZENTROVA.NUEVO" / "ZENTROVA.ID", "5eed0f");
+  testing::WriteFile(ktemp / "ZENTROVA.JNL", "ZENTROVA 2\nCARPETA 5eed0f\nMUEVE PROFT.DBF\nFIN\n");
   gui::TMForm form({}, app::RunPaths{ktemp, folder / "NIVELEX.DBF"}, folder / "Orbelin.ini");
   QCOMPARE(QString::fromStdString(ReadFile(ktemp / "PROFT.DBF")), QStringLiteral("nuevo"));
   QVERIFY(!std::filesystem::exists(ktemp / "ZENTROVA.JNL"));

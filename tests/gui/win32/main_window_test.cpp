@@ -569,7 +569,8 @@ TEST(MainWindowTest, AConversionACrashInterruptedIsCompletedAtStart) {
   std::filesystem::create_directories(ktemp / "ZENTROVA.NUEVO");
   WriteFile(ktemp / "PROFT.DBF", "viejo");
   WriteFile(ktemp / "ZENTROVA.NUEVO" / "PROFT.DBF", "nuevo");
-  WriteFile(ktemp / "ZENTROVA.JNL", "ZENTROVA 1\nMUEVE PROFT.DBF\nFIN\n");
+  WriteFile(ktemp / "ZENTROVA.NUEVO" / "ZENTROVA.ID", "5eed0f");
+  WriteFile(ktemp / "ZENTROVA.JNL", "ZENTROVA 2\nCARPETA 5eed0f\nMUEVE PROFT.DBF\nFIN\n");
   TMForm form({}, app::RunPaths{ktemp, folder / "NIVELEX.DBF"}, folder / "Orbelin.ini");
   EXPECT_EQ(ReadFile(ktemp / "PROFT.DBF"), "nuevo");
   EXPECT_FALSE(std::filesystem::exists(ktemp / "ZENTROVA.JNL"));

@@ -25,7 +25,7 @@ namespace zentrova::files {
 
 namespace {
 
-// FNV-1a: the same name gives the same digits on every system and in every run.
+// FNV-1a over the name's units: the same name gives the same digits in every run.
 std::string NameDigits(const std::filesystem::path::string_type& name) {
   uint64_t hash = 14695981039346656037u;
   for (const auto unit : name) {

@@ -91,23 +91,31 @@ std::string InputFile::ReadAll(uint64_t limit) const {
     Fail("es demasiado grande: tiene " + std::to_string(size_) + " bytes, y no puede pasar de " +
          std::to_string(limit));
   }
-  // Read to its end, which the size need not tell (a file that grows, a file of the system
-  // that says it is empty), but never past the bound.
-  std::string bytes;
-  bytes.reserve(static_cast<size_t>(size_));
-  while (true) {
-    const size_t piece = static_cast<size_t>(std::min<uint64_t>(kPiece, limit + 1 - bytes.size()));
-    const size_t at = bytes.size();
-    bytes.resize(at + piece);
+  // The size it had first, read straight into place; then on to its end, which the size need
+  // not tell (a file that grows, a file of the system that says it is empty), never past the
+  // bound.
+  std::string bytes(static_cast<size_t>(size_), '\0');
+  size_t done = 0;
+  const auto read = [&](char* into, size_t length) {
     size_t got = 0;
-    if (const int error = NativeReadAt(handle_, at, piece, bytes.data() + at, got)) {
-      Fail(SystemReason(error));
+    if (const int error = NativeReadAt(handle_, done, length, into, got)) Fail(SystemReason(error));
+    done += got;
+    return got;
+  };
+  while (done < bytes.size()) {
+    if (read(bytes.data() + done, bytes.size() - done) == 0) {
+      bytes.resize(done);  // it shrank meanwhile
+      return bytes;
     }
-    bytes.resize(at + got);
-    if (got == 0) return bytes;
-    if (bytes.size() > limit)
-      Fail("es demasiado grande: pasa de " + std::to_string(limit) + " bytes");
   }
+  std::string piece(kPiece, '\0');
+  while (const size_t got = read(piece.data(), piece.size())) {
+    bytes.append(piece, 0, got);
+    if (bytes.size() > limit) {
+      Fail("es demasiado grande: pasa de " + std::to_string(limit) + " bytes");
+    }
+  }
+  return bytes;
 }
 
 std::string ReadWholeFile(const std::filesystem::path& path, std::string_view what,

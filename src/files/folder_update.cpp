@@ -122,9 +122,10 @@ std::optional<std::string> ReadJournal(const std::filesystem::path& path) {
 }
 
 // A file of its own: regular, no link, no second name through which it could be another file.
+// A file system that keeps no count of names gives 0.
 bool IsOwnFile(const std::filesystem::path& path) {
   const Entry entry = InspectEntry(path);
-  return entry.kind == EntryKind::kFile && entry.links == 1;
+  return entry.kind == EntryKind::kFile && entry.links <= 1;
 }
 
 // Whether `staging` is a real folder carrying the journal's mark, and every file the journal

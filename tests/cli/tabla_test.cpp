@@ -141,8 +141,9 @@ TEST(TablaTest, AHugeFileThatIsNoTableIsRefusedFromItsHeader) {
   TempFolder folder;
   testing::WriteFile(folder / "CEROS.DBF", "");
   std::filesystem::resize_file(folder / "CEROS.DBF", std::uintmax_t{3} << 30);
-  const auto result = RunCommand("(ulimit -v 1048576 && " + ShellQuote(kCli) + " tabla " +
-                                 ShellQuote((folder / "CEROS.DBF").string()) + ")");
+  const auto result =
+      RunCommand(std::string("(") + (testing::kAddressSanitizer ? "" : "ulimit -v 1048576 && ") +
+                 ShellQuote(kCli) + " tabla " + ShellQuote((folder / "CEROS.DBF").string()) + ")");
   EXPECT_EQ(result.exit_code, 3);
   EXPECT_EQ(result.err, "La tabla " + (folder / "CEROS.DBF").string() +
                             " no es una tabla dBASE que se pueda leer (versión 0x00).\n");

@@ -229,7 +229,8 @@ TEST(ExportarTest, UsageAndMissingFiles) {
 }
 
 // The export is read whole: one that does not fit in the memory the run may use (a sparse
-// file of 3 GiB under a 1 GiB limit of address space) ends the run with a message naming it.
+// file of 250 MiB, within the bound of a document, under a 200 MiB limit of address space)
+// ends the run with a message naming it.
 TEST(ExportarTest, AnExportTooLargeForMemoryEndsWithAMessage) {
   if (kAddressSanitizer) GTEST_SKIP() << kNoOutOfMemoryUnderAddressSanitizer;
   TempFolder ktemp;
@@ -237,7 +238,7 @@ TEST(ExportarTest, AnExportTooLargeForMemoryEndsWithAMessage) {
   WriteFile(big, "");
   std::filesystem::resize_file(big, std::uintmax_t{250} << 20);
   const CommandResult run = RunCommand(
-      "(ulimit -v 400000 && " + ShellQuote(kCli) + " exportar " + ShellQuote(big.string()) +
+      "(ulimit -v 204800 && " + ShellQuote(kCli) + " exportar " + ShellQuote(big.string()) +
       " --ktemp " + ShellQuote(ktemp.path().string()) + " --nivelex " + ShellQuote(kNivelex) + ")");
   EXPECT_EQ(run.exit_code, 3);
   EXPECT_EQ(run.err,

@@ -1,17 +1,22 @@
 #include "app/batch_mode.h"
 
-#include <fstream>
-#include <iterator>
-#include <system_error>
-
 #include "app/paths.h"
 #include "app/private_profile.h"
 #include "error.h"
 #include "files/file_replacement.h"
+#include "files/input_file.h"
+#include "files/native_file.h"
 #include "store/table.h"
 #include "text/letter_case.h"
 
 namespace zentrova::app {
+namespace {
+
+// A private-profile file holds a few settings: one larger than this is not one.
+constexpr uint64_t kMaxResultIniBytes = uint64_t{1} << 20;
+
+}  // namespace
+
 int RunModeFor(const std::vector<std::string>& parameters) {
   return parameters.size() == 2 ? kBatchRunMode : 0;
 }
@@ -44,19 +49,18 @@ std::filesystem::path DefaultResultIniFile() {
 }
 
 void WriteResultCode(const std::filesystem::path& ini_file, int result_code) {
+  const std::string code = std::to_string(result_code);
   std::string content;
-  std::error_code error;
-  if (std::filesystem::exists(ini_file, error)) {
-    std::ifstream in(ini_file, std::ios::binary);
-    if (!in) {
-      throw Error("No se puede leer el archivo de resultado «" + files::PathForMessage(ini_file) +
-                  "»: existe pero no se puede abrir.");
+  if (files::KindOfTarget(ini_file) != files::EntryKind::kMissing) {
+    try {
+      content = files::ReadWholeFile(ini_file, "el archivo de resultado", kMaxResultIniBytes);
+    } catch (const files::Error& failure) {
+      throw Error(std::string(failure.what()) + " El código de resultado " + code +
+                  " no se ha escrito.");
     }
-    content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
 
-  const std::string saved =
-      WithProfileValue(content, kResultSection, kResultKey, std::to_string(result_code));
+  const std::string saved = ProfileFileWithValue(content, kResultSection, kResultKey, code);
 
   // A folder that takes no new file (an installed program's folder) may still hold an
   // Orbelin.ini that can be written: then it is rewritten in place.

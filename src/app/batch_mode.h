@@ -38,11 +38,13 @@ inline constexpr char kResultKey[] = "Transformado";
 std::filesystem::path DefaultResultIniFile();
 
 // Sets key "Transformado" of section "Transformadores" of `ini_file` to `result_code` in
-// decimal, as a private-profile file would (WithProfileValue): the file is created when
-// missing; every other byte of it stays as it was. The file is replaced whole (written beside it,
-// then renamed), so a reader never sees half of it; where the folder takes no new file, an existing
-// file is rewritten in place. The value is on disk when the call returns. Throws zentrova::Error
-// naming the file when it cannot be read or written.
+// decimal, as a private-profile file would (ProfileFileWithValue): the file is created when
+// missing; it keeps its encoding (UTF-16 with its byte-order mark, UTF-8, the ANSI code page)
+// and every other byte of it stays as it was. The file is replaced whole (written beside it,
+// then renamed), so a reader never sees half of it; where the folder takes no new file, an
+// existing file is rewritten in place. The value is on disk when the call returns. Throws
+// zentrova::Error naming the file when it cannot be read (a folder, a FIFO, larger than any
+// settings file) or written.
 void WriteResultCode(const std::filesystem::path& ini_file, int result_code);
 
 }  // namespace zentrova::app

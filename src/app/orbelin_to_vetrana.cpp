@@ -13,6 +13,7 @@
 #include "export/timetable_run.h"
 #include "files/file_replacement.h"
 #include "files/folder_update.h"
+#include "import/exchange_update.h"
 
 namespace zentrova::app {
 namespace {
@@ -29,7 +30,7 @@ timetable_export::ExportTables TablesOf(ExchangeTables& tables) {
 // (locked, a conversion that a crash interrupted completed first), the tables it reads and
 // its result file, and lets them go when it returns. A message when it stops at a check.
 std::optional<std::u16string> WriteResult(ProcessState& state) {
-  const files::LockedFolder folder(state.paths.ktemp);
+  const files::LockedFolder folder(state.paths.ktemp, import::ExchangeFiles());
   timetable_export::OpenTables open(TablesOf(state.tables));
   files::FileReplacement result(timetable_export::ResultPath(state.filenameXML));
   state.document = std::make_unique<xml::Document>();

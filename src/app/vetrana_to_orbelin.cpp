@@ -44,9 +44,8 @@ std::optional<std::u16string> Convert(ProcessState& state, const xml::LoadResult
 
 RunOutcome BExportarClick(ProcessState& state, Host& host) {
   if (!ChooseExistingFile(state, host)) return RunOutcome::kStopped;
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(state.paths.nivelex, error)) {
-    host.ShowMessage(import::kLevelTableMissingMessage);
+  if (auto problem = import::LevelTableProblem(state.paths.nivelex)) {
+    host.ShowMessage(*problem);
     return RunOutcome::kStopped;
   }
   state.document = std::make_unique<xml::Document>();

@@ -1,14 +1,15 @@
 // zentrova-cli nivelex: builds the level table NIVELEX.DBF from a CSV file. The table is a
 // dBASE level-7 table, because its field names are longer than ten characters.
 
-#include <fstream>
 #include <set>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "cli/commands.h"
 #include "cli/console_host.h"
+#include "files/input_file.h"
 #include "import/level_table.h"
 #include "text/clipper.h"
 #include "text/encoding.h"
@@ -26,6 +27,9 @@ constexpr const char* kFormat =
     "saltan.\n";
 
 using import::LevelRow;
+
+// A level table holds a few hundred course offers: a CSV larger than this is not one.
+constexpr uint64_t kMaxCsvBytes = uint64_t{8} << 20;
 
 [[noreturn]] void FailLine(const std::string& file, int line, const std::string& cause) {
   throw Error("El archivo " + file + ", línea " + std::to_string(line) + ": " + cause + ".");
@@ -69,8 +73,7 @@ std::u16string CheckedText(const std::string& cell, int width, const char* what,
 }
 
 std::vector<LevelRow> ReadLevels(const std::string& file) {
-  std::ifstream in(text::PathFromUtf8(file), std::ios::binary);
-  if (!in) throw Error("No se puede leer el archivo " + file + ".");
+  std::istringstream in(files::ReadWholeFile(text::PathFromUtf8(file), "el archivo", kMaxCsvBytes));
   std::vector<LevelRow> rows;
   std::set<int32_t> codes;
   std::string line;

@@ -1,7 +1,5 @@
 #include "cli/review.h"
 
-#include <system_error>
-
 #include "app/run_steps.h"
 #include "cli/console_host.h"
 #include "cli/scratch_folder.h"
@@ -96,12 +94,11 @@ Review ReviewExport(const std::filesystem::path& file, const std::filesystem::pa
                     const std::vector<std::u16string>& marcos) {
   Review review;
   review.file = std::filesystem::absolute(file);
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(review.file, error)) {
+  if (!app::ChosenFileExists(review.file)) {
     // As the command line shows it: the message, then the path looked for.
     review.stop = std::u16string(app::kNoFileMessage) + u"\n" + text::PathText(review.file);
-  } else if (!std::filesystem::is_regular_file(nivelex, error)) {
-    review.stop = import::kLevelTableMissingMessage;
+  } else if (auto problem = import::LevelTableProblem(nivelex)) {
+    review.stop = problem;
   } else {
     Convert(review, nivelex, marcos);
   }

@@ -3,7 +3,8 @@
 
 // Answers the modal windows a test opens (file dialog, message boxes, the time-frame
 // dialog), one after the other, from a script. A timer looks for the active modal widget
-// inside the modal loops; a widget is answered once.
+// inside the modal loops; a widget is answered once, and one already open when the script
+// is made is never answered.
 
 #include <QFileDialog>
 #include <QList>

@@ -8,7 +8,6 @@
 #include "app/private_profile.h"
 #include "error.h"
 #include "files/file_replacement.h"
-#include "store/table.h"
 #include "text/letter_case.h"
 
 namespace zentrova::app {
@@ -39,9 +38,7 @@ void RunBatchDirection(const std::vector<std::string>& parameters,
   }
 }
 
-std::filesystem::path DefaultResultIniFile() {
-  return store::FindIgnoringCase(ExecutableFolder(), kResultIniName);
-}
+std::filesystem::path DefaultResultIniFile() { return ResultFilePlace(kResultIniName); }
 
 void WriteResultCode(const std::filesystem::path& ini_file, int result_code) {
   std::string content;

@@ -4,10 +4,10 @@
 #include <optional>
 
 #include "app/directions.h"
+#include "app/paths.h"
 #include "app/run_steps.h"
 #include "import/conversion.h"
 #include "import/exchange_update.h"
-#include "import/level_table.h"
 #include "import/preflight.h"
 #include "import/time_frames.h"
 
@@ -46,7 +46,7 @@ RunOutcome BExportarClick(ProcessState& state, Host& host) {
   if (!ChooseExistingFile(state, host)) return RunOutcome::kStopped;
   std::error_code error;
   if (!std::filesystem::is_regular_file(state.paths.nivelex, error)) {
-    host.ShowMessage(import::kLevelTableMissingMessage);
+    host.ShowMessage(LevelTableMissingMessage(state.paths));
     return RunOutcome::kStopped;
   }
   state.document = std::make_unique<xml::Document>();

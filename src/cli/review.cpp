@@ -8,7 +8,6 @@
 #include "import/conversion.h"
 #include "import/dialog/time_frame_model.h"
 #include "import/exchange_document.h"
-#include "import/level_table.h"
 #include "import/preflight.h"
 #include "import/time_slots.h"
 #include "text/encoding.h"
@@ -92,8 +91,9 @@ void Convert(Review& review, const std::filesystem::path& nivelex,
 
 }  // namespace zentrova::cli
 
-Review ReviewExport(const std::filesystem::path& file, const std::filesystem::path& nivelex,
+Review ReviewExport(const std::filesystem::path& file, const app::RunPaths& paths,
                     const std::vector<std::u16string>& marcos) {
+  const std::filesystem::path& nivelex = paths.nivelex;
   Review review;
   review.file = std::filesystem::absolute(file);
   std::error_code error;
@@ -101,7 +101,7 @@ Review ReviewExport(const std::filesystem::path& file, const std::filesystem::pa
     // As the command line shows it: the message, then the path looked for.
     review.stop = std::u16string(app::kNoFileMessage) + u"\n" + text::PathText(review.file);
   } else if (!std::filesystem::is_regular_file(nivelex, error)) {
-    review.stop = import::kLevelTableMissingMessage;
+    review.stop = app::LevelTableMissingMessage(paths);
   } else {
     Convert(review, nivelex, marcos);
   }

@@ -21,9 +21,10 @@ std::vector<std::u16string> ExportInputs::FrameCodes() const {
 
 void AddExportInputs(CLI::App& command, ExportInputs& inputs) {
   command.add_option("EXPORT.xml", inputs.file, "Archivo XML exportado de Vetrana")->required();
-  command.add_option(
-      "--nivelex", inputs.nivelex,
-      "Tabla de niveles (por omisión la del centro, si la hay, o la que trae el programa)");
+  command.add_option("--nivelex", inputs.nivelex,
+                     "Tabla de niveles (por omisión la del centro, " +
+                         text::PathUtf8(app::MachineDataFolder() / app::kLevelTableName) +
+                         ", o si no la hay la que trae el programa)");
   command
       .add_option("--marcos", inputs.marcos,
                   "Códigos de uno o dos marcos horarios, cuando el archivo tiene varios")

@@ -152,8 +152,9 @@ void AddNivelexCommand(CLI::App& app, int& exit_status) {
       ->required();
   command->add_option("SALIDA.DBF", options->out,
                       "Tabla que se crea (se sustituye si existe); por omisión, la tabla del "
-                      "centro en la carpeta de datos del equipo, que los programas leen antes "
-                      "que la suya");
+                      "centro, " +
+                          text::PathUtf8(app::MachineDataFolder() / app::kLevelTableName) +
+                          ", que los programas leen antes que la que traen");
   command->callback([options, &exit_status] { exit_status = RunNivelex(*options); });
 }
 

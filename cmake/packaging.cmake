@@ -145,6 +145,17 @@ else()
 endif()
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# Before an upgrade, a level table put in place of the shipped one is kept as the machine's
+# own (data/preinst.in).
+if(NOT WIN32)
+  set(ZENTROVA_PROGRAM_DIR_RELATIVE "usr/${ZENTROVA_INSTALL_DIR}")
+  set(ZENTROVA_PROGRAM_DIR "/${ZENTROVA_PROGRAM_DIR_RELATIVE}")
+  configure_file(${PROJECT_SOURCE_DIR}/data/preinst.in ${PROJECT_BINARY_DIR}/debian/preinst @ONLY
+                 FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                                  WORLD_READ WORLD_EXECUTE)
+  set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_BINARY_DIR}/debian/preinst)
+  set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)
+endif()
 # An address in a reserved domain (.example) until the project has one of its own; the
 # changelog and the copyright file name it as well.
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Zentrova <soporte@zentrova.example>")

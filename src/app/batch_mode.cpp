@@ -6,7 +6,6 @@
 #include "files/file_replacement.h"
 #include "files/input_file.h"
 #include "files/native_file.h"
-#include "store/table.h"
 #include "text/letter_case.h"
 
 namespace zentrova::app {
@@ -44,9 +43,7 @@ void RunBatchDirection(const std::vector<std::string>& parameters,
   }
 }
 
-std::filesystem::path DefaultResultIniFile() {
-  return store::FindIgnoringCase(ExecutableFolder(), kResultIniName);
-}
+std::filesystem::path DefaultResultIniFile() { return ResultFilePlace(kResultIniName); }
 
 void WriteResultCode(const std::filesystem::path& ini_file, int result_code) {
   const std::string code = std::to_string(result_code);

@@ -34,7 +34,9 @@ inline constexpr char kResultIniName[] = "Orbelin.ini";
 inline constexpr char kResultSection[] = "Transformadores";
 inline constexpr char kResultKey[] = "Transformado";
 
-// Orbelin.ini beside the executable (an existing file is found without regard to letter case).
+// Orbelin.ini beside the executable (an existing file is found without regard to letter case),
+// or in the user's settings folder where this user cannot write beside the executable
+// (ResultFilePlace).
 std::filesystem::path DefaultResultIniFile();
 
 // Sets key "Transformado" of section "Transformadores" of `ini_file` to `result_code` in

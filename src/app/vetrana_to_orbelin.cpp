@@ -4,10 +4,10 @@
 #include <optional>
 
 #include "app/directions.h"
+#include "app/paths.h"
 #include "app/run_steps.h"
 #include "import/conversion.h"
 #include "import/exchange_update.h"
-#include "import/level_table.h"
 #include "import/preflight.h"
 #include "import/time_frames.h"
 
@@ -44,7 +44,7 @@ std::optional<std::u16string> Convert(ProcessState& state, const xml::LoadResult
 
 RunOutcome BExportarClick(ProcessState& state, Host& host) {
   if (!ChooseExistingFile(state, host)) return RunOutcome::kStopped;
-  if (auto problem = import::LevelTableProblem(state.paths.nivelex)) {
+  if (auto problem = LevelTableProblem(state.paths)) {
     host.ShowMessage(*problem);
     return RunOutcome::kStopped;
   }

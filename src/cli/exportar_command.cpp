@@ -33,9 +33,8 @@ void PrintRowCounts(const std::filesystem::path& ktemp) {
 }
 
 int RunExportar(const ExportarOptions& options) {
-  app::RunPaths paths = app::DefaultRunPaths();
+  app::RunPaths paths = options.inputs.Paths();
   if (!options.ktemp.empty()) paths.ktemp = text::PathFromUtf8(options.ktemp);
-  paths.nivelex = options.inputs.LevelTable();
   app::ProcessState state(paths);
   ConsoleHost host(options.inputs.ExportFile());
   host.set_frame_codes(options.inputs.FrameCodes());

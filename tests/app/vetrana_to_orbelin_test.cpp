@@ -7,6 +7,7 @@
 #include "import/vetrana_to_orbelin_fixture.h"
 #include "support/fake_host.h"
 #include "support/temp_folder.h"
+#include "text/encoding.h"
 
 namespace zentrova::app {
 namespace {
@@ -84,7 +85,9 @@ TEST_F(VetranaToOrbelinTest, ACancelledDialogRunsAgainOnTheFileChosenBefore) {
   const auto file = WriteExport("e.xml", BuildExport({kOneFrame, kSlots}));
   std::filesystem::remove(root_ / "NIVELEX.DBF");
   EXPECT_EQ(Run(file), RunOutcome::kStopped);
-  EXPECT_EQ(host_.messages.back(), u"ATENCIÓN - NIVELEX.DBF No encontrado - Reinstale ZENTROVA");
+  EXPECT_EQ(host_.messages.back(),
+            u"ATENCIÓN - NIVELEX.DBF No encontrado - Reinstale ZENTROVA\nSe ha buscado en «" +
+                text::PathText(root_ / "NIVELEX.DBF") + u"».");
   EXPECT_TRUE(std::filesystem::is_empty(ktemp()));
   testing::WriteLevelTable(root_ / "NIVELEX.DBF", {});
   EXPECT_EQ(BExportarClick(state_, host_), RunOutcome::kCompleted);

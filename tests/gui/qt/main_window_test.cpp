@@ -287,7 +287,8 @@ void MainWindowTest::MissingLevelTableInBatchModeKeepsTheWindowOpen() {
   QVERIFY(Settle(answers));
   QCOMPARE(answers.seen(),
            (QStringList{kFileDialog,
-                        Message("ATENCIÓN - NIVELEX.DBF No encontrado - Reinstale ZENTROVA")}));
+                        Message("ATENCIÓN - NIVELEX.DBF No encontrado - Reinstale ZENTROVA\n"
+                                "Se ha buscado en «/no/existe/NIVELEX.DBF».")}));
   QVERIFY(window.form->isVisible());
   QCOMPARE(window.form->state().filenameXML, kSample);
   QVERIFY(std::filesystem::is_empty(window.ktemp()));  // no table touched

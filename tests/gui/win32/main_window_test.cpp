@@ -325,10 +325,11 @@ TEST(MainWindowTest, MissingLevelTableInBatchModeKeepsTheWindowOpen) {
   answers.Then(PickFile(SampleExport())).Then(PressOk());
   window.form->Show();
   ASSERT_TRUE(Settle(answers));
-  EXPECT_EQ(answers.seen(),
-            (std::vector<std::wstring>{
-                kFileDialog,
-                Message(L"ATENCI\u00d3N - NIVELEX.DBF No encontrado - Reinstale ZENTROVA")}));
+  EXPECT_EQ(
+      answers.seen(),
+      (std::vector<std::wstring>{
+          kFileDialog, Message(L"ATENCI\u00d3N - NIVELEX.DBF No encontrado - Reinstale ZENTROVA\n"
+                               L"Se ha buscado en \u00abC:\\no\\existe\\NIVELEX.DBF\u00bb.")}));
   EXPECT_TRUE(window.Visible());
   EXPECT_EQ(window.form->state().filenameXML, SampleExport());
   EXPECT_TRUE(std::filesystem::is_empty(window.ktemp()));  // no table touched

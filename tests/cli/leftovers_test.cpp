@@ -209,7 +209,9 @@ TEST_F(LeftoversTest, AJournalThatIsNotTheProgramsOwnIsNotFollowed) {
       }
       EXPECT_EQ(run.exit_code, 0) << run.err;
       EXPECT_THAT(run.out, StartsWith("Proceso finalizado\n"));
-      if (!first_direction) EXPECT_EQ(ReadFile(ktemp() / "PROFT.DBF"), old_proft);
+      if (!first_direction) {
+        EXPECT_EQ(ReadFile(ktemp() / "PROFT.DBF"), old_proft);
+      }
       EXPECT_EQ(std::filesystem::exists(std::filesystem::symlink_status(staging())), c.named);
     }
   }
@@ -308,7 +310,7 @@ TEST_F(LeftoversTest, InputsThatAreNotRegularFilesAreRefusedNamingThem) {
     SCOPED_TRACE(input.input.string());
     const std::string refused = "No se puede leer el archivo " + input.input.string() +
                                 ": no es un archivo normal, sino " + input.kind + ".\n";
-    for (const std::string& command : {"exportar", "importar", "revisar"}) {
+    for (const std::string command : {"exportar", "importar", "revisar"}) {
       SCOPED_TRACE(command);
       const std::string ktemp_option = " --ktemp " + ShellQuote(ktemp().string());
       const CommandResult run = Cli(command + " " + ShellQuote(input.input.string()) +

@@ -164,7 +164,9 @@ TEST(FileReplacementTest, ATemporaryNameFitsWhereverTheNameFits) {
     EXPECT_EQ(temporary.parent_path(), folder.path());
     EXPECT_LE(NameLength(temporary.filename()), longest);
     EXPECT_TRUE(temporary.filename().string().ends_with(suffix));
-    if (length + suffix.size() <= longest) EXPECT_EQ(temporary.filename().string(), name + suffix);
+    if (length + suffix.size() <= longest) {
+      EXPECT_EQ(temporary.filename().string(), name + suffix);
+    }
     ReplaceFile(folder / name, "nuevo");
     EXPECT_EQ(ReadFile(folder / name), "nuevo");
     EXPECT_EQ(Names(folder.path()), std::set<std::string>{name});

@@ -60,7 +60,9 @@ void WriteResultCode(const std::filesystem::path& ini_file, int result_code) {
   const std::string saved = ProfileFileWithValue(content, kResultSection, kResultKey, code);
 
   // A folder that takes no new file (an installed program's folder) may still hold an
-  // Orbelin.ini that can be written: then it is rewritten in place.
+  // Orbelin.ini that can be written: then it is rewritten in place. The user's settings
+  // folder is made only now, by the batch run that writes into it.
+  MakePrivateFolder(ini_file.parent_path());
   try {
     files::ReplaceFile(ini_file, saved, files::WhenFolderRefuses::kRewriteInPlace);
   } catch (const files::Error& failure) {

@@ -41,7 +41,8 @@ std::filesystem::path DefaultResultIniFile();
 
 // Sets key "Transformado" of section "Transformadores" of `ini_file` to `result_code` in
 // decimal, as a private-profile file would (ProfileFileWithValue): the file is created when
-// missing; it keeps its encoding (UTF-16 with its byte-order mark, UTF-8, the ANSI code page)
+// missing, and its folder too (MakePrivateFolder: the user's settings folder is made by the
+// first batch run that needs it, not by every start of the window); it keeps its encoding (UTF-16 with its byte-order mark, UTF-8, the ANSI code page)
 // and every other byte of it stays as it was. The file is replaced whole (written beside it,
 // then renamed), so a reader never sees half of it; where the folder takes no new file, an
 // existing file is rewritten in place. The value is on disk when the call returns. Throws

@@ -105,16 +105,6 @@ bool MayWrite(const std::filesystem::path& path, int mode) {
   return faccessat(AT_FDCWD, path.c_str(), mode, AT_EACCESS) == 0;
 }
 
-// Made as the XDG base directories ask: readable by the user alone.
-void MakePrivateFolder(const std::filesystem::path& folder) {
-  std::error_code error;
-  if (folder.empty() || std::filesystem::exists(folder, error)) return;
-  MakePrivateFolder(folder.parent_path());
-  if (std::filesystem::create_directory(folder, error)) {
-    std::filesystem::permissions(folder, std::filesystem::perms::owner_all, error);
-  }
-}
-
 }  // namespace
 
 std::filesystem::path WritablePlace(const std::filesystem::path& folder,
@@ -126,7 +116,6 @@ std::filesystem::path WritablePlace(const std::filesystem::path& folder,
       (std::filesystem::exists(there, error) && MayWrite(there, W_OK))) {
     return there;
   }
-  MakePrivateFolder(fallback);
   return store::FindIgnoringCase(fallback, name);
 }
 
@@ -135,6 +124,17 @@ std::filesystem::path ResultFilePlace(std::string_view name) {
 }
 
 #endif
+
+// Made as the XDG base directories ask: readable by the user alone. (Windows keeps only the
+// read-only attribute of these permissions; the folder made there is an ordinary one.)
+void MakePrivateFolder(const std::filesystem::path& folder) {
+  std::error_code error;
+  if (folder.empty() || std::filesystem::exists(folder, error)) return;
+  MakePrivateFolder(folder.parent_path());
+  if (std::filesystem::create_directory(folder, error)) {
+    std::filesystem::permissions(folder, std::filesystem::perms::owner_all, error);
+  }
+}
 
 RunPaths RunPathsLookingIn(std::filesystem::path ktemp,
                            const std::vector<std::filesystem::path>& folders) {

@@ -202,9 +202,10 @@ TEST(BatchModeTest, WhatIsNotAFileIsAnErrorNamingIt) {
                            "resultado 1 no se ha escrito.");
 }
 
-TEST(BatchModeTest, AFolderThatCannotBeWrittenIsAnErrorNamingTheFile) {
+TEST(BatchModeTest, AFolderThatCannotBeMadeIsAnErrorNamingTheFile) {
   TempFolder folder;
-  const auto ini = folder / "no-existe" / "Orbelin.ini";
+  WriteFile(folder / "archivo", "no es una carpeta");
+  const auto ini = folder / "archivo" / "zentrova" / "Orbelin.ini";
   try {
     WriteResultCode(ini, 1);
     FAIL() << "no error";

@@ -10,11 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "app/batch_mode.h"
+
 #ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
 
+#include "app/batch_mode.h"
 #include "support/temp_folder.h"
 #include "text/encoding.h"
 
@@ -181,7 +184,13 @@ TEST(PathsTest, TheResultGoesBesideTheProgramWhereTheUserCanWriteIt) {
     }
     EXPECT_EQ(place, root.path() / c.expected);
     if (place.parent_path() == fallback) {
-      // Made for the user alone, as settings folders are.
+      // Made for the user alone, as settings folders are, and only by the run that writes.
+      EXPECT_FALSE(std::filesystem::exists(fallback));
+      {
+        const AsAnotherUser user;
+        WriteResultCode(place, 1);
+      }
+      EXPECT_EQ(testing::ReadFile(place), "[Transformadores]\r\nTransformado=1\r\n");
       struct stat made {};
       ASSERT_EQ(stat(fallback.c_str(), &made), 0);
       EXPECT_EQ(made.st_mode & 0777, 0700u);

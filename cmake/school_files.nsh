@@ -7,15 +7,21 @@
 ; programs, is no file of the installer's: neither an update nor a removal touches it.
 ;
 ; Earlier versions told the school to put its table in place of the one shipped beside the
-; programs. A NIVELEX.DBF there that is not the shipped table (the date of its last change
-; aside, which every build sets anew) is moved into the data folder before the shipped table
-; is written or removed: there it is read first, so the programs read it as before. When the
-; data folder already has a table, the moved one is kept beside it as NIVELEX-anterior.DBF.
+; programs. A NIVELEX.DBF there that is neither the table an installation of ours put there
+; (known by the time of its last change, which the installer records) nor the table this
+; package ships (the date of its last change aside, which every build sets anew) is moved into
+; the data folder before the shipped table is written or removed: there it is read first, so
+; the programs read it as before. When the data folder already has a table, the moved one is
+; kept beside it as NIVELEX-anterior.DBF. The recorded time is what keeps an update that ships
+; new course offers from taking the table of the version it replaces for the school's.
 
 !include "LogicLib.nsh"
 
 ; CSIDL_COMMON_APPDATA, the folder the programs know as FOLDERID_ProgramData.
 !define ZENTROVA_CSIDL_COMMON_APPDATA 0x23
+; Where the installation is registered, and the value that records the shipped table's time.
+!define ZENTROVA_UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Zentrova"
+!define ZENTROVA_SHIPPED_TABLE_TIME "ZentrovaShippedLevelTable"
 
 !macro ZentrovaSchoolFileFunctions un
   ; The machine's data folder of the programs, in $R9.
@@ -73,13 +79,36 @@
     Exch $R0
   FunctionEnd
 
+  ; Pushes the time of the last change of the file named on the stack, as "high low".
+  Function ${un}ZentrovaFileTime
+    Exch $R0
+    Push $R1
+    ClearErrors
+    GetFileTime "$R0" $R0 $R1
+    ${If} ${Errors}
+      StrCpy $R0 ""
+    ${Else}
+      StrCpy $R0 "$R0 $R1"
+    ${EndIf}
+    Pop $R1
+    Exch $R0
+  FunctionEnd
+
   ; A table in the program folder that is not the shipped one goes into the data folder.
   Function ${un}ZentrovaKeepSchoolTable
     Push $R9
     Push $0
+    Push $1
     Call ${un}ZentrovaDataFolder
     CreateDirectory "$R9"
+    ReadRegStr $1 SHCTX "${ZENTROVA_UNINSTALL_KEY}" "${ZENTROVA_SHIPPED_TABLE_TIME}"
+    ; Nothing recorded (an installation of a version that did not record it): bytes decide.
+    ${IfThen} $1 == "" ${|} StrCpy $1 "-" ${|}
+    Push "$INSTDIR\NIVELEX.DBF"
+    Call ${un}ZentrovaFileTime
+    Pop $0
     ${If} ${FileExists} "$INSTDIR\NIVELEX.DBF"
+    ${AndIf} "$0" != "$1"
       InitPluginsDir
       File "/oname=$PLUGINSDIR\NIVELEX.DBF" "${INST_DIR}\NIVELEX.DBF"
       Push "$INSTDIR\NIVELEX.DBF"
@@ -96,6 +125,7 @@
         DetailPrint "La tabla de niveles del centro queda en $0"
       ${EndIf}
     ${EndIf}
+    Pop $1
     Pop $0
     Pop $R9
   FunctionEnd
@@ -113,7 +143,7 @@
 !macro ZentrovaBeforeInstall
   Call ZentrovaKeepSchoolTable
   Push $0
-  ReadRegStr $0 SHCTX "Software\Microsoft\Windows\CurrentVersion\Uninstall\Zentrova" "StartMenu"
+  ReadRegStr $0 SHCTX "${ZENTROVA_UNINSTALL_KEY}" "StartMenu"
   ${If} $0 != ""
   ${AndIf} $0 != "${ZENTROVA_MENU_FOLDER}"
     Delete "$SMPROGRAMS\$0\Zentrova.lnk"
@@ -127,6 +157,10 @@
 ; Orbelin.ini, zentrova-cli nivelex the school's table). S-1-5-32-545 is the Users group under
 ; every language of Windows.
 !macro ZentrovaAfterInstall
+  Push "$INSTDIR\NIVELEX.DBF"
+  Call ZentrovaFileTime
+  Pop $0
+  WriteRegStr SHCTX "${ZENTROVA_UNINSTALL_KEY}" "${ZENTROVA_SHIPPED_TABLE_TIME}" "$0"
   Push $R9
   Call ZentrovaDataFolder
   nsExec::ExecToLog 'icacls "$INSTDIR" /grant *S-1-5-32-545:(OI)(CI)M'

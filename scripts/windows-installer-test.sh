@@ -74,13 +74,26 @@ printf 'X_OFERTAMATRIG;NIVEL_ABREV;ESTUDIO\n305;CEN;Estudio del centro\n' >"$wor
 printf '; Orbelin del centro\r\n[Orbelin]\r\nCentro=IES Mar\xedtimo\r\n\r\n[Transformadores]\r\nTransformado=1\r\n' \
   >"$work/Orbelin.ini"
 
-# The packages of a newer build: the same programs with a higher version number.
+# The packages of a newer build: the same programs with a higher version number, and a level
+# table with one course offer more, as a release that brings new codes ships. The build's own
+# table is put back afterwards.
 echo "== Paquetes de una versión más nueva ($newer)"
+shipped=$out/bin/NIVELEX.DBF
+cp -p "$shipped" "$work/NIVELEX-construida.DBF"
+{ cat data/nivelex.csv; printf '999;NUEVO;Estudio de la versión nueva\n'; } >"$work/niveles-nuevos.csv"
+wine "$out/bin/zentrova-cli.exe" nivelex "$(windows_path "$work/niveles-nuevos.csv")" \
+  "$(windows_path "$shipped")" >"$work/nivelex-nuevo.out" 2>&1 ||
+  { cat "$work/nivelex-nuevo.out"; exit 1; }
+cp "$shipped" "$work/NIVELEX-nueva.DBF"
+packaged=0
 (cd "$out" && cpack -G NSIS -B "$work/nuevo" -D CPACK_PACKAGE_VERSION="$newer" \
   -D CPACK_PACKAGE_FILE_NAME="zentrova-$newer-win64" \
   -D CPACK_NSIS_DISPLAY_NAME="Zentrova $newer" -D CPACK_NSIS_PACKAGE_NAME="Zentrova $newer" \
-  >"$work/cpack.log" 2>&1) || { tail -n 20 "$work/cpack.log"; exit 1; }
-bash scripts/build-msi.sh "$work/nuevo/zentrova-$newer-win64.msi" "$newer" >"$work/msi.log"
+  >"$work/cpack.log" 2>&1) &&
+  bash scripts/build-msi.sh "$work/nuevo/zentrova-$newer-win64.msi" "$newer" >"$work/msi.log" ||
+  packaged=$?
+cp -p "$work/NIVELEX-construida.DBF" "$shipped"
+[ "$packaged" -eq 0 ] || { tail -n 20 "$work/cpack.log" "$work/msi.log"; exit 1; }
 echo "   $(cd "$work/nuevo" && ls zentrova-*-win64.* | tr "\n" " ")"
 
 check_installation() {
@@ -133,6 +146,15 @@ check_school_files() {
     [ "$(convert_sample "$1")" = "Estudio del centro" ]
 }
 
+# After an update that ships a table with new course offers: the program folder holds the
+# new table, and the table the older version shipped was not taken for the school's.
+check_shipped_table_replaced() {
+  check "C:\\Zentrova\\NIVELEX.DBF es la tabla que trae la versión $newer" \
+    cmp -s "$folder/NIVELEX.DBF" "$work/NIVELEX-nueva.DBF"
+  check "C:\\ProgramData\\Zentrova guarda solo la tabla del centro" \
+    [ "$(ls "$data")" = "NIVELEX.DBF" ]
+}
+
 # After a removal: only the school's files remain.
 check_removal() {
   check "quedan solo los archivos del centro: Orbelin.ini y la tabla del centro" \
@@ -173,13 +195,14 @@ wine "$work/nuevo/zentrova-$newer-win64.exe" /S
 wait_for_wine
 check_installation "$newer"
 check_school_files nsis-nuevo
+check_shipped_table_replaced
 
 echo "== NSIS: una tabla del centro en la carpeta del programa pasa a C:\\ProgramData\\Zentrova"
 mv "$data/NIVELEX.DBF" "$folder/NIVELEX.DBF"
 wine "$work/nuevo/zentrova-$newer-win64.exe" /S
 wait_for_wine
 check "C:\\Zentrova\\NIVELEX.DBF vuelve a ser la que trae el programa" \
-  cmp -s "$folder/NIVELEX.DBF" "$out/bin/NIVELEX.DBF"
+  cmp -s "$folder/NIVELEX.DBF" "$work/NIVELEX-nueva.DBF"
 check_school_files nsis-carpeta
 
 echo "== NSIS: desinstalación silenciosa"
@@ -203,6 +226,7 @@ wine msiexec /i "$(windows_path "$work/nuevo/zentrova-$newer-win64.msi")" /qn
 wait_for_wine
 check_installation "$newer"
 check_school_files msi-nuevo
+check_shipped_table_replaced
 
 echo "== MSI: msiexec /x zentrova-$newer-win64.msi /qn"
 wine msiexec /x "$(windows_path "$work/nuevo/zentrova-$newer-win64.msi")" /qn

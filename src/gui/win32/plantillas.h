@@ -57,6 +57,8 @@ class TPlantillas : public WindowBase {
   // choice, the closing gives `abandon`.
   const app::FrameAnswer& answer() const { return answer_; }
   const import::TimeFrameModel& model() const { return model_; }
+  // The tooltip of LabelNombre, which holds the whole name of the frame shown.
+  HWND name_tooltip() const { return name_tooltip_; }
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -100,6 +102,7 @@ class TPlantillas : public WindowBase {
   HWND BitBtnContinuar = nullptr;
   HWND LabelAviso = nullptr;
   HWND BitBtnTerminar = nullptr;
+  HWND name_tooltip_ = nullptr;
 };
 
 }  // namespace zentrova::gui

@@ -16,6 +16,9 @@ namespace zentrova::gui {
 
 inline constexpr wchar_t kOpenDialogTitle[] = L"Seleccionar Archivo XML obtenido de VETRANA";
 
+// The user's documents folder; empty where Windows names none.
+std::filesystem::path DocumentsFolder();
+
 class Win32Host : public app::Host {
  public:
   // `window` is the main window; `exportar` and `importar` its direction buttons; the focus

@@ -4,6 +4,7 @@
 
 #include "gui/win32/main_window.h"
 
+#include <commdlg.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -19,6 +20,7 @@
 #include "gui/win32/resource_ids.h"
 #include "gui/win32/wait_cursor.h"
 #include "gui/win32/wide_text.h"
+#include "gui/win32/win32_host.h"
 #include "import/level_table.h"
 #include "modal_answers.h"
 #include "support/temp_folder.h"
@@ -561,6 +563,36 @@ TEST(MainWindowTest, BothDirectionsOnTheSample) {
   EXPECT_NE(ReadFile(result).find("HORARIO_REGULAR_PROFESOR_"), std::string::npos);
   // The Linux side checks it with xmllint and compares it with the Linux program's.
   LeaveForLinuxSide("importar", {result});
+}
+
+// The first file dialog opens in the user's documents; a later one where the last file was.
+TEST(MainWindowTest, TheFirstFileDialogOpensInTheDocuments) {
+  Window window({});
+  const auto sample = window.CopySample();
+  window.form->Show();
+  const auto folder_of = [](std::filesystem::path& folder) {
+    return [&folder](HWND dialog) {
+      wchar_t path[MAX_PATH] = L"";
+      SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(path));
+      folder = path;
+    };
+  };
+  std::filesystem::path first_folder;
+  std::filesystem::path second_folder;
+  // The second direction on a folder without tables ends with an error: only the dialog
+  // matters here.
+  for (auto& [folder, answer] :
+       {std::pair{&first_folder, PickFile(sample)}, std::pair{&second_folder, CancelFile()}}) {
+    ModalAnswers answers;
+    answers.Then(Before(folder_of(*folder), answer)).Then(PressOk());
+    window.Click(TMForm::kBImportar);
+    ASSERT_TRUE(Settle(answers));
+  }
+  ASSERT_FALSE(gui::DocumentsFolder().empty());
+  EXPECT_TRUE(std::filesystem::equivalent(first_folder, gui::DocumentsFolder()))
+      << Narrow(first_folder.wstring());
+  EXPECT_TRUE(std::filesystem::equivalent(second_folder, sample.parent_path()))
+      << Narrow(second_folder.wstring());
 }
 
 TEST(MainWindowTest, AConversionACrashInterruptedIsCompletedAtStart) {

@@ -1,0 +1,18 @@
+#include "cli/run_options.h"
+
+#include "app/paths.h"
+#include "text/encoding.h"
+
+namespace zentrova::cli {
+
+void AddKtempOption(CLI::App& command, std::string& ktemp) {
+  command.add_option("--ktemp", ktemp,
+                     "Carpeta de intercambio (por omisión la de la ventana: ZENTROVA_KTEMP, "
+                     "C:\\KTEMP o drive_c/KTEMP del prefijo de Wine)");
+}
+
+std::filesystem::path ExchangeFolder(const std::string& ktemp) {
+  return ktemp.empty() ? app::DefaultExchangeFolder() : text::PathFromUtf8(ktemp);
+}
+
+}  // namespace zentrova::cli

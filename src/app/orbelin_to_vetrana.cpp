@@ -7,8 +7,10 @@
 #include <optional>
 
 #include "app/directions.h"
+#include "app/run_reports.h"
 #include "app/run_steps.h"
 #include "export/timetable_document.h"
+#include "export/timetable_report.h"
 #include "export/timetable_run.h"
 #include "files/file_replacement.h"
 #include "files/folder_update.h"
@@ -19,7 +21,8 @@ namespace {
 // The run proper. It holds, from its start until the result is saved, the exchange folder
 // (locked, a conversion that a crash interrupted completed first), the tables it reads and
 // its result file, and lets them go when it returns. A message when it stops at a check.
-std::optional<std::u16string> WriteResult(ProcessState& state) {
+std::optional<std::u16string> WriteResult(ProcessState& state,
+                                          timetable_export::TimetableObserver& observer) {
   const files::LockedFolder folder(state.paths.ktemp);
   timetable_export::OpenTables open(TimetableTablesOf(state.tables));
   files::FileReplacement result(timetable_export::ResultPath(state.filenameXML));
@@ -27,7 +30,7 @@ std::optional<std::u16string> WriteResult(ProcessState& state) {
   const timetable_export::PreparedRun prepared = timetable_export::PrepareRun(
       *state.document, state.paths.ktemp, state.filenameXML, std::chrono::system_clock::now);
   if (prepared.stop) return prepared.stop;
-  timetable_export::WriteTimetableDocument(*state.document, open, prepared.run, result);
+  timetable_export::WriteTimetableDocument(*state.document, open, prepared.run, result, observer);
   return std::nullopt;
 }
 
@@ -35,8 +38,14 @@ std::optional<std::u16string> WriteResult(ProcessState& state) {
 
 RunOutcome BImportarClick(ProcessState& state, Host& host) {
   if (!ChooseExistingFile(state, host)) return RunOutcome::kStopped;
+  const report::RunReport base = ReportBase(state, report::Direction::kOrbelinToVetrana);
+  // What the export does is collected only for someone who reads it.
+  timetable_export::TimetableReport findings;
+  timetable_export::TimetableObserver& observer =
+      ReportIsRead(state, host) ? findings : timetable_export::IgnoreTimetable();
   return RunToTheEnd(
-      state, host, [&] { return WriteResult(state); }, timetable_export::kNothingWritten);
+      state, host, base, [&] { return WriteResult(state, observer); },
+      timetable_export::kNothingWritten, [&] { return report::ReportOfTimetable(base, findings); });
 }
 
 }  // namespace zentrova::app

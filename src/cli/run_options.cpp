@@ -15,4 +15,10 @@ std::filesystem::path ExchangeFolder(const std::string& ktemp) {
   return ktemp.empty() ? app::DefaultExchangeFolder() : text::PathFromUtf8(ktemp);
 }
 
+void AddInformeOption(CLI::App& command, std::string& file) {
+  command.add_option("--informe", file,
+                     "Escribe en este archivo el informe de la conversión (texto UTF-8): qué "
+                     "registros o lecciones se quedan fuera o cambian, y cómo termina");
+}
+
 }  // namespace zentrova::cli

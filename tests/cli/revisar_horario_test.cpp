@@ -1,7 +1,7 @@
 // zentrova-cli revisar-horario end to end, over exchange folders and timetables made from
 // outside (python3-dbf, at random from a few seeds): its findings and counts against an
-// independent reading of the tables (python3-dbfread), its text, the stops and errors
-// `importar` would give, and that it writes nothing.
+// independent reading of the tables (python3-dbfread), its text, `importar --informe` telling
+// the same rows, the stops and errors `importar` would give, and that it writes nothing.
 
 #include <gtest/gtest.h>
 
@@ -186,9 +186,9 @@ TEST_F(RevisarHorarioTest, TheFindingsAreThoseTheTablesGive) {
   EXPECT_EQ(kinds_seen.size(), 5u);
 }
 
-// The text names each finding's row under its kind, with the counts first; importar's
-// document holds the lessons counted.
-TEST_F(RevisarHorarioTest, TheTextTellsTheSameRows) {
+// The text names each finding's row under its kind, with the counts first; importar's report
+// (--informe) tells the same rows, and its document the lessons counted.
+TEST_F(RevisarHorarioTest, TheTextAndImportarsReportTellTheSameRows) {
   MakeFolder(3);
   const Json review = Json::parse(Cli("revisar-horario", chosen(), "--json").out);
   const CommandResult text = Cli("revisar-horario", chosen());
@@ -202,14 +202,18 @@ TEST_F(RevisarHorarioTest, TheTextTellsTheSameRows) {
                 0),
             0u)
       << text.out;
+
+  const auto informe = root_ / "informe.txt";
+  const CommandResult run = Cli("importar", chosen(), "--informe " + ShellQuote(informe.string()));
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  const std::string report = ReadFile(informe);
+  EXPECT_EQ(report.rfind("\xEF\xBB\xBFInforme de la conversión\r\n", 0), 0u);
   ASSERT_FALSE(review["hallazgos"].empty());
   for (const auto& finding : review["hallazgos"]) {
     const std::string line = "  Fila " + std::to_string(finding["fila"].get<int>()) + ": ";
     EXPECT_NE(text.out.find(line), std::string::npos) << line;
+    EXPECT_NE(report.find(line), std::string::npos) << line;
   }
-
-  const CommandResult run = Cli("importar", chosen());
-  ASSERT_EQ(run.exit_code, 0) << run.err;
   const CommandResult activities =
       RunCommand("xmllint --xpath 'count(//grupo_datos[starts-with(@seq,\"ACTIVIDAD_\")])' " +
                  ShellQuote((root_ / "ResultadoOrbelininstituto.xml").string()));

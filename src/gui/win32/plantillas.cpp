@@ -72,7 +72,7 @@ void SetTooltipText(HWND tooltip, HWND control, const std::u16string& text) {
 }  // namespace
 
 TPlantillas::TPlantillas(std::filesystem::path export_file, HWND owner)
-    : model_(export_file), export_file_(std::move(export_file)), owner_(owner) {
+    : ModalWindow(owner), model_(export_file), export_file_(std::move(export_file)) {
   RegisterClassOnce(kPlantillasClass, true);
   Create(kPlantillasClass, kPlantillasCaption, kStyle, kExStyle, owner);
   BuildControls();
@@ -168,15 +168,7 @@ void TPlantillas::Show() {
 
 void TPlantillas::ShowModal() {
   modal_ = true;
-  const bool owner_was_enabled = owner_ != nullptr && IsWindowEnabled(owner_);
-  if (owner_was_enabled) EnableWindow(owner_, FALSE);
-  Show();
-  RunMessageLoop([this] { return !closed_; });
-  // The owner takes input again before the dialog goes, so that it becomes the active window.
-  if (owner_was_enabled) EnableWindow(owner_, TRUE);
-  ShowWindow(hwnd(), SW_HIDE);
-  if (owner_ != nullptr) SetActiveWindow(owner_);
-  if (error_) std::rethrow_exception(error_);
+  ShowModalWith([this] { Show(); });
 }
 
 void TPlantillas::FormActivate() {
@@ -268,7 +260,7 @@ void TPlantillas::OnCommand(int id, int notification) {
 }
 
 LRESULT TPlantillas::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-  try {
+  return Guarded([&]() -> LRESULT {
     switch (message) {
       case WM_COMMAND:
         OnCommand(LOWORD(wparam), HIWORD(wparam));
@@ -278,9 +270,9 @@ LRESULT TPlantillas::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         return MAKELRESULT(abandoning_ ? kBitBtnTerminar : kBitBtnContinuar, DC_HASDEFID);
       case WM_CLOSE:
         // Every close goes through here and always proceeds.
-        if (closed_) return 0;
+        if (closed()) return 0;
         FormClose();
-        closed_ = true;
+        MarkClosed();
         if (!modal_) ShowWindow(hwnd(), SW_HIDE);
         return 0;
       case WM_HELP:
@@ -292,13 +284,7 @@ LRESULT TPlantillas::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       default:
         return Default(message, wparam, lparam);
     }
-  } catch (...) {
-    // Errors cannot pass through Windows' frames: ShowModal throws this one when the dialog
-    // has closed.
-    error_ = std::current_exception();
-    closed_ = true;
-    return 0;
-  }
+  });
 }
 
 }  // namespace zentrova::gui

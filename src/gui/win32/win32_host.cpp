@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "gui/win32/informe.h"
 #include "gui/win32/message_box.h"
 #include "gui/win32/plantillas.h"
 #include "gui/win32/wait_cursor.h"
@@ -71,6 +72,12 @@ app::FrameAnswer Win32Host::ChooseTimeFrames(const std::filesystem::path& export
   NormalCursorWhileWaiting normal_cursor;
   dialog.ShowModal();
   return dialog.answer();
+}
+
+void Win32Host::ShowReport(const report::RunReport& report) {
+  TInforme window(report, window_);
+  NormalCursorWhileWaiting normal_cursor;
+  window.ShowModal();
 }
 
 void Win32Host::SetDirectionButtonsEnabled(bool enabled) {

@@ -15,6 +15,7 @@
 #include "app/paths.h"
 #include "gui/view_fixtures.h"
 #include "gui/win32/help.h"
+#include "gui/win32/informe.h"
 #include "gui/win32/message_loop.h"
 #include "gui/win32/plantillas.h"
 #include "gui/win32/resource_ids.h"
@@ -23,6 +24,7 @@
 #include "gui/win32/win32_host.h"
 #include "import/level_table.h"
 #include "modal_answers.h"
+#include "support/report_files.h"
 #include "support/temp_folder.h"
 #include "window_inspection.h"
 
@@ -323,8 +325,9 @@ TEST(MainWindowTest, InteractiveCancelStopsWithButtonsEnabled) {
 
 TEST(MainWindowTest, MissingLevelTableInBatchModeKeepsTheWindowOpen) {
   Window window({"exportar", "x"}, std::filesystem::path(L"C:\\no\\existe\\NIVELEX.DBF"));
+  const auto export_file = window.CopySample();
   ModalAnswers answers;
-  answers.Then(PickFile(SampleExport())).Then(PressOk());
+  answers.Then(PickFile(export_file)).Then(PressOk());
   window.form->Show();
   ASSERT_TRUE(Settle(answers));
   EXPECT_EQ(answers.seen(),
@@ -332,8 +335,15 @@ TEST(MainWindowTest, MissingLevelTableInBatchModeKeepsTheWindowOpen) {
                 kFileDialog,
                 Message(L"ATENCI\u00d3N - NIVELEX.DBF No encontrado - Reinstale ZENTROVA")}));
   EXPECT_TRUE(window.Visible());
-  EXPECT_EQ(window.form->state().filenameXML, SampleExport());
+  EXPECT_EQ(window.form->state().filenameXML, export_file);
   EXPECT_TRUE(std::filesystem::is_empty(window.ktemp()));  // no table touched
+  // The report beside the export says why the run stopped.
+  const auto reports = ReportsBeside(export_file, "exportar");
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_NE(ReportText(reports[0])
+                .find("Resultado: ATENCI\xC3\x93N - NIVELEX.DBF No encontrado - Reinstale "
+                      "ZENTROVA\r\n"),
+            std::string::npos);
   window.form->Close();
   EXPECT_EQ(IniText(window.ini()), "[Transformadores]\r\nTransformado=0\r\n");
 }
@@ -433,6 +443,17 @@ TEST(MainWindowTest, FirstDirectionInBatchMode) {
   EXPECT_EQ(IniText(window.ini()), "[Transformadores]\r\nTransformado=1\r\n");
   // The Linux side counts the rows with python3-dbfread.
   LeaveForLinuxSide("primera-en-lotes", FilesIn(window.ktemp()));
+  // Batch mode shows no report window: the report is left beside the export, each finding
+  // with its record.
+  const auto reports = ReportsBeside(export_file, "exportar");
+  ASSERT_EQ(reports.size(), 1u);
+  const std::string report = ReportText(reports[0]);
+  for (const char* line :
+       {"Resultado: Proceso finalizado\r\n",
+        "    Registro 8: ABREV \xC2\xABGimnas\xC2\xBB ya estaba dado: lleva un n\xC3\xBAmero "
+        "detr\xC3\xA1s, \xC2\xABGimnas1\xC2\xBB.\r\n"}) {
+    EXPECT_NE(report.find(line), std::string::npos) << line;
+  }
 }
 
 TEST(MainWindowTest, FrameDialogShownAgainAfterAnInvalidChoice) {
@@ -443,13 +464,14 @@ TEST(MainWindowTest, FrameDialogShownAgainAfterAnInvalidChoice) {
       .Then(ChooseFrames({}))
       .Then(PressOk())
       .Then(ChooseFrames({1}))
-      .Then(PressOk());
+      .Then(PressOk())
+      .Then(CloseReport());
   window.Click(TMForm::kBExportar);
   ASSERT_TRUE(Settle(answers));
   EXPECT_EQ(answers.seen(),
-            (std::vector<std::wstring>{kFileDialog, L"TPlantillas",
-                                       Message(L"Debe al menos seleccionar 1 Marco Horario."),
-                                       L"TPlantillas", Message(L"Proceso finalizado")}));
+            (std::vector<std::wstring>{
+                kFileDialog, L"TPlantillas", Message(L"Debe al menos seleccionar 1 Marco Horario."),
+                L"TPlantillas", Message(L"Proceso finalizado"), L"TInforme"}));
   EXPECT_EQ(window.form->state().resultCode, 1);
   EXPECT_FALSE(window.DirectionButtonsEnabled());
   // Closing and help still work after a completed run; the focus left the disabled button.
@@ -494,11 +516,12 @@ TEST(MainWindowTest, ErrorEscapingARunIsReported) {
   TempFolder elsewhere;
   const auto missing = elsewhere / "no-existe";
   Window window({"exportar", "x"}, {}, missing);
+  const auto export_file = window.CopySample();
   std::wstring report;
   bool error_icon = false;
   ModalAnswers answers;
   // The missing folder is found before the time-frame dialog would be shown.
-  answers.Then(PickFile(SampleExport()))
+  answers.Then(PickFile(export_file))
       .Then(Before(
           [&](HWND box) {
             report = MessageBoxText(box);
@@ -536,13 +559,34 @@ TEST(MainWindowTest, BothDirectionsOnTheSample) {
   const auto export_file = first.CopySample();
   first.form->Show();
   {
+    // After the fixed message, the report window: its summary first, the whole report below.
+    std::wstring summary;
+    std::wstring details;
     ModalAnswers answers;
-    answers.Then(PickFile(export_file)).Then(ChooseFrames({0})).Then(PressOk());
+    answers.Then(PickFile(export_file))
+        .Then(ChooseFrames({0}))
+        .Then(PressOk())
+        .Then(Before(
+            [&](HWND window) {
+              summary = TextOf(gui::FindControl(window, gui::TInforme::kLabelResumen));
+              details = TextOf(gui::FindControl(window, gui::TInforme::kMemoInforme));
+              LeavePicture("informe", window);
+            },
+            CloseReport()));
     first.Click(TMForm::kBExportar);
     ASSERT_TRUE(Settle(answers));
-    EXPECT_EQ(answers.seen(), (std::vector<std::wstring>{kFileDialog, L"TPlantillas",
-                                                         Message(L"Proceso finalizado")}));
+    EXPECT_EQ(answers.seen(),
+              (std::vector<std::wstring>{kFileDialog, L"TPlantillas",
+                                         Message(L"Proceso finalizado"), L"TInforme"}));
     EXPECT_EQ(first.form->state().resultCode, 1);
+    EXPECT_EQ(summary.rfind(L"La conversi\u00f3n ha terminado con estas novedades:\r\n\u2022 ", 0),
+              0u)
+        << Narrow(summary);
+    EXPECT_NE(summary.find(L"c\u00f3digos llevan un n\u00famero detr\u00e1s"), std::wstring::npos)
+        << Narrow(summary);
+    EXPECT_NE(details.find(L"\r\n    Registro 8: ABREV \u00abGimnas\u00bb ya estaba dado"),
+              std::wstring::npos)
+        << Narrow(details);
   }
   LeaveForLinuxSide("exportar", FilesIn(first.ktemp()));
   std::filesystem::copy_file(soluc, first.ktemp() / "SOLUC.DBF");
@@ -561,6 +605,12 @@ TEST(MainWindowTest, BothDirectionsOnTheSample) {
   const auto result = first.folder / "ResultadoOrbelininstituto.xml";
   ASSERT_TRUE(std::filesystem::exists(result));
   EXPECT_NE(ReadFile(result).find("HORARIO_REGULAR_PROFESOR_"), std::string::npos);
+  // The batch run's report beside the export; the interactive one left none.
+  EXPECT_TRUE(ReportsBeside(export_file, "exportar").empty());
+  const auto reports = ReportsBeside(export_file, "importar");
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_NE(ReportText(reports[0]).find("  Lecciones escritas en el documento: 1.\r\n"),
+            std::string::npos);
   // The Linux side checks it with xmllint and compares it with the Linux program's.
   LeaveForLinuxSide("importar", {result});
 }

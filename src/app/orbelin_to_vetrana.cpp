@@ -14,6 +14,7 @@
 #include "export/timetable_run.h"
 #include "files/file_replacement.h"
 #include "files/folder_update.h"
+#include "import/exchange_update.h"
 
 namespace zentrova::app {
 namespace {
@@ -23,7 +24,7 @@ namespace {
 // its result file, and lets them go when it returns. A message when it stops at a check.
 std::optional<std::u16string> WriteResult(ProcessState& state,
                                           timetable_export::TimetableObserver& observer) {
-  const files::LockedFolder folder(state.paths.ktemp);
+  const files::LockedFolder folder(state.paths.ktemp, import::ExchangeFiles());
   timetable_export::OpenTables open(TimetableTablesOf(state.tables));
   files::FileReplacement result(timetable_export::ResultPath(state.filenameXML));
   state.document = std::make_unique<xml::Document>();

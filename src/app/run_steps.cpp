@@ -7,24 +7,34 @@
 #include "app/error_message.h"
 #include "app/run_reports.h"
 #include "files/folder_update.h"
+#include "files/input_file.h"
+#include "files/native_file.h"
+#include "import/exchange_update.h"
 #include "text/encoding.h"
 
 namespace zentrova::app {
 
 void FinishInterruptedConversion(const std::filesystem::path& ktemp) {
   try {
-    const files::LockedFolder folder(ktemp);
-  } catch (const Error&) {
-    // Reported by the next run, if it still stands in its way.
+    const files::LockedFolder folder(ktemp, import::ExchangeFiles());
+  } catch (...) {
+    // Reported by the next run, if it still stands in its way: the window must open.
   }
+}
+
+bool ChosenFileExists(const std::filesystem::path& file) {
+  const files::EntryKind kind = files::KindOfTarget(file);
+  // A link that leads nowhere names no file.
+  if (file.empty() || kind == files::EntryKind::kMissing || kind == files::EntryKind::kLink) {
+    return false;
+  }
+  const files::InputFile readable(file, "el archivo");
+  return true;
 }
 
 bool ChooseExistingFile(ProcessState& state, Host& host) {
   if (auto chosen = host.ChooseXmlFile()) state.filenameXML = *chosen;
-  std::error_code error;
-  if (!state.filenameXML.empty() && std::filesystem::is_regular_file(state.filenameXML, error)) {
-    return true;
-  }
+  if (ChosenFileExists(state.filenameXML)) return true;
   host.ShowMessage(kNoFileMessage);
   if (state.InBatchMode()) {
     state.resultCode = -1;

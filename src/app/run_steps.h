@@ -25,8 +25,14 @@ void FinishInterruptedConversion(const std::filesystem::path& ktemp);
 
 // Shows the file dialog (a cancelled dialog keeps the file chosen before) and checks that the
 // file exists. When it does not: kNoFileMessage, and in batch mode resultCode -1 and the
-// window closes. True when the run can go on with state.filenameXML.
+// window closes. True when the run can go on with state.filenameXML. Raises files::Error
+// naming the file when it exists but is not a regular file (a folder, a FIFO, a device) or
+// cannot be opened.
 bool ChooseExistingFile(ProcessState& state, Host& host);
+
+// Whether `file` exists (a link followed); raises as ChooseExistingFile when it exists but
+// cannot be read.
+bool ChosenFileExists(const std::filesystem::path& file);
 
 // A run that stops at a check with `message`: the message is shown, and the report of the
 // stop is saved where reports go (SaveReport).

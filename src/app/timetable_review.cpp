@@ -49,8 +49,7 @@ TimetableReview ReviewTimetable(const std::filesystem::path& file,
   TimetableReview review;
   review.file = std::filesystem::absolute(file);
   review.ktemp = ktemp;
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(review.file, error)) {
+  if (!ChosenFileExists(review.file)) {
     // As the command line shows it: the message, then the path looked for.
     review.stop = std::u16string(kNoFileMessage) + u"\n" + text::PathText(review.file);
     return review;

@@ -26,8 +26,8 @@ struct TimetableReview {
 };
 
 // Reviews the timetable of `ktemp` for the export `file`. Raises what `importar` would raise
-// (a table missing or held by another program, a value that does not convert), with the same
-// message.
+// (an export that exists but cannot be read, a table missing or held by another program, a
+// value that does not convert), with the same message.
 TimetableReview ReviewTimetable(const std::filesystem::path& file,
                                 const std::filesystem::path& ktemp);
 

@@ -4,12 +4,12 @@
 #include <optional>
 
 #include "app/directions.h"
+#include "app/paths.h"
 #include "app/run_reports.h"
 #include "app/run_steps.h"
 #include "import/conversion.h"
 #include "import/conversion_report.h"
 #include "import/exchange_update.h"
-#include "import/level_table.h"
 #include "import/preflight.h"
 #include "import/time_frames.h"
 
@@ -47,9 +47,8 @@ std::optional<std::u16string> Convert(ProcessState& state, const xml::LoadResult
 RunOutcome BExportarClick(ProcessState& state, Host& host) {
   if (!ChooseExistingFile(state, host)) return RunOutcome::kStopped;
   const report::RunReport base = ReportBase(state, report::Direction::kVetranaToOrbelin);
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(state.paths.nivelex, error)) {
-    return StopRun(state, host, base, import::kLevelTableMissingMessage);
+  if (auto problem = LevelTableProblem(state.paths)) {
+    return StopRun(state, host, base, *problem);
   }
   state.document = std::make_unique<xml::Document>();
   const xml::LoadResult load = state.document->Load(state.filenameXML);

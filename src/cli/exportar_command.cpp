@@ -34,7 +34,8 @@ void PrintRowCounts(const std::filesystem::path& ktemp) {
 }
 
 int RunExportar(const ExportarOptions& options) {
-  const app::RunPaths paths{ExchangeFolder(options.ktemp), options.inputs.LevelTable()};
+  app::RunPaths paths = options.inputs.Paths();
+  if (!options.ktemp.empty()) paths.ktemp = text::PathFromUtf8(options.ktemp);
   app::ProcessState state(paths);
   if (!options.informe.empty()) state.report_file = text::PathFromUtf8(options.informe);
   ConsoleHost host(options.inputs.ExportFile());

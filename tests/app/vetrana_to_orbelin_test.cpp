@@ -86,7 +86,9 @@ TEST_F(VetranaToOrbelinTest, ACancelledDialogRunsAgainOnTheFileChosenBefore) {
   const auto file = WriteExport("e.xml", BuildExport({kOneFrame, kSlots}));
   std::filesystem::remove(root_ / "NIVELEX.DBF");
   EXPECT_EQ(Run(file), RunOutcome::kStopped);
-  EXPECT_EQ(host_.messages.back(), u"ATENCIÓN - NIVELEX.DBF No encontrado - Reinstale ZENTROVA");
+  EXPECT_EQ(host_.messages.back(),
+            u"ATENCIÓN - NIVELEX.DBF No encontrado - Reinstale ZENTROVA\nSe ha buscado en «" +
+                text::PathText(root_ / "NIVELEX.DBF") + u"».");
   EXPECT_TRUE(std::filesystem::is_empty(ktemp()));
   testing::WriteLevelTable(root_ / "NIVELEX.DBF", {});
   EXPECT_EQ(BExportarClick(state_, host_), RunOutcome::kCompleted);

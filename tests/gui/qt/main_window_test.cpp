@@ -113,6 +113,8 @@ class MainWindowTest : public QObject {
   void MissingLevelTableInBatchModeKeepsTheWindowOpen();
   void HelpButtonAndF1();
   void FirstDirectionInBatchMode();
+  void AUtf16OrbelinIniReadsTheResultOfABatchRun();
+  void AnOrbelinIniThatCannotBeReadIsReportedAtClosing();
   void FrameDialogShownAgainAfterAnInvalidChoice();
   void FrameDialogWayOutEndsTheRun();
   void ErrorEscapingARunIsReported();
@@ -301,7 +303,8 @@ void MainWindowTest::MissingLevelTableInBatchModeKeepsTheWindowOpen() {
   QVERIFY(Settle(answers));
   QCOMPARE(answers.seen(),
            (QStringList{kFileDialog,
-                        Message("ATENCIÓN - NIVELEX.DBF No encontrado - Reinstale ZENTROVA")}));
+                        Message("ATENCIÓN - NIVELEX.DBF No encontrado - Reinstale ZENTROVA\n"
+                                "Se ha buscado en «/no/existe/NIVELEX.DBF».")}));
   QVERIFY(window.form->isVisible());
   QCOMPARE(window.form->state().filenameXML, export_file);
   QVERIFY(std::filesystem::is_empty(window.ktemp()));  // no table touched
@@ -394,6 +397,54 @@ void MainWindowTest::FirstDirectionInBatchMode() {
         "tendrá dos veces.\r\n"}) {
     QVERIFY2(report.contains(QString::fromUtf8(line)), qPrintable(report));
   }
+}
+
+// Orbelin.ini in UTF-16 with its byte-order mark, as Windows programs write it: after a
+// completed batch run a reader of UTF-16 finds Transformado=1 and the calling program's own
+// settings.
+void MainWindowTest::AUtf16OrbelinIniReadsTheResultOfABatchRun() {
+  Window window({"exportar", "x"});
+  std::string bytes;
+  for (const char16_t unit : std::u16string(u"\uFEFF[Orbelin]\r\nCarpeta=C:\\KTEMP\r\n"
+                                            u"[Transformadores]\r\nTransformado=0\r\n")) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+  }
+  WriteFile(window.ini(), bytes);
+  ModalAnswers answers;
+  // A copy: batch mode leaves its report beside the export.
+  answers.Then(PickFile(window.CopySample())).Then(ChooseFrames({0})).Then(PressOk());
+  window.form->show();
+  QVERIFY(Settle(answers));
+  QVERIFY(!window.form->isVisible());
+  const auto read = RunPython(R"(
+import configparser, sys
+raw = open(sys.argv[1], 'rb').read()
+parser = configparser.ConfigParser(interpolation=None)
+parser.read_string(raw.decode('utf-16'))
+print(raw[:2].hex(), parser['Orbelin']['Carpeta'], parser['Transformadores']['Transformado'])
+)",
+                              {window.ini().string()});
+  QCOMPARE(QString::fromStdString(read.out), QStringLiteral("fffe C:\\KTEMP 1\n"));
+}
+
+// An Orbelin.ini that is a folder: the window says so, naming it, and closes all the same.
+void MainWindowTest::AnOrbelinIniThatCannotBeReadIsReportedAtClosing() {
+  Window window({"otra", "x"});
+  std::filesystem::create_directory(window.ini());
+  window.form->show();
+  QVERIFY(QTest::qWaitForWindowExposed(window.form.get()));
+  QString report;
+  ModalAnswers answers;
+  answers.Then(Before([&](QWidget* widget) { report = qobject_cast<QMessageBox*>(widget)->text(); },
+                      PressOk()));
+  window.form->close();
+  QVERIFY(Settle(answers));
+  QVERIFY(!window.form->isVisible());
+  QCOMPARE(report, QString::fromStdString("No se puede leer el archivo de resultado " +
+                                          window.ini().string() +
+                                          ": no es un archivo normal, sino una carpeta. El código "
+                                          "de resultado 0 no se ha escrito."));
 }
 
 void MainWindowTest::FrameDialogShownAgainAfterAnInvalidChoice() {
@@ -589,7 +640,8 @@ void MainWindowTest::AConversionACrashInterruptedIsCompletedAtStart() {
   std::filesystem::create_directories(ktemp / "ZENTROVA.NUEVO");
   testing::WriteFile(ktemp / "PROFT.DBF", "viejo");
   testing::WriteFile(ktemp / "ZENTROVA.NUEVO" / "PROFT.DBF", "nuevo");
-  testing::WriteFile(ktemp / "ZENTROVA.JNL", "ZENTROVA 1\nMUEVE PROFT.DBF\nFIN\n");
+  testing::WriteFile(ktemp / "ZENTROVA.NUEVO" / "ZENTROVA.ID", "5eed0f");
+  testing::WriteFile(ktemp / "ZENTROVA.JNL", "ZENTROVA 2\nCARPETA 5eed0f\nMUEVE PROFT.DBF\nFIN\n");
   gui::TMForm form({}, app::RunPaths{ktemp, folder / "NIVELEX.DBF"}, folder / "Orbelin.ini");
   QCOMPARE(QString::fromStdString(ReadFile(ktemp / "PROFT.DBF")), QStringLiteral("nuevo"));
   QVERIFY(!std::filesystem::exists(ktemp / "ZENTROVA.JNL"));

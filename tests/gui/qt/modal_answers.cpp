@@ -12,6 +12,9 @@
 namespace zentrova::testing {
 
 ModalAnswers::ModalAnswers() {
+  // A modal window already open (the dialog a test works itself) is not the script's to
+  // answer: when a message it shows closes, it is active again before it goes away itself.
+  if (QWidget* open = QApplication::activeModalWidget()) handled_.append(open);
   connect(&timer_, &QTimer::timeout, this, &ModalAnswers::Poll);
   timer_.start(10);
 }

@@ -2,8 +2,9 @@
 #define ZENTROVA_TESTS_APP_GUI_MODAL_ANSWERS_H_
 
 // Answers the modal windows a test opens (file dialogs, message boxes, the time-frame dialog,
-// the report window), one after the other, from a script. A timer looks for the active modal widget
-// inside the modal loops; a widget is answered once.
+// the report window), one after the other, from a script. A timer looks for the active modal
+// widget inside the modal loops; a widget is answered once, and one already open when the
+// script is made is never answered.
 
 #include <QFileDialog>
 #include <QList>

@@ -330,10 +330,11 @@ TEST(MainWindowTest, MissingLevelTableInBatchModeKeepsTheWindowOpen) {
   answers.Then(PickFile(export_file)).Then(PressOk());
   window.form->Show();
   ASSERT_TRUE(Settle(answers));
-  EXPECT_EQ(answers.seen(),
-            (std::vector<std::wstring>{
-                kFileDialog,
-                Message(L"ATENCI\u00d3N - NIVELEX.DBF No encontrado - Reinstale ZENTROVA")}));
+  EXPECT_EQ(
+      answers.seen(),
+      (std::vector<std::wstring>{
+          kFileDialog, Message(L"ATENCI\u00d3N - NIVELEX.DBF No encontrado - Reinstale ZENTROVA\n"
+                               L"Se ha buscado en \u00abC:\\no\\existe\\NIVELEX.DBF\u00bb.")}));
   EXPECT_TRUE(window.Visible());
   EXPECT_EQ(window.form->state().filenameXML, export_file);
   EXPECT_TRUE(std::filesystem::is_empty(window.ktemp()));  // no table touched
@@ -454,6 +455,47 @@ TEST(MainWindowTest, FirstDirectionInBatchMode) {
         "detr\xC3\xA1s, \xC2\xABGimnas1\xC2\xBB.\r\n"}) {
     EXPECT_NE(report.find(line), std::string::npos) << line;
   }
+}
+
+// The text's UTF-16LE bytes, as Windows programs write INI files.
+std::string Utf16LeBytes(std::u16string_view text) {
+  std::string bytes;
+  for (const char16_t unit : text) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+  }
+  return bytes;
+}
+
+// Orbelin.ini in UTF-16 with its byte-order mark: after a completed batch run it holds
+// Transformado=1 in UTF-16, every other byte as it was.
+TEST(MainWindowTest, AUtf16OrbelinIniReadsTheResultOfABatchRun) {
+  Window window({"exportar", "x"});
+  const std::u16string others = u"\uFEFF[Orbelin]\r\nCentro=IES Mar\u00edtimo\r\n";
+  WriteFile(window.ini(), Utf16LeBytes(others + u"[Transformadores]\r\nTransformado=0\r\n"));
+  ModalAnswers answers;
+  answers.Then(PickFile(window.CopySample())).Then(ChooseFrames({0})).Then(PressOk());
+  window.form->Show();
+  ASSERT_TRUE(Settle(answers));
+  EXPECT_TRUE(window.form->closed());
+  EXPECT_EQ(IniText(window.ini()),
+            Utf16LeBytes(others + u"[Transformadores]\r\nTransformado=1\r\n"));
+}
+
+// An Orbelin.ini that is a folder: the window says so, naming it, and closes all the same.
+TEST(MainWindowTest, AnOrbelinIniThatCannotBeReadIsReportedAtClosing) {
+  Window window({"otra", "x"});
+  std::filesystem::create_directory(window.ini());
+  window.form->Show();
+  std::wstring report;
+  ModalAnswers answers;
+  answers.Then(Before([&](HWND box) { report = MessageBoxText(box); }, PressOk()));
+  window.form->Close();
+  ASSERT_TRUE(Settle(answers));
+  EXPECT_TRUE(window.form->closed());
+  EXPECT_NE(report.find(window.ini().wstring() + L": no es un archivo normal, sino una carpeta."),
+            std::wstring::npos)
+      << Narrow(report);
 }
 
 TEST(MainWindowTest, FrameDialogShownAgainAfterAnInvalidChoice) {
@@ -651,7 +693,8 @@ TEST(MainWindowTest, AConversionACrashInterruptedIsCompletedAtStart) {
   std::filesystem::create_directories(ktemp / "ZENTROVA.NUEVO");
   WriteFile(ktemp / "PROFT.DBF", "viejo");
   WriteFile(ktemp / "ZENTROVA.NUEVO" / "PROFT.DBF", "nuevo");
-  WriteFile(ktemp / "ZENTROVA.JNL", "ZENTROVA 1\nMUEVE PROFT.DBF\nFIN\n");
+  WriteFile(ktemp / "ZENTROVA.NUEVO" / "ZENTROVA.ID", "5eed0f");
+  WriteFile(ktemp / "ZENTROVA.JNL", "ZENTROVA 2\nCARPETA 5eed0f\nMUEVE PROFT.DBF\nFIN\n");
   TMForm form({}, app::RunPaths{ktemp, folder / "NIVELEX.DBF"}, folder / "Orbelin.ini");
   EXPECT_EQ(ReadFile(ktemp / "PROFT.DBF"), "nuevo");
   EXPECT_FALSE(std::filesystem::exists(ktemp / "ZENTROVA.JNL"));

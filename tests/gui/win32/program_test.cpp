@@ -161,10 +161,14 @@ TEST(ProgramTest, BatchRunStoppedAtTheLevelTableWritesZeroWhenClosed) {
   Installed program(/*with_level_table=*/false);
   const auto export_file = program.folder / "instituto.xml";
   std::filesystem::copy_file(SampleExport(), export_file);
+  // Looked for in the machine's data folder first, then beside the program.
   EXPECT_EQ(program.Run(L"exportar x", {PickFile(export_file), PressOk()}, true),
             (std::vector<std::wstring>{
                 L"FileDialog",
-                L"MessageBox: ATENCI\u00d3N - NIVELEX.DBF No encontrado - Reinstale ZENTROVA"}));
+                L"MessageBox: ATENCI\u00d3N - NIVELEX.DBF No encontrado - Reinstale ZENTROVA\n"
+                L"Se ha buscado en \u00ab" +
+                    (app::MachineDataFolder() / "NIVELEX.DBF").wstring() + L"\u00bb y en \u00ab" +
+                    (program.program_folder() / "NIVELEX.DBF").wstring() + L"\u00bb."}));
   EXPECT_EQ(program.Ini(), "[Transformadores]\r\nTransformado=0\r\n");
 }
 

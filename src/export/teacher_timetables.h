@@ -10,16 +10,19 @@
 #include "export/lookups.h"
 #include "export/period.h"
 #include "export/solution_table.h"
+#include "export/timetable_observer.h"
 #include "store/table.h"
 #include "xml/document.h"
 
 namespace zentrova::timetable_export {
 
-// Appends the teacher groups to `timetables` (the HORARIOS_REGULARES group). `proft` must be
-// open; a teacher's rows are those whose PROF reads exactly as its ABREV. Errors of the
-// table store, the document and the conversions pass through.
+// Appends the teacher groups to `timetables` (the HORARIOS_REGULARES group), telling
+// `observer` what it writes. `proft` must be open; a teacher's rows are those whose PROF reads
+// exactly as its ABREV. Errors of the table store, the document and the conversions pass
+// through.
 void WriteTeacherTimetables(xml::Node timetables, store::Table& proft, SolutionTable& soluc,
-                            Lookups& lookups, const Period& period);
+                            Lookups& lookups, const Period& period,
+                            TimetableObserver& observer = IgnoreTimetable());
 
 }  // namespace zentrova::timetable_export
 

@@ -1,5 +1,7 @@
 #include "export/timetable_run.h"
 
+#include <utility>
+
 #include "export/lookups.h"
 #include "export/period.h"
 #include "export/solution_table.h"
@@ -38,17 +40,35 @@ void OpenTables::Close() {
   for (store::Table* table : InOpeningOrder(tables_)) table->Close();
 }
 
-std::filesystem::path WriteTimetableDocument(xml::Document& document, OpenTables& open,
-                                             const TimetableRun& run,
-                                             files::FileReplacement& result) {
-  const ExportTables& tables = open.tables();
+PreparedRun PrepareRun(xml::Document& document, const std::filesystem::path& ktemp,
+                       const std::filesystem::path& chosen, RunClock clock) {
+  PreparedRun prepared;
+  const xml::LoadResult load = document.Load(chosen);
+  // The year cannot be read from a file that is not an export: the run stops here, before
+  // anything is written.
+  prepared.stop = CheckChosenExport(document, load, chosen);
+  if (prepared.stop) return prepared;
+  prepared.run = TimetableRun{ktemp, chosen, AcademicYear(document), std::move(clock)};
+  if (!PeriodTableExists(ktemp)) prepared.stop = kNoPeriodsMessage;
+  return prepared;
+}
+
+void BuildTimetableDocument(xml::Document& document, const ExportTables& tables,
+                            const TimetableRun& run, TimetableObserver& observer) {
   const Period period = ReadPeriod(run.ktemp);
   EmptyDocument(document);
   xml::Node timetables = WriteEnvelope(document, RunDateText(run.clock()), run.academic_year,
                                        tables.proft.RecordCount());
   SolutionTable soluc(tables.soluc);
   Lookups lookups(tables.asigt, tables.asignomt, tables.diashorast, tables.grupost);
-  WriteTeacherTimetables(timetables, tables.proft, soluc, lookups, period);
+  WriteTeacherTimetables(timetables, tables.proft, soluc, lookups, period, observer);
+}
+
+std::filesystem::path WriteTimetableDocument(xml::Document& document, OpenTables& open,
+                                             const TimetableRun& run,
+                                             files::FileReplacement& result,
+                                             TimetableObserver& observer) {
+  BuildTimetableDocument(document, open.tables(), run, observer);
   result.Commit(document.SavedBytes(result.target()));
   open.Close();
   return result.target();

@@ -34,6 +34,7 @@ TEST(BuildSubjectCodeTest, CodeAndLongCodeFromTheName) {
       {u"", u"", u""},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.name));
     const SubjectCode code = BuildSubjectCode(c.name);
     EXPECT_EQ(code.code, c.code);
     // The long code is 10 characters at most once stored; the rule gives it whole.

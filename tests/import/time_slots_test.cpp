@@ -34,6 +34,7 @@ TEST(SplitAnswerTest, TwentyCharactersHoldTwoFrames) {
       {u"  X       ", u"X", u""},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.answer));
     const ChosenFrames frames = SplitAnswer(c.answer);
     EXPECT_EQ(frames.a, c.a);
     EXPECT_EQ(frames.b, c.b);
@@ -105,6 +106,7 @@ TEST_F(TimeSlotsTest, TheFrameThatStartsEarlierIsMarkedZero) {
        u"0"},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE("case " + std::to_string(&c - &cases[0]));
     const Rows rows = Convert({kTwoFrames, c.slots}, c.frames);
     for (const auto& row : rows) {
       EXPECT_EQ(row[9], row[8] == c.frames.a ? c.mark_a : c.mark_b)

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "app/system_paths.h"
+#include "files/find_file.h"
 #include "import/level_table.h"
 #include "store/table.h"
 #include "text/encoding.h"
@@ -32,7 +33,7 @@ RunPaths RunPathsLookingIn(std::filesystem::path ktemp,
                            const std::vector<std::filesystem::path>& folders) {
   RunPaths paths{std::move(ktemp), {}, {}};
   for (const auto& folder : folders) {
-    paths.nivelex_places.push_back(store::FindIgnoringCase(folder, kLevelTableName));
+    paths.nivelex_places.push_back(files::FindIgnoringCase(folder, kLevelTableName));
   }
   // A school's table that is there but cannot be read is reported, not passed over for the
   // shipped one.

@@ -21,6 +21,7 @@
 
 #include "app/paths.h"
 #include "app/system_paths.h"
+#include "files/find_file.h"
 #include "store/table.h"
 #include "text/encoding.h"
 
@@ -70,14 +71,14 @@ bool MayWrite(const std::filesystem::path& path, int mode) {
 
 std::filesystem::path WritablePlace(const std::filesystem::path& folder,
                                     const std::filesystem::path& fallback, std::string_view name) {
-  const std::filesystem::path there = store::FindIgnoringCase(folder, name);
+  const std::filesystem::path there = files::FindIgnoringCase(folder, name);
   std::error_code error;
   // A file is replaced through the folder, or else rewritten where it is.
   if (MayWrite(folder, W_OK | X_OK) ||
       (std::filesystem::exists(there, error) && MayWrite(there, W_OK))) {
     return there;
   }
-  return store::FindIgnoringCase(fallback, name);
+  return files::FindIgnoringCase(fallback, name);
 }
 
 std::filesystem::path ResultFilePlace(std::string_view name) {

@@ -15,6 +15,7 @@
 
 #include "app/paths.h"
 #include "app/system_paths.h"
+#include "files/find_file.h"
 #include "store/table.h"
 
 namespace zentrova::app {
@@ -46,7 +47,7 @@ std::filesystem::path MachineDataFolder() {
 
 // The installers let every user change the files of the program folder.
 std::filesystem::path ResultFilePlace(std::string_view name) {
-  return store::FindIgnoringCase(ExecutableFolder(), name);
+  return files::FindIgnoringCase(ExecutableFolder(), name);
 }
 
 }  // namespace zentrova::app

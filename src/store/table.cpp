@@ -7,6 +7,7 @@
 #include <new>
 #include <optional>
 
+#include "files/find_file.h"
 #include "files/locked_file.h"
 #include "store/dbf_header.h"
 #include "store/field_codec.h"
@@ -143,7 +144,7 @@ void Table::Impl::FailOpen(files::OpenStatus status, int reason) const {
 
 void Table::Impl::Open(OpenMode mode) {
   if (IsOpen()) return;
-  path_ = FindIgnoringCase(folder_, file_name_);
+  path_ = files::FindIgnoringCase(folder_, file_name_);
   const files::LockKind kind =
       mode == OpenMode::kExclusive ? files::LockKind::kExclusive : files::LockKind::kShared;
   const files::OpenStatus status = file_.Open(path_, kind);

@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "error.h"
-#include "files/find_file.h"
 
 namespace zentrova::store {
 
@@ -145,8 +144,6 @@ class OpenForScope {
  private:
   Table& table_;
 };
-
-using files::FindIgnoringCase;
 
 }  // namespace zentrova::store
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "files/find_file.h"
 #include "import/time_frames.h"
 #include "import/vetrana_to_orbelin_fixture.h"
 #include "text/integer.h"
@@ -75,7 +76,7 @@ TEST_F(TimeSlotsTest, TheWeekOfTwoFrames) {
             (Rows{{u"1", u"Mañana", u"15/09/2026", u"22/06/2027"},
                   {u"2", u"Tarde", u"16/09/2026", u"21/06/2027"}}));
   EXPECT_TRUE(Read("DIASHORAST2.DBF", {"ORDEN"}).empty());
-  EXPECT_TRUE(std::filesystem::exists(store::FindIgnoringCase(ktemp(), "DIASHORAST2.MDX")));
+  EXPECT_TRUE(std::filesystem::exists(files::FindIgnoringCase(ktemp(), "DIASHORAST2.MDX")));
 }
 
 TEST_F(TimeSlotsTest, TheFrameThatStartsEarlierIsMarkedZero) {

@@ -86,9 +86,9 @@ std::string ElementPath(pugi::xml_node node) {
 }
 
 // A saved document holding any other character would be refused by every reader, so the
-// text is refused here, naming the first such character and where the text was to go; the
-// text is shown with a "?" for each of them.
-void CheckXmlCharacters(std::u16string_view text, const std::string& what) {
+// text is refused, naming the first such character and where the text was to go; the text is
+// shown with a "?" for each of them.
+[[noreturn]] void RefuseText(std::u16string_view text, const std::string& what) {
   std::u16string shown;
   char16_t first_bad = 0;
   bool bad = false;
@@ -102,11 +102,19 @@ void CheckXmlCharacters(std::u16string_view text, const std::string& what) {
     units = 1;
     shown += u'?';
   }
-  if (!bad) return;
   char code[8];
   std::snprintf(code, sizeof code, "%04X", static_cast<unsigned>(first_bad));
   throw Error("No se puede " + what + " '" + Utf8(shown) + "': el carácter U+" + code +
               " no es válido en XML.");
+}
+
+// `what` gives the description of where the text was to go. It names the element by its
+// path, which costs far more than the check, so it is only called for a text refused.
+template <typename Description>
+void CheckXmlCharacters(std::u16string_view text, const Description& what) {
+  for (size_t i = 0, units = 1; i < text.size(); i += units) {
+    if (!StartsXmlCharacter(text, i, units)) RefuseText(text, what());
+  }
 }
 
 // How deep an element appended to `node` would stand.
@@ -215,8 +223,9 @@ void Node::SetAttribute(std::u16string_view name, std::u16string_view value) {
   if (!IsElementName(name)) {
     throw Error("No se puede dar valor al atributo '" + utf8_name + "': el nombre no es válido.");
   }
-  CheckXmlCharacters(
-      value, "dar al atributo '" + utf8_name + "' del elemento " + ElementPath(node) + " el valor");
+  CheckXmlCharacters(value, [&] {
+    return "dar al atributo '" + utf8_name + "' del elemento " + ElementPath(node) + " el valor";
+  });
   pugi::xml_attribute attribute = node.attribute(utf8_name.c_str());
   if (!attribute) attribute = node.append_attribute(utf8_name.c_str());
   if (!attribute) {
@@ -228,7 +237,8 @@ void Node::SetAttribute(std::u16string_view name, std::u16string_view value) {
 
 void Node::SetText(std::u16string_view text) {
   pugi::xml_node node = Writable(handle_, "cambiar el texto");
-  CheckXmlCharacters(text, "guardar en el elemento " + ElementPath(node) + " el texto");
+  CheckXmlCharacters(text,
+                     [&] { return "guardar en el elemento " + ElementPath(node) + " el texto"; });
   switch (node.type()) {
     case pugi::node_element:
       node.remove_children();

@@ -6,7 +6,8 @@
 
 namespace zentrova::timetable_export {
 void WriteTeacherTimetables(xml::Node timetables, store::Table& proft, SolutionTable& soluc,
-                            Lookups& lookups, const Period& period) {
+                            Lookups& lookups, const Period& period,
+                            const std::function<void(xml::Node)>& completed) {
   int teacher_number = 1;
   for (proft.First(); !proft.Eof(); proft.Next()) {
     const std::u16string employee = proft.AsText("X_EMPLEADO");
@@ -31,6 +32,7 @@ void WriteTeacherTimetables(xml::Node timetables, store::Table& proft, SolutionT
       if (row.dia.Get() == 0) continue;
       WriteActivityRecord(group, activity_number++, row, lookups, period);
     }
+    completed(group);
   }
 }
 

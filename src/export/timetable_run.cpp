@@ -5,6 +5,7 @@
 #include "export/solution_table.h"
 #include "export/teacher_timetables.h"
 #include "export/timetable_document.h"
+#include "xml/streaming_save.h"
 
 namespace zentrova::timetable_export {
 namespace {
@@ -48,8 +49,11 @@ std::filesystem::path WriteTimetableDocument(xml::Document& document, OpenTables
                                        tables.proft.RecordCount());
   SolutionTable soluc(tables.soluc);
   Lookups lookups(tables.asigt, tables.asignomt, tables.diashorast, tables.grupost);
-  WriteTeacherTimetables(timetables, tables.proft, soluc, lookups, period);
-  result.Commit(document.SavedBytes(result.target()));
+  // The document is written as it is built: a teacher's group leaves it once written.
+  xml::StreamingSave saved(document, timetables, result);
+  WriteTeacherTimetables(timetables, tables.proft, soluc, lookups, period,
+                         [&](xml::Node group) { saved.Write(group); });
+  saved.Finish();
   open.Close();
   return result.target();
 }

@@ -56,8 +56,10 @@ struct TimetableRun {
 // Reads the period from PERIODOS.DBF, empties the loaded `document`, writes the envelope and
 // one timetable per teacher, saves the document through `result` (which holds
 // ResultPath(run.chosen_file) from the start of the run) and then closes the tables. Gives
-// the saved path. Any error (store, document, a value that does not convert) leaves before
-// the save, so nothing is written.
+// the saved path. The document is saved as it is built, each teacher's group written out and
+// dropped once complete, so that it never holds more than one: afterwards it holds the
+// envelope without them. Any error (store, document, a value that does not convert) leaves
+// before the result is committed, so the file is left as it was.
 std::filesystem::path WriteTimetableDocument(xml::Document& document, OpenTables& open,
                                              const TimetableRun& run,
                                              files::FileReplacement& result);

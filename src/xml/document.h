@@ -29,6 +29,8 @@ class Error : public zentrova::Error {
 };
 
 class NodeList;
+class SavedText;
+class StreamingSave;
 
 class Node {
  public:
@@ -57,6 +59,7 @@ class Node {
  private:
   friend class Document;
   friend class NodeList;
+  friend class StreamingSave;
   explicit Node(const pugi::xml_node& node);
   void* handle_;  // pugi::xml_node_struct*
 };
@@ -123,6 +126,10 @@ class Document {
   std::string SavedBytes(const std::filesystem::path& path) const;
 
  private:
+  friend class StreamingSave;
+  // The writer of this document's bytes for `path`, in its declared encoding.
+  std::unique_ptr<SavedText> StartSavedText(const std::filesystem::path& path) const;
+
   std::unique_ptr<pugi::xml_document> document_;
   std::string declaration_;  // the loaded file's declaration, as written there
 };

@@ -7,6 +7,7 @@
 #include <unicode/utf8.h>
 
 #include <array>
+#include <iterator>
 #include <limits>
 #include <memory>
 
@@ -219,62 +220,67 @@ DecodedText DecodeToUtf8(std::string bytes, const std::filesystem::path& file) {
   return DecodeWith(converter.get(), detected.name, body, detected.bom_length);
 }
 
-std::string EncodeFromUtf8(std::string utf8, const std::string& encoding,
-                           const std::filesystem::path& file) {
+Encoder::Encoder(const std::string& encoding, const std::filesystem::path& file)
+    : encoding_(encoding), file_(file) {
   Converter converter = OpenConverter(encoding);
   if (!converter) {
     throw Error("No se puede guardar el archivo " + PathForMessage(file) + ": la codificación '" +
                 encoding + "', que declara, no se admite.");
   }
   const UConverterType type = ucnv_getType(converter.get());
-  if (type == UCNV_UTF8) return utf8;
-  std::string bytes;
+  if (type == UCNV_UTF8) return;
   // Unicode encodings wider than a byte start with a byte-order mark. ICU would choose
   // big-endian when the name gives no order; the files we meet are little-endian.
   if (type == UCNV_UTF16 || type == UCNV_UTF16_LittleEndian) {
     converter = OpenConverter("UTF-16LE");
-    bytes = "\xFF\xFE";
+    byte_order_mark_ = "\xFF\xFE";
   } else if (type == UCNV_UTF16_BigEndian) {
-    bytes = "\xFE\xFF";
+    byte_order_mark_ = "\xFE\xFF";
   } else if (type == UCNV_UTF32 || type == UCNV_UTF32_LittleEndian) {
     converter = OpenConverter("UTF-32LE");
-    bytes = std::string("\xFF\xFE\0\0", 4);
+    byte_order_mark_ = std::string("\xFF\xFE\0\0", 4);
   } else if (type == UCNV_UTF32_BigEndian) {
-    bytes = std::string("\0\0\xFE\xFF", 4);
+    byte_order_mark_ = std::string("\0\0\xFE\xFF", 4);
   }
-  Converter from_utf8 = OpenConverter("UTF-8");
-
+  to_ = std::move(converter);
+  from_ = OpenConverter("UTF-8");
   UErrorCode status = U_ZERO_ERROR;
-  ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_ESCAPE, UCNV_ESCAPE_XML_DEC, nullptr,
+  ucnv_setFromUCallBack(to_.get(), UCNV_FROM_U_CALLBACK_ESCAPE, UCNV_ESCAPE_XML_DEC, nullptr,
                         nullptr, &status);
-  const size_t prefix = bytes.size();
-  bytes.resize(prefix + utf8.size() * static_cast<size_t>(ucnv_getMaxCharSize(converter.get())) +
-               64);
-  char* target = bytes.data() + prefix;
+}
+
+void Encoder::Encode(std::string_view utf8, bool last, std::string& bytes) {
+  if (!to_) {
+    bytes.append(utf8);
+    return;
+  }
+  bytes += byte_order_mark_;
+  byte_order_mark_.clear();
+  size_t used = bytes.size();
+  bytes.resize(used + utf8.size() * static_cast<size_t>(ucnv_getMaxCharSize(to_.get())) + 64);
+  char* target = bytes.data() + used;
+  // ICU takes no null source, which an empty piece may give.
+  if (utf8.empty()) utf8 = std::string_view("", 0);
   const char* source = utf8.data();
-  UChar pivot[1024];
-  UChar* pivot_source = pivot;
-  UChar* pivot_target = pivot;
-  bool reset = true;
+  UErrorCode status;
   for (;;) {
     status = U_ZERO_ERROR;
-    ucnv_convertEx(converter.get(), from_utf8.get(), &target, bytes.data() + bytes.size(), &source,
-                   utf8.data() + utf8.size(), pivot, &pivot_source, &pivot_target, pivot + 1024,
-                   reset, true, &status);
-    reset = false;
+    ucnv_convertEx(to_.get(), from_.get(), &target, bytes.data() + bytes.size(), &source,
+                   utf8.data() + utf8.size(), pivot_, &pivot_source_, &pivot_target_,
+                   pivot_ + std::size(pivot_), reset_, last, &status);
+    reset_ = false;
     if (status != U_BUFFER_OVERFLOW_ERROR) break;
     // References for missing characters, or a wider encoding, made the text longer.
-    const size_t used = static_cast<size_t>(target - bytes.data());
+    used = static_cast<size_t>(target - bytes.data());
     bytes.resize(bytes.size() * 2);
     target = bytes.data() + used;
   }
   if (U_FAILURE(status)) {
-    throw Error("No se puede guardar el archivo " + PathForMessage(file) +
-                ": falla la conversión a la codificación '" + encoding + "' (" +
+    throw Error("No se puede guardar el archivo " + PathForMessage(file_) +
+                ": falla la conversión a la codificación '" + encoding_ + "' (" +
                 u_errorName(status) + ").");
   }
   bytes.resize(static_cast<size_t>(target - bytes.data()));
-  return bytes;
 }
 
 }  // namespace zentrova::xml

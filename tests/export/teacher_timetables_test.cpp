@@ -45,7 +45,8 @@ class TeacherTimetablesTest : public ::testing::TestWithParam<const char*> {
                     tables_.wwTableGrupos);
     xml::Document document;
     xml::Node timetables = document.Root().AppendElement(u"grupo_datos");
-    WriteTeacherTimetables(timetables, tables_.wwTableProfesor, soluc, lookups, Period{u"A", u"B"});
+    WriteTeacherTimetables(timetables, tables_.wwTableProfesor, soluc, lookups, Period{u"A", u"B"},
+                           [](xml::Node) {});
     document.Save(folder_ / "teachers.xml");
   }
 

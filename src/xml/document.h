@@ -130,6 +130,8 @@ class Document {
   // The writer of this document's bytes for `path`, in its declared encoding.
   std::unique_ptr<SavedText> StartSavedText(const std::filesystem::path& path) const;
 
+  // The loaded file's text, which pugixml parsed in place: the tree points into it.
+  std::string text_;
   std::unique_ptr<pugi::xml_document> document_;
   std::string declaration_;  // the loaded file's declaration, as written there
 };

@@ -7,6 +7,7 @@
 #include <unicode/utf8.h>
 
 #include <array>
+#include <cstring>
 #include <iterator>
 #include <limits>
 #include <memory>
@@ -46,6 +47,17 @@ InvalidBytes InvalidAt(const std::string& encoding, std::string_view decoded, si
   return {encoding, file_offset, PositionIn(decoded, decoded.size())};
 }
 
+// How many bytes from `bytes` on are ASCII, looked at eight at a time: most of a document is.
+size_t AsciiLength(const unsigned char* bytes, size_t size) {
+  size_t i = 0;
+  for (uint64_t word; i + 8 <= size; i += 8) {
+    std::memcpy(&word, bytes + i, 8);
+    if (word & 0x8080808080808080ULL) break;
+  }
+  while (i < size && bytes[i] < 0x80) ++i;
+  return i;
+}
+
 // UTF-8 needs no conversion, only the check that every sequence is well formed.
 std::optional<InvalidBytes> CheckUtf8(const std::string& utf8, size_t bom_length) {
   const auto* bytes = reinterpret_cast<const uint8_t*>(utf8.data());
@@ -53,7 +65,7 @@ std::optional<InvalidBytes> CheckUtf8(const std::string& utf8, size_t bom_length
   int64_t i = 0;
   while (i < length) {
     if (bytes[i] < 0x80) {
-      ++i;
+      i += static_cast<int64_t>(AsciiLength(bytes + i, static_cast<size_t>(length - i)));
       continue;
     }
     // U8_NEXT counts in int32_t: look at one sequence at most four bytes long at a time.
@@ -134,31 +146,74 @@ bool IsWindowsAnsiCodePage(UConverter* converter) {
          windows[11] <= '8';
 }
 
-// Which bytes of a single-byte code page stand for no character.
-std::array<bool, 256> UndefinedBytes(UConverter* converter) {
-  std::array<bool, 256> undefined{};
+// How a code page of one byte per character reads each byte, as UTF-8. Such a code page reads
+// every byte on its own, so the table, made once through ICU, decodes a file as ICU would,
+// and far faster than a call per piece of text.
+struct SingleByteTable {
+  std::array<std::array<char, 4>, 256> utf8{};
+  std::array<uint8_t, 256> length{};  // 0 for a byte that stands for no character
+};
+
+// Nothing for a code page with characters of more than one byte.
+std::optional<SingleByteTable> SingleByteTableOf(UConverter* converter) {
+  if (ucnv_getMaxCharSize(converter) != 1) return std::nullopt;
+  const bool windows = IsWindowsAnsiCodePage(converter);
+  UErrorCode status = U_ZERO_ERROR;
+  ucnv_setToUCallBack(converter, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+  SingleByteTable table;
   for (int byte = 0; byte < 256; ++byte) {
     const char in = static_cast<char>(byte);
     UChar out[4];
-    UErrorCode status = U_ZERO_ERROR;
+    status = U_ZERO_ERROR;
     ucnv_resetToUnicode(converter);
     const int32_t length = ucnv_toUChars(converter, out, 4, &in, 1, &status);
-    const UChar c = length == 1 ? out[0] : 0;
-    undefined[byte] = U_FAILURE(status) || length != 1 || (c >= 0x80 && c <= 0x9F) ||
-                      (c >= 0xE000 && c <= 0xF8FF);
+    if (U_FAILURE(status) || length < 1 || length > 2) continue;
+    const UChar c = out[0];
+    if (windows && (length != 1 || (c >= 0x80 && c <= 0x9F) || (c >= 0xE000 && c <= 0xF8FF))) {
+      continue;
+    }
+    int32_t written = 0;
+    u_strToUTF8(table.utf8[byte].data(), 4, &written, out, length, &status);
+    if (U_SUCCESS(status)) table.length[byte] = static_cast<uint8_t>(written);
   }
   ucnv_resetToUnicode(converter);
-  return undefined;
+  return table;
 }
 
-// The first byte of `body` the Windows code page leaves undefined.
-std::optional<size_t> FirstUndefinedByte(UConverter* converter, std::string_view body) {
-  if (!IsWindowsAnsiCodePage(converter)) return std::nullopt;
-  const std::array<bool, 256> undefined = UndefinedBytes(converter);
-  for (size_t i = 0; i < body.size(); ++i) {
-    if (undefined[static_cast<unsigned char>(body[i])]) return i;
+// `body` through the table; the first byte it leaves undefined is reported. When the code
+// page reads ASCII as itself, runs of ASCII are copied as they are.
+DecodedText DecodeSingleBytes(const SingleByteTable& table, const std::string& encoding,
+                              std::string_view body, size_t bom_length) {
+  bool keeps_ascii = true;
+  for (int byte = 0; byte < 0x80; ++byte) {
+    keeps_ascii = keeps_ascii && table.length[byte] == 1 && table.utf8[byte][0] == byte;
   }
-  return std::nullopt;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(body.data());
+  // The length of the UTF-8 first, up to the first byte that stands for no character.
+  size_t end = 0;
+  size_t size = 0;
+  while (end < body.size()) {
+    const size_t ascii = keeps_ascii ? AsciiLength(bytes + end, body.size() - end) : 0;
+    end += ascii;
+    size += ascii;
+    if (end == body.size() || table.length[bytes[end]] == 0) break;
+    size += table.length[bytes[end++]];
+  }
+  // Each character is copied whole as four bytes, then the next starts after its length.
+  std::string utf8(size + 3, '\0');
+  char* out = utf8.data();
+  for (size_t i = 0; i < end;) {
+    const size_t ascii = keeps_ascii ? AsciiLength(bytes + i, end - i) : 0;
+    std::memcpy(out, bytes + i, ascii);
+    out += ascii;
+    i += ascii;
+    if (i == end) break;
+    std::memcpy(out, table.utf8[bytes[i]].data(), 4);
+    out += table.length[bytes[i++]];
+  }
+  utf8.resize(size);
+  if (end < body.size()) return {std::string(), InvalidAt(encoding, utf8, bom_length + end)};
+  return {std::move(utf8), std::nullopt};
 }
 
 // The declaration up to its closing "?>", all ASCII when it was found.
@@ -211,13 +266,15 @@ DecodedText DecodeToUtf8(std::string bytes, const std::filesystem::path& file) {
     throw Error("No se puede leer el archivo " + PathForMessage(file) + ": es demasiado grande.");
   }
   const std::string_view body = std::string_view(bytes).substr(detected.bom_length);
-  if (const auto undefined = FirstUndefinedByte(converter.get(), body)) {
-    // Every byte before it is defined, so the text before it decodes.
-    const DecodedText before =
-        DecodeWith(converter.get(), detected.name, body.substr(0, *undefined), detected.bom_length);
-    return {std::string(), InvalidAt(detected.name, before.utf8, detected.bom_length + *undefined)};
+  if (const auto table = SingleByteTableOf(converter.get())) {
+    return DecodeSingleBytes(*table, detected.name, body, detected.bom_length);
   }
-  return DecodeWith(converter.get(), detected.name, body, detected.bom_length);
+  DecodedText decoded = DecodeWith(converter.get(), detected.name, body, detected.bom_length);
+  // The text is kept as long as the document: without the room reserved for the decoding.
+  if (decoded.utf8.capacity() > decoded.utf8.size() + decoded.utf8.size() / 8) {
+    decoded.utf8.shrink_to_fit();
+  }
+  return decoded;
 }
 
 Encoder::Encoder(const std::string& encoding, const std::filesystem::path& file)

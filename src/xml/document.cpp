@@ -16,9 +16,11 @@ namespace {
 // Whitespace-only text is dropped (no parse_ws_pcdata); the declaration, the document type,
 // comments and processing instructions are kept so that a saved document keeps them. pugixml
 // never reads external entities, and a reference to any entity it does not know is refused
-// before it parses.
+// before it parses. The text an element begins with is kept as the element's value, which
+// saves a node for each value of an export (see MakeTextANode).
 constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_declaration |
-                                   pugi::parse_doctype | pugi::parse_comments | pugi::parse_pi;
+                                   pugi::parse_doctype | pugi::parse_comments | pugi::parse_pi |
+                                   pugi::parse_embed_pcdata;
 
 // The declaration as the file spells it ("<?xml" to the first "?>"), or nothing when the
 // text does not begin with one.

@@ -43,7 +43,14 @@ class Node {
   std::u16string Attribute(std::u16string_view name) const;
 
   Node FirstChild() const;
-  // XPath 1.0 from this node; results in document order.
+  // The child elements named `name`, counted in document order from 0: what the query `name`
+  // selects from this node, found without one. A null node past the last.
+  Node ChildElement(std::u16string_view name, size_t index) const;
+  size_t ChildElementCount(std::u16string_view name) const;
+  // XPath 1.0 from this node; results in document order. In a loaded document the text an
+  // element begins with is held by the element itself: a query sees it in that element's
+  // string value, but not as a text() node nor in the string value of the element's
+  // ancestors. Queries on elements and attributes, all that the system uses, are not touched.
   NodeList SelectNodes(std::u16string_view xpath) const;
   // First match, or a null node.
   Node SelectSingleNode(std::u16string_view xpath) const;

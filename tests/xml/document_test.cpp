@@ -710,6 +710,57 @@ TEST_F(DocumentTest, RemovingTheRootKeepsTheDeclarationAndComments) {
   EXPECT_EQ(document_.SelectSingleNode(u"/SERVICIO/BLOQUE_DATOS").Text(), u"x");
 }
 
+// What the query "dato" selects from a node, found without it: child elements of that name
+// only, in document order, whatever stands between them.
+TEST_F(DocumentTest, ChildElementsAreWhatTheQueryOfTheirNameSelects) {
+  LoadBytes(
+      "<r><g>x<dato>1</dato><!--c--><otro><dato>no</dato></otro><dato/>y<?p q?>"
+      "<dato><dato>2</dato></dato><![CDATA[z]]></g><g/><g>solo texto</g></r>");
+  const NodeList groups = document_.SelectNodes(u"/r/g");
+  ASSERT_EQ(groups.Length(), 3u);
+  for (size_t g = 0; g < groups.Length(); ++g) {
+    SCOPED_TRACE("group " + std::to_string(g));
+    const Node group = groups.Item(g);
+    const NodeList selected = group.SelectNodes(u"dato");
+    EXPECT_EQ(group.ChildElementCount(u"dato"), selected.Length());
+    for (size_t i = 0; i <= selected.Length(); ++i) {
+      const Node child = group.ChildElement(u"dato", i);
+      EXPECT_EQ(static_cast<bool>(child), static_cast<bool>(selected.Item(i)));
+      if (child) EXPECT_EQ(child.Text(), selected.Item(i).Text());
+    }
+  }
+  EXPECT_EQ(groups.Item(0).ChildElementCount(u"dato"), 3u);
+  EXPECT_EQ(groups.Item(0).ChildElement(u"otro", 0).Text(), u"no");
+  EXPECT_FALSE(Node().ChildElement(u"dato", 0));
+  EXPECT_EQ(Node().ChildElementCount(u"dato"), 0u);
+}
+
+// A loaded element keeps the text it begins with in itself; as a child it is a node like any
+// other, which can be read, replaced and removed.
+TEST_F(DocumentTest, TheTextAnElementBeginsWithIsItsFirstChild) {
+  LoadBytes("<a>uno<b>dos</b>tres</a>");
+  Node a = document_.DocumentElement();
+  EXPECT_EQ(a.Text(), u"unodostres");
+  const Node first = a.FirstChild();
+  EXPECT_EQ(first.Name(), u"");
+  EXPECT_EQ(first.Text(), u"uno");
+  EXPECT_EQ(a.FirstChild().Text(), u"uno");  // asked again, the same text once
+  EXPECT_EQ(a.Text(), u"unodostres");
+  a.RemoveChild(first);
+  EXPECT_EQ(a.Text(), u"dostres");
+  EXPECT_EQ(SavedBytes(), "<a><b>dos</b>tres</a>");
+
+  LoadBytes("<a>uno<b>dos</b></a>");
+  document_.DocumentElement().SetText(u"otro");
+  EXPECT_EQ(document_.DocumentElement().Text(), u"otro");
+  EXPECT_EQ(SavedBytes(), "<a>otro</a>");
+
+  LoadBytes("<a><b>dos</b></a>");
+  Node b = document_.SelectSingleNode(u"/a/b");
+  b.FirstChild().SetText(u"tres");
+  EXPECT_EQ(SavedBytes(), "<a><b>tres</b></a>");
+}
+
 TEST_F(DocumentTest, RemovingAChildOfAnElement) {
   LoadBytes("<a><b>1</b><c>2</c><b>3</b></a>");
   Node a = document_.DocumentElement();

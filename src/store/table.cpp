@@ -5,6 +5,8 @@
 #include <functional>
 #include <new>
 #include <optional>
+#include <string_view>
+#include <unordered_map>
 
 #include "files/locked_file.h"
 #include "store/dbf_header.h"
@@ -35,6 +37,12 @@ std::vector<std::string> SplitFieldList(std::string_view list) {
     start = end + 1;
   }
 }
+
+// Looks field names up by std::string_view without a copy.
+struct NameHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view name) const { return std::hash<std::string_view>()(name); }
+};
 
 }  // namespace
 
@@ -113,6 +121,9 @@ class Table::Impl {
   bool index_stale_ = false;  // rows were stored since the index was last built
   Pending pending_ = Pending::kNone;
   std::string buffer_;
+  std::string blank_record_;  // a new row before any field is set; made at the first Append
+  // The index of each field name asked for since the table was opened.
+  mutable std::unordered_map<std::string, size_t, NameHash, std::equal_to<>> field_indexes_;
   size_t edited_row_ = 0;
   std::optional<FilterExpression> filter_;
   bool filtered_ = false;
@@ -152,6 +163,8 @@ void Table::Impl::Open(OpenMode mode) {
     throw;
   }
   pending_ = Pending::kNone;
+  field_indexes_.clear();
+  blank_record_.clear();
   row_ = NextShown(0);
 }
 
@@ -206,9 +219,16 @@ const std::vector<FieldInfo>& Table::Impl::Fields() const {
 
 size_t Table::Impl::FieldIndex(std::string_view name) const {
   CheckOpen();
+  // A field is named at every value set or read; the search is made once for each name.
+  if (const auto found = field_indexes_.find(name); found != field_indexes_.end()) {
+    return found->second;
+  }
   for (size_t i = 0; i < header_.fields.size(); ++i) {
-    if (!header_.fields[i].hidden && text::EqualsIgnoringCaseAZ(header_.fields[i].info.name, name))
+    if (!header_.fields[i].hidden &&
+        text::EqualsIgnoringCaseAZ(header_.fields[i].info.name, name)) {
+      field_indexes_.emplace(name, i);
       return i;
+    }
   }
   Fail(path_, "La tabla %f no tiene el campo " + std::string(name) + ".");
 }
@@ -370,8 +390,11 @@ void Table::Impl::SetFiltered(bool on) {
 void Table::Impl::Append() {
   CheckOpen();
   StorePending();
-  buffer_.assign(1, ' ');
-  for (size_t i = 0; i < header_.fields.size(); ++i) buffer_ += BlankBytes(Context(i));
+  if (blank_record_.empty()) {
+    blank_record_.assign(1, ' ');
+    for (size_t i = 0; i < header_.fields.size(); ++i) blank_record_ += BlankBytes(Context(i));
+  }
+  buffer_ = blank_record_;
   pending_ = Pending::kAppend;
 }
 

@@ -91,6 +91,7 @@ class Table::Impl {
   void ReadTable();
   size_t RowCount() const { return header_.record_count; }
   std::string_view Row(size_t i) const;
+  void ReadRowsAgain() const;
   std::string_view CurrentRecord() const;
   // The record number of the current or pending row: 1 for the first, deleted rows counted.
   size_t CurrentRecordNumber() const;
@@ -115,7 +116,11 @@ class Table::Impl {
   files::LockedFile file_;
   TableHeader header_;
   std::vector<FieldInfo> shown_fields_;
-  std::string rows_;
+  // The rows as the file holds them. A row appended goes to the file only, and rows_ is read
+  // again from the file when a row is next read: a table that is only written, as most of a
+  // conversion's tables are, never holds its rows in memory.
+  mutable std::string rows_;
+  mutable bool rows_stale_ = false;
   size_t row_ = 0;
   ProductionIndex index_;
   bool index_stale_ = false;  // rows were stored since the index was last built
@@ -165,6 +170,7 @@ void Table::Impl::Open(OpenMode mode) {
   pending_ = Pending::kNone;
   field_indexes_.clear();
   blank_record_.clear();
+  rows_stale_ = false;
   row_ = NextShown(0);
 }
 
@@ -176,8 +182,9 @@ void Table::Impl::ReadTable() {
       Fail(path_, "No se puede leer la tabla %f: " + SystemReason(file_.last_error()) + ".");
     }
     header_ = ReadHeader(bytes, path_);
-    rows_ = bytes.substr(static_cast<size_t>(header_.header_length),
-                         static_cast<size_t>(header_.record_count) * header_.record_length);
+    bytes.erase(0, static_cast<size_t>(header_.header_length));
+    bytes.resize(static_cast<size_t>(header_.record_count) * header_.record_length);
+    rows_ = std::move(bytes);
   } catch (const std::bad_alloc&) {
     Fail(path_, "La tabla %f es demasiado grande para la memoria disponible.");
   }
@@ -194,7 +201,10 @@ void Table::Impl::Close() {
     StorePending();
     // Built once from all the rows rather than at every post, which made appending to an
     // indexed table cost the square of its rows.
-    if (index_stale_) index_.Rebuild(header_, rows_);
+    if (index_stale_ && index_.active()) {
+      if (rows_stale_) ReadRowsAgain();
+      index_.Rebuild(header_, rows_);
+    }
   } catch (...) {
     pending_ = Pending::kNone;
     index_stale_ = false;
@@ -204,6 +214,7 @@ void Table::Impl::Close() {
   index_stale_ = false;
   file_.Close();
   rows_.clear();
+  rows_stale_ = false;
 }
 
 void Table::Impl::CheckOpen() const {
@@ -238,8 +249,26 @@ FieldContext Table::Impl::Context(size_t field) const {
 }
 
 std::string_view Table::Impl::Row(size_t i) const {
+  if (rows_stale_) ReadRowsAgain();
   const auto length = static_cast<size_t>(header_.record_length);
   return std::string_view(rows_).substr(i * length, length);
+}
+
+// Every row appended has been written, so the file holds them all. Reading them changes
+// nothing the table shows, whence the const.
+void Table::Impl::ReadRowsAgain() const {
+  try {
+    std::string bytes;
+    if (!const_cast<files::LockedFile&>(file_).ReadAll(bytes)) {
+      Fail(path_, "No se puede leer la tabla %f: " + SystemReason(file_.last_error()) + ".");
+    }
+    bytes.erase(0, static_cast<size_t>(header_.header_length));
+    bytes.resize(static_cast<size_t>(header_.record_count) * header_.record_length);
+    rows_ = std::move(bytes);
+  } catch (const std::bad_alloc&) {
+    Fail(path_, "La tabla %f es demasiado grande para la memoria disponible.");
+  }
+  rows_stale_ = false;
 }
 
 std::string_view Table::Impl::RawField(std::string_view record, size_t field) const {
@@ -439,7 +468,7 @@ void Table::Impl::WriteAppended() {
   const uint64_t at = static_cast<uint64_t>(header_.header_length) +
                       static_cast<uint64_t>(RowCount()) * header_.record_length;
   Write(at, buffer_ + kEndOfFile);
-  rows_ += buffer_;
+  rows_stale_ = true;
   row_ = RowCount();
   ++header_.record_count;
 }

@@ -24,7 +24,8 @@ class OneFrameChooser : public import::FrameChooser {
       : frames_(frames), selected_(frames.size(), false) {
     selected_[chosen] = true;
   }
-  import::FrameAnswer ChooseTimeFrames(const std::filesystem::path&) override {
+  import::FrameAnswer ChooseTimeFrames(const std::filesystem::path&,
+                                       const xml::Document&) override {
     return import::AnswerFor(frames_, selected_);
 }
 

@@ -53,6 +53,9 @@ LoadResult Document::Load(const std::filesystem::path& path) {
   document_->reset();
   declaration_.clear();
   text_ = std::string();
+  loaded_from_.reset();
+  // Taken before the file is read: a change while it is read shows as a change afterwards.
+  std::optional<FileStamp> stamp = StampOf(path);
   DecodedText decoded = DecodeToUtf8(ReadWholeFile(path), path);
   if (decoded.invalid) return InvalidBytesResult(*decoded.invalid);
   // pugixml takes a NUL for the end of the text, lets other characters XML forbids through,
@@ -83,7 +86,23 @@ LoadResult Document::Load(const std::filesystem::path& path) {
   }
   const pugi::xml_node first = document_->first_child();
   if (first.type() == pugi::node_declaration) declaration_ = std::move(declaration);
+  loaded_from_ = std::move(stamp);
   return DescribeParse(parsed, {});
+}
+
+std::optional<Document::FileStamp> Document::StampOf(const std::filesystem::path& path) {
+  std::error_code error;
+  FileStamp stamp{path, std::filesystem::file_size(path, error), {}};
+  if (error) return std::nullopt;
+  stamp.modified = std::filesystem::last_write_time(path, error);
+  if (error) return std::nullopt;
+  return stamp;
+}
+
+bool Document::HoldsFile(const std::filesystem::path& path) const {
+  if (!loaded_from_ || loaded_from_->path != path) return false;
+  const std::optional<FileStamp> now = StampOf(path);
+  return now && now->size == loaded_from_->size && now->modified == loaded_from_->modified;
 }
 
 Node Document::Root() const { return Node(*document_); }

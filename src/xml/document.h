@@ -8,8 +8,10 @@
 // Failures raise xml::Error with a Spanish message naming the file and the cause.
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -119,6 +121,11 @@ class Document {
   NodeList SelectNodes(std::u16string_view xpath) const { return Root().SelectNodes(xpath); }
   Node SelectSingleNode(std::u16string_view xpath) const { return Root().SelectSingleNode(xpath); }
 
+  // Whether the document holds what Load read from `path` (named as it was then) and the
+  // file still has the size and modification time it had when it was read: loading it again
+  // would give the same document. Changes made to the document since are not seen.
+  bool HoldsFile(const std::filesystem::path& path) const;
+
   // The encoding named by the XML declaration, empty when there is none.
   std::u16string DeclaredEncoding() const;
 
@@ -141,6 +148,15 @@ class Document {
   std::string text_;
   std::unique_ptr<pugi::xml_document> document_;
   std::string declaration_;  // the loaded file's declaration, as written there
+  // The file the document was loaded from, as it stood just before it was read.
+  struct FileStamp {
+    std::filesystem::path path;
+    std::uintmax_t size = 0;
+    std::filesystem::file_time_type modified;
+  };
+  std::optional<FileStamp> loaded_from_;
+  // Nothing when the file's size or time cannot be read.
+  static std::optional<FileStamp> StampOf(const std::filesystem::path& path);
 };
 
 }  // namespace zentrova::xml

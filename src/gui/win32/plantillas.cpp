@@ -39,8 +39,8 @@ void SetText(HWND control, const std::u16string& text) {
 
 }  // namespace
 
-TPlantillas::TPlantillas(std::filesystem::path export_file, HWND owner)
-    : model_(export_file), export_file_(std::move(export_file)), owner_(owner) {
+TPlantillas::TPlantillas(std::filesystem::path export_file, HWND owner, const xml::Document* loaded)
+    : model_(export_file, loaded), export_file_(std::move(export_file)), owner_(owner) {
   RegisterClassOnce(kPlantillasClass, true);
   Create(kPlantillasClass, kPlantillasCaption, kStyle, kExStyle, owner);
   BuildControls();

@@ -1,5 +1,7 @@
 // The timetable export over generated exchange folders of growing size: the run's time
-// should grow in proportion to the rows of SOLUC (the other tables grow with it).
+// should grow in proportion to the rows of SOLUC (the other tables grow with it). The run as
+// importar makes it without a report (nobody reads it) and with one (the window, batch mode,
+// --informe), and the review of revisar-horario, which builds the document and saves nothing.
 
 #include <benchmark/benchmark.h>
 
@@ -9,7 +11,9 @@
 #include <string>
 
 #include "app/exchange_tables.h"
+#include "app/timetable_review.h"
 #include "export/timetable_document.h"
+#include "export/timetable_report.h"
 #include "export/timetable_run.h"
 #include "import/courses_and_groups.h"
 #include "import/rooms.h"
@@ -131,29 +135,50 @@ class ExchangeFolder {
   std::filesystem::path path_;
 };
 
-void BM_TimetableExport(benchmark::State& state) {
+void BM_TimetableExport(benchmark::State& state, bool reported) {
   const int lessons = static_cast<int>(state.range(0));
   ExchangeFolder folder(lessons);
   app::ExchangeTables tables(folder.path(), folder.path() / "NIVELEX.DBF");
-  const timetable_export::ExportTables export_tables{
-      tables.wwTableSoluc, tables.wwTableGrupos, tables.wwTableCursos, tables.wwTableProfesor,
-      tables.wwTableAulas, tables.wwTableNomAsg, tables.wwTableTramos, tables.wwTableAsig};
   const std::filesystem::path chosen = folder.path() / "centro.xml";
   for (auto _ : state) {
-    timetable_export::OpenTables open(export_tables);
+    timetable_export::OpenTables open(app::TimetableTablesOf(tables));
     files::FileReplacement result(timetable_export::ResultPath(chosen));
     xml::Document document;
-    document.Load(chosen);
-    const timetable_export::TimetableRun run{folder.path(), chosen,
-                                             timetable_export::AcademicYear(document),
-                                             std::chrono::system_clock::now};
-    benchmark::DoNotOptimize(timetable_export::WriteTimetableDocument(document, open, run, result));
+    const timetable_export::PreparedRun prepared = timetable_export::PrepareRun(
+        document, folder.path(), chosen, std::chrono::system_clock::now);
+    timetable_export::TimetableReport findings;
+    benchmark::DoNotOptimize(timetable_export::WriteTimetableDocument(
+        document, open, prepared.run, result,
+        reported ? findings : timetable_export::IgnoreTimetable()));
   }
   state.SetComplexityN(lessons);
   state.SetItemsProcessed(state.iterations() * lessons);
 }
 
-BENCHMARK(BM_TimetableExport)
+void BM_TimetableReview(benchmark::State& state) {
+  const int lessons = static_cast<int>(state.range(0));
+  ExchangeFolder folder(lessons);
+  const std::filesystem::path chosen = folder.path() / "centro.xml";
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(app::ReviewTimetable(chosen, folder.path()).findings.rows());
+  }
+  state.SetComplexityN(lessons);
+  state.SetItemsProcessed(state.iterations() * lessons);
+}
+
+BENCHMARK_CAPTURE(BM_TimetableExport, importar, false)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(50000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+BENCHMARK_CAPTURE(BM_TimetableExport, importar_con_informe, true)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(50000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+BENCHMARK(BM_TimetableReview)
     ->Arg(1000)
     ->Arg(10000)
     ->Arg(50000)

@@ -121,6 +121,8 @@ if(WIN32)
   # files every signed-in user may change (a folder made in the root of the system drive
   # gives them that; the installer also grants it to the Users group explicitly).
   set(CPACK_PACKAGE_INSTALL_DIRECTORY "Zentrova")
+  # The same for every version, so that a newer installer replaces an older one in place.
+  set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY "Zentrova")
   set(CPACK_NSIS_INSTALL_ROOT "C:")
   set(CPACK_NSIS_PACKAGE_NAME "Zentrova ${PROJECT_VERSION}")
   set(CPACK_NSIS_DISPLAY_NAME "Zentrova ${PROJECT_VERSION}")
@@ -129,19 +131,31 @@ if(WIN32)
   # The Start-menu entry: the window.
   set(CPACK_PACKAGE_EXECUTABLES zentrova "Zentrova")
   # A 64-bit installer, as the programs are: it also runs where Windows (or Wine) has no
-  # 32-bit layer.
-  set(CPACK_NSIS_DEFINES "Target amd64-unicode")
-  # S-1-5-32-545 is the Users group under every language of Windows.
-  set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS
-      "nsExec::ExecToLog 'icacls \\\"$INSTDIR\\\" /grant *S-1-5-32-545:(OI)(CI)M'\n  Pop $0")
-  # What batch mode and the window left beside the programs goes with them.
-  set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "Delete \\\"$INSTDIR\\\\Orbelin.ini\\\"")
+  # 32-bit layer. school_files.nsh keeps what the school made (its level table, Orbelin.ini)
+  # through every update and removal, and lets every user change the files of the program
+  # folder and of the data folder.
+  set(CPACK_NSIS_DEFINES
+      "Target amd64-unicode\n!include \\\"${CMAKE_CURRENT_LIST_DIR}/school_files.nsh\\\"")
+  set(CPACK_NSIS_EXTRA_PREINSTALL_COMMANDS "!insertmacro ZentrovaBeforeInstall")
+  set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "!insertmacro ZentrovaAfterInstall")
+  set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "!insertmacro ZentrovaBeforeUninstall")
 else()
   set(CPACK_GENERATOR TGZ DEB)
   set(CPACK_PACKAGE_FILE_NAME "zentrova-${PROJECT_VERSION}-${CMAKE_SYSTEM_NAME}")
 endif()
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# Before an upgrade, a level table put in place of the shipped one is kept as the machine's
+# own (data/preinst.in).
+if(NOT WIN32)
+  set(ZENTROVA_PROGRAM_DIR_RELATIVE "usr/${ZENTROVA_INSTALL_DIR}")
+  set(ZENTROVA_PROGRAM_DIR "/${ZENTROVA_PROGRAM_DIR_RELATIVE}")
+  configure_file(${PROJECT_SOURCE_DIR}/data/preinst.in ${PROJECT_BINARY_DIR}/debian/preinst @ONLY
+                 FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                                  WORLD_READ WORLD_EXECUTE)
+  set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_BINARY_DIR}/debian/preinst)
+  set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)
+endif()
 # An address in a reserved domain (.example) until the project has one of its own; the
 # changelog and the copyright file name it as well.
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Zentrova <soporte@zentrova.example>")

@@ -15,7 +15,8 @@ namespace zentrova::fuzz {
 // The host of a run with no one at the screen: the file is given, messages are kept (the
 // last one only), the time-frame dialog is always answered the same way: its first frame,
 // and its second too when it lists two or more. A dialog that cannot offer a choice ends the
-// run, as a user would.
+// run, as a user would. Findings are collected (so that the report's building is fuzzed too)
+// and dropped.
 class QuietHost : public app::Host {
  public:
   explicit QuietHost(std::filesystem::path xml_file) : xml_file_(std::move(xml_file)) {}
@@ -23,9 +24,12 @@ class QuietHost : public app::Host {
   std::optional<std::filesystem::path> ChooseXmlFile() override { return xml_file_; }
   void ShowMessage(const std::u16string& text) override { last_message_ = text; }
   void SetBusy(bool) override {}
-  app::FrameAnswer ChooseTimeFrames(const std::filesystem::path& export_file) override;
+  app::FrameAnswer ChooseTimeFrames(const std::filesystem::path& export_file,
+                                    const xml::Document& loaded) override;
   void SetDirectionButtonsEnabled(bool) override {}
   void CloseWindow() override {}
+  void ShowReport(const report::RunReport&) override {}
+  bool ShowsReports() const override { return true; }
 
   const std::u16string& last_message() const { return last_message_; }
 

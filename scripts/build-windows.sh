@@ -2,7 +2,8 @@
 # Cross-builds the core, zentrova-cli and the window zentrova for 64-bit Windows on Debian 12
 # into build/windows/ (zentrova.exe, zentrova-cli.exe, NIVELEX.DBF and VETRANA.chm in
 # build/windows/bin/, linked statically), with the tests that run under Wine, and makes the
-# packages: the installer build/windows/zentrova-VERSION-win64.exe (NSIS) and
+# packages: the installer build/windows/zentrova-VERSION-win64.exe (NSIS), the Windows
+# Installer package build/windows/zentrova-VERSION-win64.msi (wixl, scripts/build-msi.sh) and
 # build/windows/zentrova-VERSION-win64.zip of the program folder.
 #
 # Debian has no MinGW builds of ICU, pugixml or GoogleTest, so they are built from Debian's
@@ -30,7 +31,7 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools
   wine wine64
   icu-devtools googletest libcli11-dev nlohmann-json3-dev
-  fp-utils python3 nsis
+  fp-utils python3 nsis wixl
 )
 
 run_as_root() {
@@ -222,11 +223,15 @@ cross_build() {
   cmake --build "$out" -j "$jobs"
 }
 
-# The installer and the .zip, with CPack (NSIS: Debian's makensis), into build/windows/.
+# The installer and the .zip, with CPack (NSIS: Debian's makensis), and the MSI package, into
+# build/windows/.
 make_packages() {
   log "Paquetes"
   (cd "$out" && quietly "$out/cpack.log" cpack -G "NSIS;ZIP")
   rm -rf "$out/_CPack_Packages"
+  local version
+  version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$out/CMakeCache.txt")
+  quietly "$out/msi.log" bash "$root/scripts/build-msi.sh" "$out/zentrova-$version-win64.msi"
 }
 
 # Only Windows' own DLLs may be imported: nothing needs to be shipped beside the program.
@@ -265,4 +270,4 @@ make_packages
 log "Zentrova para Windows en $((SECONDS - started)) s: $out/bin/zentrova.exe" \
   "($(stat -c %s "$out/bin/zentrova.exe") bytes), zentrova-cli.exe" \
   "($(stat -c %s "$out/bin/zentrova-cli.exe") bytes), NIVELEX.DBF, VETRANA.chm;" \
-  "$(cd "$out" && ls zentrova-*-win64.exe zentrova-*-win64.zip | tr '\n' ' ')"
+  "$(cd "$out" && ls zentrova-*-win64.exe zentrova-*-win64.msi zentrova-*-win64.zip | tr '\n' ' ')"

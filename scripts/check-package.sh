@@ -3,11 +3,15 @@
 # as a Debian system sees them: lintian reports no error and no warning on the .deb, whose
 # changelog names its version and maintainer, which leaves Qt's Spanish texts to
 # qt6-translations-l10n while the .tar.gz carries them, and whose stripped programs run.
+# Then the .deb is upgraded with dpkg in a throwaway copy of this system
+# (tests/install/deb_upgrade_test.sh, as root): the school's level table survives, and a
+# normal user's runs read it and leave their result code where the user can write.
 # Usage: scripts/check-package.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
-# dpkg-dev: the package's library dependencies (dpkg-shlibdeps) and dpkg-parsechangelog.
-bash scripts/setup.sh lintian dpkg-dev
+# dpkg-dev: the package's library dependencies (dpkg-shlibdeps) and dpkg-parsechangelog;
+# xvfb, xauth and xdotool: the window driven in the upgrade test.
+bash scripts/setup.sh lintian dpkg-dev xvfb xauth xdotool
 cmake --preset package >/dev/null
 cmake --build --preset package
 build=build/package
@@ -55,4 +59,6 @@ for bin in "$root/deb/usr/bin" "$root"/tgz/*/bin; do
     >"$bin/../exportar.out"
   grep -qx 'Proceso finalizado' "$bin/../exportar.out" || fail "$bin/zentrova-cli exportar no termina"
 done
+echo "== Actualización del paquete con dpkg"
+bash tests/install/deb_upgrade_test.sh "$deb" "$PWD"
 echo "paquetes correctos: $deb $tgz"

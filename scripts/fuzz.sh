@@ -5,13 +5,13 @@
 # fixtures and the inputs kept in fuzz/corpus. Fails on any crash, leak, timeout or undefined
 # behaviour; the input that caused it is kept in build/fuzz/findings/<target>/ (reproduce:
 # build/asan/bin/<target> FILE), the fuzzer's output in build/fuzz/findings/<target>.log.
-#   ZENTROVA_FUZZ_TARGETS  the targets to run (default: all four)
+#   ZENTROVA_FUZZ_TARGETS  the targets to run (default: all six)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh clang-14 libclang-rt-14-dev
 
 seconds="${ZENTROVA_FUZZ_SECONDS:-60}"
-targets=(${ZENTROVA_FUZZ_TARGETS:-dbf_read_fuzz xml_load_fuzz exportar_fuzz importar_fuzz})
+targets=(${ZENTROVA_FUZZ_TARGETS:-dbf_read_fuzz xml_load_fuzz exportar_fuzz importar_fuzz journal_fuzz ini_fuzz})
 build=build/fuzz
 bin=build/asan/bin
 
@@ -23,8 +23,8 @@ cmake --build --preset asan -j2 --target "${targets[@]}" zentrova-cli nivelex_ta
 # tables the program makes of the sample, and tables python3-dbf writes (fuzz/seeds.py).
 seeds="$build/seeds"
 rm -rf "$seeds"
-mkdir -p "$seeds"/{dbf,xml,soluc}
-for kind in dbf xml soluc; do
+mkdir -p "$seeds"/{dbf,xml,soluc,journal,ini}
+for kind in dbf xml soluc journal ini; do
   if [ -n "$(ls -A "fuzz/corpus/$kind" 2>/dev/null)" ]; then cp "fuzz/corpus/$kind"/* "$seeds/$kind/"; fi
 done
 cp data/muestra/instituto.xml tests/data/revisar/*.xml "$seeds/xml/"
@@ -40,6 +40,8 @@ seeds_of() {
     dbf_read_fuzz) echo "$seeds/dbf" ;;
     xml_load_fuzz | exportar_fuzz) echo "$seeds/xml" ;;
     importar_fuzz) echo "$seeds/soluc" ;;
+    journal_fuzz) echo "$seeds/journal" ;;
+    ini_fuzz) echo "$seeds/ini" ;;
   esac
 }
 

@@ -12,7 +12,7 @@ import sys
 
 SRC = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'src')
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
-CORE = ('text', 'files', 'store', 'xml', 'import', 'export', 'app')
+CORE = ('text', 'files', 'store', 'xml', 'import', 'export', 'report', 'app')
 FRONT_ENDS = ('app', 'cli', 'gui')
 
 

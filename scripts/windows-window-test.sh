@@ -9,7 +9,8 @@
 #     frame and SOLUC; the result document also with xmllint.
 # SOLUC.DBF, which the timetabling product would compute, is made by python3-dbf from the
 # Linux program's tables and given to the window test.
-# The controls' geometry is checked a second time at 144 DPI.
+# The controls' geometry is checked a second time at 144 DPI. Some tests leave pictures of the
+# windows as the screen shows them in build/windows-window-test/pictures/.
 #
 # Builds what is missing: the Windows programs (scripts/build-windows.sh) and the Linux
 # zentrova-cli (build/debug). Exits non-zero when a test or a check fails.
@@ -57,9 +58,11 @@ export WINEPREFIX=$root/build/windows/wine WINEDEBUG=-all
 # Wine passes the environment on in the locale's character set.
 export LC_ALL=C.UTF-8
 windows_path() { local path=${1//\//\\}; printf 'Z:%s' "$path"; }
-export ZENTROVA_WINDOW_TEST_SOLUC ZENTROVA_WINDOW_TEST_OUTPUT
+export ZENTROVA_WINDOW_TEST_SOLUC ZENTROVA_WINDOW_TEST_OUTPUT ZENTROVA_WINDOW_TEST_PICTURES
 ZENTROVA_WINDOW_TEST_SOLUC=$(windows_path "$work/SOLUC.DBF")
 ZENTROVA_WINDOW_TEST_OUTPUT=$(windows_path "$work/out")
+# The windows as the virtual screen shows them (BMP), for a person to look at.
+ZENTROVA_WINDOW_TEST_PICTURES=$(windows_path "$work/pictures")
 
 # A wineserver started without a display would keep every later window from appearing.
 wineserver -k 2>/dev/null || true

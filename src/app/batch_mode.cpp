@@ -1,17 +1,21 @@
 #include "app/batch_mode.h"
 
-#include <fstream>
-#include <iterator>
-#include <system_error>
-
 #include "app/paths.h"
 #include "app/private_profile.h"
 #include "error.h"
 #include "files/file_replacement.h"
-#include "store/table.h"
+#include "files/input_file.h"
+#include "files/native_file.h"
 #include "text/letter_case.h"
 
 namespace zentrova::app {
+namespace {
+
+// A private-profile file holds a few settings: one larger than this is not one.
+constexpr uint64_t kMaxResultIniBytes = uint64_t{1} << 20;
+
+}  // namespace
+
 int RunModeFor(const std::vector<std::string>& parameters) {
   return parameters.size() == 2 ? kBatchRunMode : 0;
 }
@@ -39,27 +43,26 @@ void RunBatchDirection(const std::vector<std::string>& parameters,
   }
 }
 
-std::filesystem::path DefaultResultIniFile() {
-  return store::FindIgnoringCase(ExecutableFolder(), kResultIniName);
-}
+std::filesystem::path DefaultResultIniFile() { return ResultFilePlace(kResultIniName); }
 
 void WriteResultCode(const std::filesystem::path& ini_file, int result_code) {
+  const std::string code = std::to_string(result_code);
   std::string content;
-  std::error_code error;
-  if (std::filesystem::exists(ini_file, error)) {
-    std::ifstream in(ini_file, std::ios::binary);
-    if (!in) {
-      throw Error("No se puede leer el archivo de resultado «" + files::PathForMessage(ini_file) +
-                  "»: existe pero no se puede abrir.");
+  if (files::KindOfTarget(ini_file) != files::EntryKind::kMissing) {
+    try {
+      content = files::ReadWholeFile(ini_file, "el archivo de resultado", kMaxResultIniBytes);
+    } catch (const files::Error& failure) {
+      throw Error(std::string(failure.what()) + " El código de resultado " + code +
+                  " no se ha escrito.");
     }
-    content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
 
-  const std::string saved =
-      WithProfileValue(content, kResultSection, kResultKey, std::to_string(result_code));
+  const std::string saved = ProfileFileWithValue(content, kResultSection, kResultKey, code);
 
   // A folder that takes no new file (an installed program's folder) may still hold an
-  // Orbelin.ini that can be written: then it is rewritten in place.
+  // Orbelin.ini that can be written: then it is rewritten in place. The user's settings
+  // folder is made only now, by the batch run that writes into it.
+  MakePrivateFolder(ini_file.parent_path());
   try {
     files::ReplaceFile(ini_file, saved, files::WhenFolderRefuses::kRewriteInPlace);
   } catch (const files::Error& failure) {

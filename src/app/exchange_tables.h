@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "export/timetable_run.h"
 #include "store/table.h"
 
 namespace zentrova::app {
@@ -32,6 +33,12 @@ struct ExchangeTables {
   store::Table wwTableCursos;
   store::Table wwTableNIVELEX;
 };
+
+// The eight tables the second direction opens.
+inline timetable_export::ExportTables TimetableTablesOf(ExchangeTables& tables) {
+  return {tables.wwTableSoluc, tables.wwTableGrupos, tables.wwTableCursos, tables.wwTableProfesor,
+          tables.wwTableAulas, tables.wwTableNomAsg, tables.wwTableTramos, tables.wwTableAsig};
+}
 
 }  // namespace zentrova::app
 

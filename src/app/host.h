@@ -9,6 +9,7 @@
 #include <string>
 
 #include "import/frame_choice.h"
+#include "report/run_report.h"
 
 namespace zentrova::app {
 
@@ -26,6 +27,12 @@ class Host : public import::FrameChooser {
   // ChooseTimeFrames (import::FrameChooser): one showing of the time-frame dialog.
   virtual void SetDirectionButtonsEnabled(bool enabled) = 0;
   virtual void CloseWindow() = 0;
+  // The window titled report::kReportTitle with `report`, shown after "Proceso finalizado"
+  // when a run has findings; returns when the user has closed it.
+  virtual void ShowReport(const report::RunReport& report) = 0;
+  // Whether ShowReport shows anything. A host that shows no report spares the runs collecting
+  // findings, unless batch mode or a report file asks for them.
+  virtual bool ShowsReports() const = 0;
 };
 
 }  // namespace zentrova::app

@@ -2,6 +2,10 @@
 #define ZENTROVA_APP_PATHS_H_
 
 #include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace zentrova::app {
 
@@ -10,18 +14,66 @@ namespace zentrova::app {
 // under Wine finds its C:\KTEMP.
 std::filesystem::path DefaultExchangeFolder();
 
-// The folder of the running executable (NIVELEX.DBF, Orbelin.ini and the help beside it).
+// The folder of the running executable: the programs, the level table shipped with them, the
+// help.
 std::filesystem::path ExecutableFolder();
+
+// The machine's own data folder, for what the school makes for every user of the machine (its
+// own level table): %ProgramData%\Zentrova on Windows; elsewhere the folder chosen when the
+// program was built (ZENTROVA_DATA_DIR, /var/lib/zentrova unless told otherwise). Installing,
+// updating or removing the program leaves what is in it as it is. The folder may not exist.
+std::filesystem::path MachineDataFolder();
+
+inline constexpr char kLevelTableName[] = "NIVELEX.DBF";
 
 // Where a run finds its files.
 struct RunPaths {
   std::filesystem::path ktemp;    // the exchange folder
   std::filesystem::path nivelex;  // the level table
+  // Every place the level table was looked for, in order; `nivelex` alone when empty.
+  std::vector<std::filesystem::path> nivelex_places = {};
 };
 
-// The exchange folder above and NIVELEX.DBF beside the executable (found without regard to
-// letter case).
+// The exchange folder `ktemp` and the level table of the first of `folders` that holds one
+// (its name found without regard to letter case), or the one the last folder would hold when
+// none does.
+RunPaths RunPathsLookingIn(std::filesystem::path ktemp,
+                           const std::vector<std::filesystem::path>& folders);
+
+// The exchange folder above; the school's own level table in the machine's data folder, or
+// else the one shipped beside the executable.
 RunPaths DefaultRunPaths();
+
+// What a run says when it finds no level table: "ATENCIÓN - NIVELEX.DBF No encontrado -
+// Reinstale ZENTROVA", then a line naming every place it was looked for.
+std::u16string LevelTableMissingMessage(const RunPaths& paths);
+
+// What stops a run at the level table: LevelTableMissingMessage when none was found, the
+// fixed message with the path and the cause when the table found cannot be read; nothing
+// when it can.
+std::optional<std::u16string> LevelTableProblem(const RunPaths& paths);
+
+// Where batch mode leaves the file `name` (Orbelin.ini) for the program that started it: in
+// the executable's folder. Elsewhere than Windows, when this user can neither write the file
+// there (its name found without regard to letter case) nor add it (the folder of an installed
+// package), in the user's own settings folder UserSettingsFolder() instead. Nothing is made:
+// the folder may not exist yet (see MakePrivateFolder).
+std::filesystem::path ResultFilePlace(std::string_view name);
+
+// Makes `folder` and the folders above it that are missing, each readable by this user alone,
+// as settings folders are. A folder that cannot be made is left to the write that needs it,
+// which names it.
+void MakePrivateFolder(const std::filesystem::path& folder);
+
+#ifndef _WIN32
+// $XDG_CONFIG_HOME/zentrova; ~/.config/zentrova when XDG_CONFIG_HOME is unset or not absolute.
+std::filesystem::path UserSettingsFolder();
+
+// `name` in `folder` (found without regard to letter case) when this user may write that file
+// or add it there; else `name` in `fallback`.
+std::filesystem::path WritablePlace(const std::filesystem::path& folder,
+                                    const std::filesystem::path& fallback, std::string_view name);
+#endif
 
 }  // namespace zentrova::app
 

@@ -23,6 +23,9 @@ struct ProcessState {
   bool InBatchMode() const { return runMode == kBatchRunMode; }
   std::filesystem::path filenameXML;        // the XML file chosen last, shared by both directions
   std::unique_ptr<xml::Document> document;  // the current run's document
+  // Where every run writes its report (the command line's --informe); empty for none. In batch
+  // mode without it, the report goes to a file of its own beside the chosen export.
+  std::filesystem::path report_file;
   // UsedNames and UsedCodes of the subjects converter, made fresh for each run.
   import::SubjectLists subject_lists;
 

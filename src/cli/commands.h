@@ -19,6 +19,7 @@ void AddNivelexCommand(CLI::App& app, int& exit_status);
 void AddExportarCommand(CLI::App& app, int& exit_status);
 void AddImportarCommand(CLI::App& app, int& exit_status);
 void AddRevisarCommand(CLI::App& app, int& exit_status);
+void AddRevisarHorarioCommand(CLI::App& app, int& exit_status);
 
 }  // namespace zentrova::cli
 

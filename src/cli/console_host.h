@@ -3,7 +3,8 @@
 
 // The host of a direction run on the command line: the file comes from the arguments,
 // messages go to stderr ("Proceso finalizado" to stdout; "No existe archivo" followed by a
-// line with the absolute path looked for), the frame choice is given in advance.
+// line with the absolute path looked for), the frame choice is given in advance, and no report
+// is shown.
 
 #include <exception>
 #include <filesystem>
@@ -56,6 +57,9 @@ class ConsoleHost : public app::Host {
                                     const xml::Document& loaded) override;
   void SetDirectionButtonsEnabled(bool) override {}
   void CloseWindow() override {}
+  // The command line shows no report: --informe writes it (ProcessState::report_file).
+  void ShowReport(const report::RunReport&) override {}
+  bool ShowsReports() const override { return false; }
 
  private:
   std::filesystem::path xml_file_;

@@ -7,8 +7,10 @@ namespace zentrova::cli {
 
 std::filesystem::path ExportInputs::ExportFile() const { return text::PathFromUtf8(file); }
 
-std::filesystem::path ExportInputs::LevelTable() const {
-  return nivelex.empty() ? app::DefaultRunPaths().nivelex : text::PathFromUtf8(nivelex);
+app::RunPaths ExportInputs::Paths() const {
+  app::RunPaths paths = app::DefaultRunPaths();
+  if (!nivelex.empty()) paths = app::RunPaths{paths.ktemp, text::PathFromUtf8(nivelex)};
+  return paths;
 }
 
 std::vector<std::u16string> ExportInputs::FrameCodes() const {
@@ -20,7 +22,9 @@ std::vector<std::u16string> ExportInputs::FrameCodes() const {
 void AddExportInputs(CLI::App& command, ExportInputs& inputs) {
   command.add_option("EXPORT.xml", inputs.file, "Archivo XML exportado de Vetrana")->required();
   command.add_option("--nivelex", inputs.nivelex,
-                     "Tabla de niveles (por omisión NIVELEX.DBF junto al programa)");
+                     "Tabla de niveles (por omisión la del centro, " +
+                         text::PathUtf8(app::MachineDataFolder() / app::kLevelTableName) +
+                         ", o si no la hay la que trae el programa)");
   command
       .add_option("--marcos", inputs.marcos,
                   "Códigos de uno o dos marcos horarios, cuando el archivo tiene varios")

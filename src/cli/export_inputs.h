@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "app/paths.h"
+
 namespace zentrova::cli {
 
 struct ExportInputs {
@@ -17,8 +19,8 @@ struct ExportInputs {
   std::vector<std::string> marcos;
 
   std::filesystem::path ExportFile() const;
-  // The level table given, or the one beside the program.
-  std::filesystem::path LevelTable() const;
+  // Where a run finds its files: the level table given, or else the one the window reads.
+  app::RunPaths Paths() const;
   std::vector<std::u16string> FrameCodes() const;
 };
 

@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "app/directions.h"
-#include "app/paths.h"
 #include "app/process_state.h"
 #include "cli/commands.h"
 #include "cli/console_host.h"
 #include "cli/export_inputs.h"
+#include "cli/run_options.h"
 #include "import/exchange_update.h"
 #include "store/table.h"
 #include "text/encoding.h"
@@ -21,6 +21,7 @@ namespace {
 struct ExportarOptions {
   ExportInputs inputs;
   std::string ktemp;
+  std::string informe;
 };
 
 void PrintRowCounts(const std::filesystem::path& ktemp) {
@@ -33,10 +34,10 @@ void PrintRowCounts(const std::filesystem::path& ktemp) {
 }
 
 int RunExportar(const ExportarOptions& options) {
-  app::RunPaths paths = app::DefaultRunPaths();
+  app::RunPaths paths = options.inputs.Paths();
   if (!options.ktemp.empty()) paths.ktemp = text::PathFromUtf8(options.ktemp);
-  paths.nivelex = options.inputs.LevelTable();
   app::ProcessState state(paths);
+  if (!options.informe.empty()) state.report_file = text::PathFromUtf8(options.informe);
   ConsoleHost host(options.inputs.ExportFile());
   host.set_frame_codes(options.inputs.FrameCodes());
   return RunInConsole([&] {
@@ -57,9 +58,8 @@ void AddExportarCommand(CLI::App& app, int& exit_status) {
   CLI::App* command = app.add_subcommand(
       "exportar", "Convierte la exportación de Vetrana en las tablas de intercambio de Orbelin");
   AddExportInputs(*command, options->inputs);
-  command->add_option("--ktemp", options->ktemp,
-                      "Carpeta de intercambio (por omisión la de la ventana: ZENTROVA_KTEMP, "
-                      "C:\\KTEMP o drive_c/KTEMP del prefijo de Wine)");
+  AddKtempOption(*command, options->ktemp);
+  AddInformeOption(*command, options->informe);
   command->callback([options, &exit_status] { exit_status = RunExportar(*options); });
 }
 

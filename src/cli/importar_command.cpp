@@ -9,6 +9,7 @@
 #include "app/process_state.h"
 #include "cli/commands.h"
 #include "cli/console_host.h"
+#include "cli/run_options.h"
 #include "export/timetable_document.h"
 #include "text/encoding.h"
 
@@ -18,12 +19,14 @@ namespace {
 struct ImportarOptions {
   std::string file;
   std::string ktemp;
+  std::string informe;
 };
 
 int RunImportar(const ImportarOptions& options) {
   app::RunPaths paths = app::DefaultRunPaths();
-  if (!options.ktemp.empty()) paths.ktemp = text::PathFromUtf8(options.ktemp);
+  paths.ktemp = ExchangeFolder(options.ktemp);
   app::ProcessState state(paths);
+  if (!options.informe.empty()) state.report_file = text::PathFromUtf8(options.informe);
   ConsoleHost host(text::PathFromUtf8(options.file));
   return RunInConsole([&] {
     const app::RunOutcome outcome = app::BImportarClick(state, host);
@@ -45,9 +48,8 @@ void AddImportarCommand(CLI::App& app, int& exit_status) {
                    "Archivo XML exportado de Vetrana (da el año académico; el resultado se "
                    "guarda a su lado como ResultadoOrbelin<nombre>)")
       ->required();
-  command->add_option("--ktemp", options->ktemp,
-                      "Carpeta de intercambio (por omisión la de la ventana: ZENTROVA_KTEMP, "
-                      "C:\\KTEMP o drive_c/KTEMP del prefijo de Wine)");
+  AddKtempOption(*command, options->ktemp);
+  AddInformeOption(*command, options->informe);
   command->callback([options, &exit_status] { exit_status = RunImportar(*options); });
 }
 

@@ -53,10 +53,11 @@ std::string SpanishUsageError(const CLI::App* /*app*/, const CLI::Error& error) 
   std::string message;
   if (dynamic_cast<const CLI::RequiredError*>(&error) != nullptr) {
     const size_t is_required = text.find(" is required");
-    message = text.rfind("A subcommand", 0) == 0
-                  ? "Falta la orden (exportar, importar, revisar, tabla o nivelex)."
-              : is_required != std::string::npos ? "Falta " + text.substr(0, is_required) + "."
-                                                 : "Faltan argumentos obligatorios.";
+    message =
+        text.rfind("A subcommand", 0) == 0
+            ? "Falta la orden (exportar, importar, revisar, revisar-horario, tabla o nivelex)."
+        : is_required != std::string::npos ? "Falta " + text.substr(0, is_required) + "."
+                                           : "Faltan argumentos obligatorios.";
   } else if (dynamic_cast<const CLI::ExtrasError*>(&error) != nullptr) {
     message = "Sobran argumentos: " + Quoted(text) + ".";
   } else if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr) {
@@ -93,6 +94,7 @@ int main(int argc, char** argv) {
   AddExportarCommand(app, exit_status);
   AddImportarCommand(app, exit_status);
   AddRevisarCommand(app, exit_status);
+  AddRevisarHorarioCommand(app, exit_status);
   GroupHelpFlags(app);
   // After the commands, which would inherit it.
   app.footer(

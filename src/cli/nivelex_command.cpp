@@ -1,15 +1,21 @@
 // zentrova-cli nivelex: builds the level table NIVELEX.DBF from a CSV file. The table is a
 // dBASE level-7 table, because its field names are longer than ten characters.
 
-#include <fstream>
+#include <filesystem>
 #include <set>
+#include <sstream>
 #include <string>
+#include <system_error>
 #include <utility>
 #include <vector>
 
+#include "app/paths.h"
 #include "cli/commands.h"
 #include "cli/console_host.h"
+#include "files/file_error.h"
+#include "files/input_file.h"
 #include "import/level_table.h"
+#include "store/table.h"
 #include "text/clipper.h"
 #include "text/encoding.h"
 #include "text/integer.h"
@@ -26,6 +32,14 @@ constexpr const char* kFormat =
     "saltan.\n";
 
 using import::LevelRow;
+
+// A level table holds a few hundred course offers: a CSV larger than this is not one.
+constexpr uint64_t kMaxCsvBytes = uint64_t{8} << 20;
+
+// Said when the school's table cannot be written where every user of the machine reads it.
+constexpr const char* kForEveryUser =
+    "La tabla del centro sirve a todos los usuarios del equipo: créela con permisos de "
+    "administrador, o nombre otra salida.";
 
 [[noreturn]] void FailLine(const std::string& file, int line, const std::string& cause) {
   throw Error("El archivo " + file + ", línea " + std::to_string(line) + ": " + cause + ".");
@@ -69,8 +83,7 @@ std::u16string CheckedText(const std::string& cell, int width, const char* what,
 }
 
 std::vector<LevelRow> ReadLevels(const std::string& file) {
-  std::ifstream in(text::PathFromUtf8(file), std::ios::binary);
-  if (!in) throw Error("No se puede leer el archivo " + file + ".");
+  std::istringstream in(files::ReadWholeFile(text::PathFromUtf8(file), "el archivo", kMaxCsvBytes));
   std::vector<LevelRow> rows;
   std::set<int32_t> codes;
   std::string line;
@@ -102,12 +115,31 @@ struct NivelexOptions {
   std::string out;
 };
 
+// The school's own table, which the programs read before the one they ship with. Its folder
+// is made when missing.
+std::filesystem::path SchoolLevelTable() {
+  const std::filesystem::path folder = app::MachineDataFolder();
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (error) {
+    throw Error("No se puede crear la carpeta de datos del equipo «" + text::PathUtf8(folder) +
+                "»: " + files::SystemReason(error) + ". " + kForEveryUser);
+  }
+  return store::FindIgnoringCase(folder, app::kLevelTableName);
+}
+
 int RunNivelex(const NivelexOptions& options) {
   return RunReporting([&] {
     const std::vector<LevelRow> rows = ReadLevels(options.csv);
-    import::WriteLevelTable(text::PathFromUtf8(options.out), rows);
-    PrintLine(text::Utf8ToUtf16(options.out) + u": " + text::IntegerText(rows.size()) +
-              u" ofertas de cursos");
+    const std::filesystem::path out =
+        options.out.empty() ? SchoolLevelTable() : text::PathFromUtf8(options.out);
+    try {
+      import::WriteLevelTable(out, rows);
+    } catch (Error& error) {
+      if (options.out.empty()) error.AddSentence(kForEveryUser);
+      throw;
+    }
+    PrintLine(text::PathText(out) + u": " + text::IntegerText(rows.size()) + u" ofertas de cursos");
     return kExitDone;
   });
 }
@@ -121,8 +153,11 @@ void AddNivelexCommand(CLI::App& app, int& exit_status) {
   command->footer(kFormat);
   command->add_option("NIVELES.csv", options->csv, "Ofertas de cursos: código;nivel;estudio")
       ->required();
-  command->add_option("SALIDA.DBF", options->out, "Tabla que se crea (se sustituye si existe)")
-      ->required();
+  command->add_option("SALIDA.DBF", options->out,
+                      "Tabla que se crea (se sustituye si existe); por omisión, la tabla del "
+                      "centro, " +
+                          text::PathUtf8(app::MachineDataFolder() / app::kLevelTableName) +
+                          ", que los programas leen antes que la que traen");
   command->callback([options, &exit_status] { exit_status = RunNivelex(*options); });
 }
 

@@ -1,14 +1,11 @@
 #include "cli/review.h"
 
-#include <system_error>
-
 #include "app/run_steps.h"
 #include "cli/console_host.h"
 #include "cli/scratch_folder.h"
 #include "import/conversion.h"
 #include "import/dialog/time_frame_model.h"
 #include "import/exchange_document.h"
-#include "import/level_table.h"
 #include "import/preflight.h"
 #include "import/time_slots.h"
 #include "text/encoding.h"
@@ -93,16 +90,16 @@ void Convert(Review& review, const std::filesystem::path& nivelex,
 
 }  // namespace zentrova::cli
 
-Review ReviewExport(const std::filesystem::path& file, const std::filesystem::path& nivelex,
+Review ReviewExport(const std::filesystem::path& file, const app::RunPaths& paths,
                     const std::vector<std::u16string>& marcos) {
+  const std::filesystem::path& nivelex = paths.nivelex;
   Review review;
   review.file = std::filesystem::absolute(file);
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(review.file, error)) {
+  if (!app::ChosenFileExists(review.file)) {
     // As the command line shows it: the message, then the path looked for.
     review.stop = std::u16string(app::kNoFileMessage) + u"\n" + text::PathText(review.file);
-  } else if (!std::filesystem::is_regular_file(nivelex, error)) {
-    review.stop = import::kLevelTableMissingMessage;
+  } else if (auto problem = app::LevelTableProblem(paths)) {
+    review.stop = problem;
   } else {
     Convert(review, nivelex, marcos);
   }

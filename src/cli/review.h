@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/paths.h"
 #include "import/conversion_report.h"
 #include "import/time_frames.h"
 
@@ -39,9 +40,9 @@ struct Review {
   std::vector<import::GroupReport> groups;
 };
 
-// Reviews `file` with the level table `nivelex` and the frame codes of --marcos. Raises what
+// Reviews `file` with the level table of `paths` and the frame codes of --marcos. Raises what
 // a conversion would raise (an unreadable file, a temporary folder that cannot be made).
-Review ReviewExport(const std::filesystem::path& file, const std::filesystem::path& nivelex,
+Review ReviewExport(const std::filesystem::path& file, const app::RunPaths& paths,
                     const std::vector<std::u16string>& marcos);
 
 // The report for people: plain Spanish, grouped by table.

@@ -21,8 +21,7 @@ struct RevisarOptions {
 int RunRevisar(const RevisarOptions& options) {
   return RunReporting([&] {
     const ExportInputs& inputs = options.inputs;
-    const Review review =
-        ReviewExport(inputs.ExportFile(), inputs.LevelTable(), inputs.FrameCodes());
+    const Review review = ReviewExport(inputs.ExportFile(), inputs.Paths(), inputs.FrameCodes());
     if (options.json) {
       PrintLine(text::Utf8ToUtf16(ReviewJson(review)));
     } else {

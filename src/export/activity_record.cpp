@@ -13,13 +13,15 @@ std::u16string SlotKey(const SolutionRow& row) {
 std::u16string FrameMark(const SolutionRow& row) { return text::LeftChars(row.marco, 1); }
 
 void WriteActivityRecord(xml::Node teacher_group, int activity_number, const SolutionRow& row,
-                         Lookups& lookups, const Period& period) {
+                         Lookups& lookups, const Period& period, TimetableObserver& observer) {
   xml::Node activity = teacher_group.AppendElement(u"grupo_datos");
   activity.SetAttribute(u"seq", u"ACTIVIDAD_" + text::IntegerText(activity_number));
 
   AssignmentCodes assignment;
   if (const AssignmentCodes* found = lookups.Assignment(row.asig, row.codgrupo)) {
     assignment = *found;
+  } else {
+    observer.AssignmentNotFound(row);
   }
   // Texts come from the table store without their trailing blanks: a blank one is empty.
   std::u16string tarea = row.tarea;
@@ -27,12 +29,17 @@ void WriteActivityRecord(xml::Node teacher_group, int activity_number, const Sol
     if (const std::u16string* code = lookups.ActivityCode(row.asig)) tarea = *code;
   }
   SlotValues slot;
-  if (const SlotValues* found = lookups.Slot(SlotKey(row), FrameMark(row))) slot = *found;
+  if (const SlotValues* found = lookups.Slot(SlotKey(row), FrameMark(row))) {
+    slot = *found;
+  } else {
+    observer.SlotNotFound(row);
+  }
 
   AppendValue(activity, u"N_DIASEMANA", slot.day);
   AppendValue(activity, u"X_TRAMO", slot.slot_code);
   AppendValue(activity, u"X_DEPENDENCIA", row.aula);
   const std::u16string* unit = lookups.Unit(row.codgrupo);
+  if (unit == nullptr) observer.UnitNotFound(row);
   AppendValue(activity, u"X_UNIDAD", unit ? *unit : std::u16string());
   AppendValue(activity, u"X_OFERTAMATRIG", assignment.course_code);
   AppendValue(activity, u"X_MATERIAOMG", assignment.subject_code);

@@ -10,15 +10,18 @@
 #include "export/lookups.h"
 #include "export/period.h"
 #include "export/solution_table.h"
+#include "export/timetable_observer.h"
 #include "xml/document.h"
 
 namespace zentrova::timetable_export {
 
-// Appends the activity `activity_number` for `row` to `teacher_group`. Raises the table
-// store's conversion error for a HORA that is not a whole number, and text::ConversionError
-// for a slot time ClockToMinutes cannot read.
+// Appends the activity `activity_number` for `row` to `teacher_group`; `observer` hears of
+// the look-ups that find nothing (the activity code aside, which has its own way out). Raises
+// the table store's conversion error for a HORA that is not a whole number, and
+// text::ConversionError for a slot time ClockToMinutes cannot read.
 void WriteActivityRecord(xml::Node teacher_group, int activity_number, const SolutionRow& row,
-                         Lookups& lookups, const Period& period);
+                         Lookups& lookups, const Period& period,
+                         TimetableObserver& observer = IgnoreTimetable());
 
 // The key of a row's slot in DIASHORAST: DIA as text followed by HORA in decimal ("2" and 5
 // give "25").

@@ -15,6 +15,10 @@ struct Period {
   std::u16string end;    // FECFIN
 };
 
+// What the second direction stops with when the first one has not left PERIODOS.DBF.
+inline constexpr char16_t kNoPeriodsMessage[] =
+    u"ATENCIÓN - PERIODOS.DBF No encontrado - Importe de nuevo XML de VETRANA.";
+
 // Whether PERIODOS.DBF is in `ktemp` (its name matched without regard to letter case).
 bool PeriodTableExists(const std::filesystem::path& ktemp);
 

@@ -1,5 +1,7 @@
 #include "export/solution_table.h"
 
+#include <algorithm>
+
 namespace zentrova::timetable_export {
 
 StoredInteger StoredInteger::Read(const store::Table& table, std::string_view field) {
@@ -17,25 +19,46 @@ int32_t StoredInteger::Get() const {
   return value_;
 }
 
-const std::vector<SolutionRow>& SolutionTable::RowsOf(const std::u16string& teacher) {
-  if (!read_) {
-    if (soluc_.Filtered()) soluc_.SetFiltered(false);
-    for (soluc_.First(); !soluc_.Eof(); soluc_.Next()) {
-      SolutionRow row{soluc_.AsText("ASIG"),
-                      soluc_.AsText("CODGRUPO"),
-                      soluc_.AsText("TAREA"),
-                      soluc_.AsText("MARCO"),
-                      soluc_.AsText("AULA"),
-                      soluc_.AsText("DIA"),
-                      StoredInteger::Read(soluc_, "DIA"),
-                      StoredInteger::Read(soluc_, "HORA")};
-      by_teacher_[soluc_.AsText("PROF")].push_back(std::move(row));
-    }
-    read_ = true;
+std::optional<int32_t> StoredInteger::Value() const {
+  if (error_) return std::nullopt;
+  return value_;
+}
+
+void SolutionTable::Read() {
+  if (soluc_.Filtered()) soluc_.SetFiltered(false);
+  size_t record = 0;
+  for (soluc_.First(); !soluc_.Eof(); soluc_.Next()) {
+    SolutionRow row{soluc_.AsText("ASIG"),
+                    soluc_.AsText("CODGRUPO"),
+                    soluc_.AsText("TAREA"),
+                    soluc_.AsText("MARCO"),
+                    soluc_.AsText("AULA"),
+                    soluc_.AsText("DIA"),
+                    StoredInteger::Read(soluc_, "DIA"),
+                    StoredInteger::Read(soluc_, "HORA"),
+                    soluc_.AsText("PROF"),
+                    ++record};
+    by_teacher_[row.prof].push_back(std::move(row));
   }
+  read_ = true;
+}
+
+const std::vector<SolutionRow>& SolutionTable::RowsOf(const std::u16string& teacher) {
+  if (!read_) Read();
   static const std::vector<SolutionRow> kNone;
   const auto found = by_teacher_.find(teacher);
   return found == by_teacher_.end() ? kNone : found->second;
+}
+
+std::vector<const SolutionRow*> SolutionTable::RowsInRecordOrder() {
+  if (!read_) Read();
+  std::vector<const SolutionRow*> rows;
+  for (const auto& [teacher, of_teacher] : by_teacher_) {
+    for (const SolutionRow& row : of_teacher) rows.push_back(&row);
+  }
+  std::sort(rows.begin(), rows.end(),
+            [](const SolutionRow* a, const SolutionRow* b) { return a->record < b->record; });
+  return rows;
 }
 
 }  // namespace zentrova::timetable_export

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -22,6 +23,8 @@ class StoredInteger {
  public:
   static StoredInteger Read(const store::Table& table, std::string_view field);
   int32_t Get() const;
+  // The number, or nothing when the text did not convert; never raises.
+  std::optional<int32_t> Value() const;
 
  private:
   int32_t value_ = 0;
@@ -38,6 +41,8 @@ struct SolutionRow {
   std::u16string dia_text;  // DIA as text: the first part of the slot key
   StoredInteger dia;        // DIA as a whole number; 0 marks a row without a day
   StoredInteger hora;       // HORA as a whole number
+  std::u16string prof;      // the teacher's code
+  size_t record = 0;        // its number among the table's rows in record order, from 1
 };
 
 class SolutionTable {
@@ -48,8 +53,12 @@ class SolutionTable {
   // The rows whose PROF reads exactly as `teacher`, in record order: the rows the filter
   // PROF= 'teacher' (inner quotes doubled) shows.
   const std::vector<SolutionRow>& RowsOf(const std::u16string& teacher);
+  // Every row, in record order (the table is read if no teacher's rows were asked for yet).
+  std::vector<const SolutionRow*> RowsInRecordOrder();
 
  private:
+  void Read();
+
   store::Table& soluc_;
   bool read_ = false;
   std::unordered_map<std::u16string, std::vector<SolutionRow>> by_teacher_;

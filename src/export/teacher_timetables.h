@@ -12,18 +12,21 @@
 #include "export/lookups.h"
 #include "export/period.h"
 #include "export/solution_table.h"
+#include "export/timetable_observer.h"
 #include "store/table.h"
 #include "xml/document.h"
 
 namespace zentrova::timetable_export {
 
-// Appends the teacher groups to `timetables` (the HORARIOS_REGULARES group), handing each to
-// `completed` as soon as it is complete (the run writes it out there and drops it). `proft`
-// must be open; a teacher's rows are those whose PROF reads exactly as its ABREV. Errors of
-// the table store, the document and the conversions pass through.
+// Appends the teacher groups to `timetables` (the HORARIOS_REGULARES group), telling
+// `observer` what it writes and handing each group to `completed`, when given, as soon as it
+// is complete (a run that saves as it builds writes it out there and drops it). `proft` must
+// be open; a teacher's rows are those whose PROF reads exactly as its ABREV. Errors of the
+// table store, the document and the conversions pass through.
 void WriteTeacherTimetables(xml::Node timetables, store::Table& proft, SolutionTable& soluc,
                             Lookups& lookups, const Period& period,
-                            const std::function<void(xml::Node)>& completed);
+                            TimetableObserver& observer = IgnoreTimetable(),
+                            const std::function<void(xml::Node)>& completed = {});
 
 }  // namespace zentrova::timetable_export
 

@@ -5,9 +5,11 @@
 // are flushed to the disk, and the temporary is renamed over the target, so that a reader,
 // a crash or a full disk leaves the old file or the new one, never part of one.
 //
-// The temporary is the target's name followed by ".zentrova.tmp". It is held with an
-// exclusive lock while it exists, which keeps two runs from replacing one file at once,
-// and what a killed run left under that name is taken over and removed.
+// The temporary is the target's name followed by ".zentrova.tmp" (TemporaryOf). It is held
+// with an exclusive lock while it exists, which keeps two runs from replacing one file at
+// once, and what a killed run left under that name is taken over and removed; a link, a FIFO
+// or a device node someone left there is removed (never followed), a folder is named in the
+// message.
 
 #include <cstdint>
 #include <filesystem>
@@ -16,12 +18,16 @@
 
 #include "files/file_error.h"
 #include "files/locked_file.h"
+#include "files/native_file.h"
 
 namespace zentrova::files {
 
 inline constexpr char kTemporarySuffix[] = ".zentrova.tmp";
 
-// The temporary name of `target`.
+// The temporary name of `target`, beside it: the target's name followed by kTemporarySuffix
+// when that fits in a name of the folder (LongestNameIn), else the name's first characters,
+// a dot, 16 hexadecimal digits that depend on the whole name, and kTemporarySuffix, as long
+// as a name may be. The same target always gives the same temporary.
 std::filesystem::path TemporaryOf(const std::filesystem::path& target);
 
 // What to do when the folder takes no new file but the target itself can be written (a
@@ -31,8 +37,10 @@ enum class WhenFolderRefuses { kFail, kRewriteInPlace };
 class FileReplacement {
  public:
   // Takes the temporary name, and holds the target exclusively when it exists. Raises
-  // files::Error naming the target when another run is replacing it, when another program
-  // holds it, or when it is read-only or a folder.
+  // files::Error naming the target, before anything is written, when its name is longer than
+  // the folder takes, when another run is replacing it, when another program holds it, when
+  // it is read-only, a folder or not a regular file, or when a folder stands at the
+  // temporary name.
   explicit FileReplacement(std::filesystem::path target,
                            WhenFolderRefuses when_refused = WhenFolderRefuses::kFail);
   // Without Commit the temporary is removed and the target stays as it was.
@@ -86,8 +94,14 @@ int MoveOver(const std::filesystem::path& from, const std::filesystem::path& to)
 // Waits until the names of `folder` (renames, new and removed files) are on the disk.
 void SyncFolder(const std::filesystem::path& folder);
 
-// Removes what a killed run left at TemporaryOf(target), unless a run is writing it now.
+// Removes what a killed run left at TemporaryOf(target), unless a run is writing it now, and
+// whatever else is there but a folder.
 void RemoveStaleTemporary(const std::filesystem::path& target);
+
+// Clears `path`, one of the program's own names, of what the program never makes there: a
+// link (removed, never followed), a FIFO, a device node, a socket, and when
+// `empty_folder_too` an empty folder. Gives what is left there.
+EntryKind ClearForeignEntry(const std::filesystem::path& path, bool empty_folder_too);
 
 }  // namespace zentrova::files
 

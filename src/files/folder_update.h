@@ -10,7 +10,17 @@
 // disk and writes the journal ZENTROVA.JNL, the list of moves and removals; from that moment
 // the update counts as done, and a crash in the middle of the moves is completed by the
 // next run that locks the folder, before it does anything else.
+//
+// The folder is shared with other programs and people, so a journal found there is obeyed
+// only when it is one this program could have written for this folder: it names only the
+// files that an update of the folder may change (a fixed list, compared without regard to
+// letter case), it is no larger than any journal written, and it carries the mark of the
+// staging folder it was written for; every file it moves in is a regular file of its own (no
+// link, no second name) inside a real staging folder. A journal that fails any of these is
+// not carried out: it goes, with what the staging folder holds of this program's, and the old
+// files stay as they were.
 
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -32,19 +42,31 @@ class UnfinishedUpdate : public Error {
 
 inline constexpr char kStagingFolderName[] = "ZENTROVA.NUEVO";
 inline constexpr char kJournalName[] = "ZENTROVA.JNL";
+// Inside the staging folder: the mark that ties it to its journal.
+inline constexpr char kStagingMarkName[] = "ZENTROVA.ID";
+// No journal is larger: a few hundred bytes name every file an update changes.
+inline constexpr uint64_t kMaxJournalBytes = 16 * 1024;
+
+// Whether `name` is one the program keeps for itself in a folder it updates (the lock, the
+// journal, the staging folder, its mark, a temporary): no update may change such a file.
+bool IsReservedName(std::string_view name);
 
 // Completes the moves of an update whose journal is in the locked folder, and removes what
-// an update that never reached its journal left (the staging folder, a half-written
-// journal). Raises UnfinishedUpdate when a move the journal asks for cannot be made.
-void FinishInterruptedUpdate(const FolderLock& lock);
+// an update that never reached its journal left (this program's files in the staging folder,
+// a half-written journal). `names` are the only files an update of the folder may change.
+// Raises UnfinishedUpdate when a move the journal asks for cannot be made now (it is tried
+// again next time), files::Error naming the file when it can never be made (a folder stands
+// where the file goes: the journal is then given up).
+void FinishInterruptedUpdate(const FolderLock& lock, const std::vector<std::string>& names);
 
 // A folder locked for a run (see FolderLock), with an interrupted update completed first:
 // what a run that only reads the folder holds.
 class LockedFolder {
  public:
-  // `noun` names the folder in messages.
-  explicit LockedFolder(std::filesystem::path folder,
-                        std::string_view noun = "la carpeta de intercambio");
+  // `names`: the files an update of the folder may change. `noun` names the folder in
+  // messages.
+  LockedFolder(std::filesystem::path folder, std::vector<std::string> names,
+               std::string_view noun = "la carpeta de intercambio");
   const std::filesystem::path& folder() const { return lock_.folder(); }
 
  private:
@@ -54,9 +76,12 @@ class LockedFolder {
 class FolderUpdate {
  public:
   // Takes the folder's lock (see FolderLock), finishes an interrupted update and makes an
-  // empty staging folder. `noun` names the folder in messages.
-  explicit FolderUpdate(std::filesystem::path folder,
-                        std::string_view noun = "la carpeta de intercambio");
+  // empty staging folder. `names` are the only files the update may change (none of them a
+  // reserved name); `noun` names the folder in messages. Raises files::Error naming what
+  // stands in the way: a folder with files at the journal's name or its temporary's, files
+  // in the staging folder that are not this program's.
+  FolderUpdate(std::filesystem::path folder, std::vector<std::string> names,
+               std::string_view noun = "la carpeta de intercambio");
   // Without Commit the staging folder is removed and the folder stays as it was.
   ~FolderUpdate();
   FolderUpdate(const FolderUpdate&) = delete;
@@ -86,9 +111,11 @@ class FolderUpdate {
   };
   const Held& HoldIfNeeded(const std::string& name, std::string_view what);
 
+  std::vector<std::string> names_;
   LockedFolder locked_;
   std::string noun_;
   std::filesystem::path staging_;
+  std::string mark_;                  // written into the staging folder and the journal
   std::map<std::string, Held> held_;  // by the name asked for, upper-cased
   bool committed_ = false;
 };

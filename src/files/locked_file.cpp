@@ -5,6 +5,9 @@
 #include <system_error>
 #include <utility>
 
+#include "files/file_error.h"
+#include "files/input_file.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -45,14 +48,45 @@ LockedFile& LockedFile::operator=(LockedFile&& other) noexcept {
 
 bool LockedFile::is_open() const { return handle_ != kNoHandle; }
 
+bool LockedFile::IsRegularOrMissing(const std::filesystem::path& path) {
+  // A link that leads nowhere is missing to whoever opens it.
+  found_kind_ = KindOfTarget(path);
+  return found_kind_ == EntryKind::kFile || found_kind_ == EntryKind::kMissing ||
+         found_kind_ == EntryKind::kLink;
+}
+
+bool LockedFile::KeepIfRegular() {
+  found_kind_ = KindOfOpenFile(handle_);
+  if (found_kind_ == EntryKind::kFile) return true;
+  Close();
+  return false;
+}
+
 OpenStatus LockedFile::Open(const std::filesystem::path& path, LockKind kind, bool create) {
   Close();
+  // A link is never made or followed where a file is created; elsewhere only what it leads to
+  // matters. Nothing but a regular file is opened: opening a device may do something.
+  if (!create && !IsRegularOrMissing(path)) return OpenStatus::kNotRegular;
   for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
     bool replaced = false;
     const OpenStatus status = OpenOnce(path, kind, create, replaced);
-    if (!replaced) return status;
+    if (replaced) continue;
+    if (status == OpenStatus::kOpened && !KeepIfRegular()) return OpenStatus::kNotRegular;
+    return status;
   }
   return OpenStatus::kHeld;
+}
+
+bool LockedFile::Size(uint64_t& size) {
+  if (NativeSize(handle_, size)) return true;
+  last_error_ = LastSystemError();
+  return false;
+}
+
+bool LockedFile::ReadAt(uint64_t offset, size_t length, std::string& bytes) {
+  bytes.assign(length, '\0');
+  last_error_ = ReadExactly(handle_, offset, length, bytes.data());
+  return last_error_ == 0;
 }
 
 #ifdef _WIN32
@@ -114,30 +148,6 @@ OpenStatus LockedFile::OpenOnce(const std::filesystem::path& path, LockKind kind
 void LockedFile::Close() {
   if (handle_ != kNoHandle) CloseHandle(static_cast<HANDLE>(handle_));
   handle_ = kNoHandle;
-}
-
-bool LockedFile::ReadAll(std::string& bytes) {
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(static_cast<HANDLE>(handle_), &size)) {
-    last_error_ = static_cast<int>(GetLastError());
-    return false;
-  }
-  bytes.assign(static_cast<size_t>(size.QuadPart), '\0');
-  size_t done = 0;
-  while (done < bytes.size()) {
-    OVERLAPPED at{};
-    at.Offset = static_cast<DWORD>(done & 0xFFFFFFFFu);
-    at.OffsetHigh = static_cast<DWORD>(static_cast<uint64_t>(done) >> 32);
-    DWORD got = 0;
-    const DWORD wanted = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
-    if (!ReadFile(static_cast<HANDLE>(handle_), bytes.data() + done, wanted, &got, &at) ||
-        got == 0) {
-      last_error_ = static_cast<int>(GetLastError());
-      return false;
-    }
-    done += got;
-  }
-  return true;
 }
 
 bool LockedFile::WriteAt(uint64_t offset, std::string_view bytes) {
@@ -216,10 +226,11 @@ OpenStatus LockedFile::OpenOnce(const std::filesystem::path& path, LockKind kind
   replaced = false;
   const int create_flags = create ? O_CREAT | O_NOFOLLOW : 0;
   writable_ = true;
-  int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | create_flags, 0666);
+  // O_NONBLOCK: something that became a FIFO since it was looked at opens without waiting.
+  int fd = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | create_flags, 0666);
   if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM) && !create) {
     writable_ = false;
-    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   }
   if (fd < 0) {
     last_error_ = errno;
@@ -249,27 +260,6 @@ OpenStatus LockedFile::OpenOnce(const std::filesystem::path& path, LockKind kind
 void LockedFile::Close() {
   if (handle_ != kNoHandle) ::close(handle_);  // closing releases both locks
   handle_ = kNoHandle;
-}
-
-bool LockedFile::ReadAll(std::string& bytes) {
-  struct stat info {};
-  if (::fstat(handle_, &info) != 0) {
-    last_error_ = errno;
-    return false;
-  }
-  bytes.assign(static_cast<size_t>(info.st_size), '\0');
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t got =
-        ::pread(handle_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) {
-      last_error_ = got < 0 ? errno : EIO;
-      return false;
-    }
-    done += static_cast<size_t>(got);
-  }
-  return true;
 }
 
 bool LockedFile::WriteAt(uint64_t offset, std::string_view bytes) {

@@ -13,12 +13,24 @@
 #include <string>
 #include <string_view>
 
+#include "files/native_file.h"
+
 namespace zentrova::files {
 
 enum class LockKind { kShared, kExclusive };
 
 // What opening gave: the file is held, or why not.
-enum class OpenStatus { kOpened, kNotFound, kFolderMissing, kHeld, kNoPermission, kFailed };
+// kNotRegular: the name leads to something that is not a regular file (found_kind() says what),
+// which is never opened, or is let go at once when it changed into one after the look.
+enum class OpenStatus {
+  kOpened,
+  kNotFound,
+  kFolderMissing,
+  kHeld,
+  kNoPermission,
+  kNotRegular,
+  kFailed
+};
 
 class LockedFile {
  public:
@@ -30,19 +42,23 @@ class LockedFile {
   LockedFile& operator=(const LockedFile&) = delete;
 
   // Opens a file for reading and writing (reading only where writing is not allowed) and
-  // takes the lock without waiting. `create` makes the file when it is missing, never
-  // through a symbolic link. When the open succeeds, the path names the very file that is
-  // locked: a file that another holder removed or replaced in the meantime is not kept.
-  // A file opened with `create` may be renamed or removed by its holder while it is held.
+  // takes the lock without waiting (nor for a writer, when it is a FIFO). `create` makes the
+  // file when it is missing, never through a symbolic link. When the open succeeds, the path names
+  // the very file that is locked: a file that another holder removed or replaced in the meantime is
+  // not kept. A file opened with `create` may be renamed or removed by its holder while it is held.
   OpenStatus Open(const std::filesystem::path& path, LockKind kind, bool create = false);
   void Close();
   bool is_open() const;
   bool writable() const { return writable_; }
   // LastSystemError() of the last failure, for messages.
   int last_error() const { return last_error_; }
+  // What the name led to when Open gave kNotRegular.
+  EntryKind found_kind() const { return found_kind_; }
 
   // These give false on failure, with last_error() set.
-  bool ReadAll(std::string& bytes);
+  bool Size(uint64_t& size);
+  // Exactly `length` bytes at `offset`; a file that ends before them is a failure.
+  bool ReadAt(uint64_t offset, size_t length, std::string& bytes);
   bool WriteAt(uint64_t offset, std::string_view bytes);
   bool Truncate(uint64_t size);
   // Waits until everything written is on the disk.
@@ -52,17 +68,17 @@ class LockedFile {
   OpenStatus OpenOnce(const std::filesystem::path& path, LockKind kind, bool create,
                       bool& replaced);
 
-  // The system's handle of the open file: a HANDLE on Windows, a descriptor elsewhere.
-#ifdef _WIN32
-  using Handle = void*;
-  static constexpr Handle kNoHandle = nullptr;
-#else
-  using Handle = int;
-  static constexpr Handle kNoHandle = -1;
-#endif
+  // Looks at what `path` leads to before it is opened.
+  bool IsRegularOrMissing(const std::filesystem::path& path);
+  // Lets go of a file that turned out not to be a regular one once open.
+  bool KeepIfRegular();
+
+  using Handle = NativeHandle;
+  static constexpr Handle kNoHandle = kNoNativeHandle;
   Handle handle_ = kNoHandle;
   bool writable_ = false;
   int last_error_ = 0;
+  EntryKind found_kind_ = EntryKind::kFile;
 };
 
 }  // namespace zentrova::files

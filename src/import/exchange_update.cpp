@@ -18,6 +18,15 @@ const std::vector<std::string>& RemovedFiles() {
   return files;
 }
 
+const std::vector<std::string>& ExchangeFiles() {
+  static const std::vector<std::string> files = [] {
+    std::vector<std::string> both = WrittenFiles();
+    both.insert(both.end(), RemovedFiles().begin(), RemovedFiles().end());
+    return both;
+  }();
+  return files;
+}
+
 namespace {
 
 const char* KindOf(const std::string& name) {
@@ -26,7 +35,8 @@ const char* KindOf(const std::string& name) {
 
 }  // namespace
 
-ExchangeUpdate::ExchangeUpdate(std::filesystem::path ktemp) : update_(std::move(ktemp)) {
+ExchangeUpdate::ExchangeUpdate(std::filesystem::path ktemp)
+    : update_(std::move(ktemp), ExchangeFiles()) {
   for (const auto* list : {&WrittenFiles(), &RemovedFiles()}) {
     for (const std::string& name : *list) update_.Hold(name, KindOf(name));
   }

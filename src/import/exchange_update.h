@@ -19,6 +19,9 @@ namespace zentrova::import {
 const std::vector<std::string>& WrittenFiles();
 // The files it removes: the indexes of the other tables, and JORNADAS.DBF.
 const std::vector<std::string>& RemovedFiles();
+// Both lists: every file of the exchange folder that a conversion may change, and so the only
+// files an update of the exchange folder, or its journal, may name.
+const std::vector<std::string>& ExchangeFiles();
 
 class ExchangeUpdate {
  public:

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,12 @@ namespace zentrova::import {
 // What a conversion says when the level table is not where it looks for it.
 inline constexpr char16_t kLevelTableMissingMessage[] =
     u"ATENCIÓN - NIVELEX.DBF No encontrado - Reinstale ZENTROVA";
+
+// What a conversion says before it starts when the level table `file` cannot be used:
+// kLevelTableMissingMessage when nothing is there; the same with a second line naming the
+// path and the cause when what is there is not a regular file or cannot be opened; nothing
+// when it can be read.
+std::optional<std::u16string> LevelTableProblem(const std::filesystem::path& file);
 
 inline constexpr char kLevelCodeField[] = "X_OFERTAMATRIG";
 inline constexpr char kLevelAbbreviationField[] = "NIVEL_ABREV";

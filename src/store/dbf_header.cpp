@@ -17,7 +17,6 @@ constexpr int kDbaseDescriptor = 32;
 constexpr int kDbaseFieldsStart = 32;
 constexpr int kLevel7Descriptor = 48;
 constexpr int kLevel7FieldsStart = 68;
-constexpr size_t kMaxHeaderLength = 0xFFFF;
 constexpr size_t kBacklinkLength = 263;
 constexpr size_t kPropertiesHeader = 16;
 constexpr char kTerminator = 0x0D;
@@ -111,7 +110,7 @@ void PlaceFields(std::vector<FieldLayout>& fields) {
 // The descriptors end at the first slot whose first byte is 0x0D. A header length is 16 bits,
 // so a terminator further on could not agree with it.
 size_t FindTerminator(std::string_view bytes, Flavour flavour, const std::filesystem::path& file) {
-  const size_t limit = std::min(bytes.size(), kMaxHeaderLength);
+  const size_t limit = std::min(bytes.size(), kMaxHeaderBytes);
   for (size_t at = FieldsStart(flavour); at < limit; at += DescriptorSize(flavour)) {
     if (bytes[at] == kTerminator) return at;
   }
@@ -238,16 +237,15 @@ void ResolveDriverName(TableHeader& header, const std::filesystem::path& file) {
   header.code_page = *code_page;
 }
 
-void CheckSize(std::string_view bytes, const TableHeader& header,
-               const std::filesystem::path& file) {
+void CheckSize(uint64_t file_size, const TableHeader& header, const std::filesystem::path& file) {
   const uint64_t needed = static_cast<uint64_t>(header.header_length) +
                           static_cast<uint64_t>(header.record_count) * header.record_length;
-  if (bytes.size() < needed) {
+  if (file_size < needed) {
     Fail(file, "La tabla %f está truncada: su cabecera anuncia " +
                    std::to_string(header.record_count) + " registros de " +
                    std::to_string(header.record_length) + " bytes, que con la cabecera ocupan " +
                    std::to_string(needed) + " bytes, y el archivo tiene " +
-                   std::to_string(bytes.size()) + " bytes.");
+                   std::to_string(file_size) + " bytes.");
   }
 }
 
@@ -279,7 +277,13 @@ void PutDate(std::string& bytes, size_t at, const Date& date) {
   bytes[at + 2] = static_cast<char>(date.day);
 }
 
-TableHeader ReadHeader(std::string_view bytes, const std::filesystem::path& file) {
+TableHeader ReadHeader(std::string_view file_bytes, const std::filesystem::path& file) {
+  return ReadHeader(file_bytes.substr(0, kMaxHeaderBytes), file_bytes.size(), file);
+}
+
+TableHeader ReadHeader(std::string_view head, uint64_t file_size,
+                       const std::filesystem::path& file) {
+  const std::string_view bytes = head.substr(0, std::min<uint64_t>(file_size, kMaxHeaderBytes));
   if (bytes.size() < 32) {
     Fail(file, "La tabla %f está dañada: el archivo tiene " + std::to_string(bytes.size()) +
                    " bytes, menos que una cabecera dBASE.");
@@ -316,7 +320,7 @@ TableHeader ReadHeader(std::string_view bytes, const std::filesystem::path& file
   CheckRecordLength(header, file);
   PlaceFields(header.fields);
   ResolveDriverName(header, file);
-  CheckSize(bytes, header, file);
+  CheckSize(file_size, header, file);
   return header;
 }
 

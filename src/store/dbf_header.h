@@ -48,12 +48,20 @@ struct TableHeader {
   std::vector<FieldLayout> fields;
 };
 
-// Decodes the header of a whole file's bytes and checks it against itself and the file's
-// size before any record is read. Raises store::Error naming `file` and the inconsistency
-// when the file is not a table we can read, or when its header length disagrees with the
-// descriptors, its record length with the field widths, a field is 0 bytes wide, the
-// descriptors lack their 0x0D terminator, a level-7 driver name names no code page, or the
-// file is too short for the records it announces.
+// No header is longer than this (its length is 16 bits): the first kMaxHeaderBytes bytes of a
+// file, or the whole of a shorter one, are all ReadHeader needs.
+inline constexpr size_t kMaxHeaderBytes = 0xFFFF;
+
+// Decodes the header from the first bytes of a file of `file_size` bytes (at least
+// min(file_size, kMaxHeaderBytes) of them) and checks it against itself and the file's size
+// before any record is read. Raises store::Error naming `file` and the inconsistency when the
+// file is not a table we can read, or when its header length disagrees with the descriptors,
+// its record length with the field widths, a field is 0 bytes wide, the descriptors lack
+// their 0x0D terminator, a level-7 driver name names no code page, or the file is too short
+// for the records it announces.
+TableHeader ReadHeader(std::string_view head, uint64_t file_size,
+                       const std::filesystem::path& file);
+// The same for a whole file's bytes.
 TableHeader ReadHeader(std::string_view file_bytes, const std::filesystem::path& file);
 
 // A header for a new table of the given flavour (kDbase = dBASE IV, or kDbase7) with

@@ -53,10 +53,12 @@ std::string Unsupported(std::string_view header, const MdxTag& tag) {
 
 }  // namespace
 
-MdxTags ReadMdxTags(std::string_view bytes, const std::filesystem::path& file) {
-  if (bytes.size() < kFirstTagHeader || bytes[0] != 0x02) {
+MdxTags ReadMdxTags(uint64_t file_size, const MdxBytes& read, const std::filesystem::path& file) {
+  const std::string first = file_size < kFirstTagHeader ? std::string() : read(0, kFirstTagHeader);
+  if (first.size() < kFirstTagHeader || first[0] != 0x02) {
     Fail(file, "El índice %f está dañado: no es un índice de producción dBASE.");
   }
+  const std::string_view bytes = first;
   MdxTags result;
   MdxIndex& index = result.index;
   index.created = DateAt(bytes, 1);
@@ -72,13 +74,14 @@ MdxTags ReadMdxTags(std::string_view bytes, const std::filesystem::path& file) {
     const size_t entry = kTagTable + kTagEntry * i;
     // In 64 bits, so that no page number wraps round into the file.
     const uint64_t header_at = GetLittle(bytes, entry, 4) * uint64_t{kPage};
-    if (header_at < kFirstTagHeader || header_at + kPage > bytes.size()) {
+    if (header_at < kFirstTagHeader || header_at + kPage > file_size) {
       Fail(file, "El índice %f está dañado: la etiqueta " + std::to_string(i + 1) +
                      " apunta a la página " + std::to_string(header_at / kPage) +
                      ", fuera de las que puede ocupar en un archivo de " +
-                     std::to_string(bytes.size()) + " bytes.");
+                     std::to_string(file_size) + " bytes.");
     }
-    const std::string_view header = bytes.substr(static_cast<size_t>(header_at), kPage);
+    const std::string page = read(header_at, kPage);
+    const std::string_view header = page;
     MdxTag tag;
     tag.name = CString(bytes.substr(entry + 4, 11));
     tag.key_type = header[9];
@@ -90,6 +93,15 @@ MdxTags ReadMdxTags(std::string_view bytes, const std::filesystem::path& file) {
     index.tags.push_back(tag);
   }
   return result;
+}
+
+MdxTags ReadMdxTags(std::string_view bytes, const std::filesystem::path& file) {
+  return ReadMdxTags(
+      bytes.size(),
+      [bytes](uint64_t offset, size_t length) {
+        return std::string(bytes.substr(static_cast<size_t>(offset), length));
+      },
+      file);
 }
 
 }  // namespace zentrova::store

@@ -4,7 +4,9 @@
 // Reads the tag definitions of an existing production index, so that it can be rebuilt
 // when rows are added. Only the file header, the tag table and the tag headers are read.
 
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -19,7 +21,13 @@ struct MdxTags {
   std::string not_rebuildable;
 };
 
-// Raises store::Error naming `file` when the bytes are not a production index.
+// The `length` bytes at `offset` of an index file; asked only for bytes inside the file.
+using MdxBytes = std::function<std::string(uint64_t offset, size_t length)>;
+
+// Reads the tags of an index file of `file_size` bytes through `read`: its first pages, then
+// one page per tag. Raises store::Error naming `file` when they are not a production index.
+MdxTags ReadMdxTags(uint64_t file_size, const MdxBytes& read, const std::filesystem::path& file);
+// The same over a whole file's bytes.
 MdxTags ReadMdxTags(std::string_view bytes, const std::filesystem::path& file);
 
 }  // namespace zentrova::store

@@ -1,6 +1,5 @@
 #include "store/production_index.h"
 
-#include <new>
 #include <system_error>
 
 #include "files/file_replacement.h"
@@ -32,18 +31,21 @@ std::string Mismatch(const MdxTag& tag, int field, const TableHeader& header) {
   return "la clave de la etiqueta " + tag.name + " no corresponde al campo " + info.name;
 }
 
-std::string ReadWhole(const std::filesystem::path& path) {
+// Only the pages that describe the tags are read, never the whole index.
+MdxTags ReadTags(const std::filesystem::path& path) {
   files::LockedFile file;
-  std::string bytes;
-  try {
-    if (file.Open(path, files::LockKind::kShared) != files::OpenStatus::kOpened ||
-        !file.ReadAll(bytes)) {
-      Fail(path, "No se puede leer el índice %f.");
-    }
-  } catch (const std::bad_alloc&) {
-    Fail(path, "El índice %f es demasiado grande para la memoria disponible.");
+  uint64_t size = 0;
+  if (file.Open(path, files::LockKind::kShared) != files::OpenStatus::kOpened || !file.Size(size)) {
+    Fail(path, "No se puede leer el índice %f.");
   }
-  return bytes;
+  return ReadMdxTags(
+      size,
+      [&](uint64_t offset, size_t length) {
+        std::string bytes;
+        if (!file.ReadAt(offset, length, bytes)) Fail(path, "No se puede leer el índice %f.");
+        return bytes;
+      },
+      path);
 }
 
 }  // namespace
@@ -56,7 +58,7 @@ void ProductionIndex::Load(const std::filesystem::path& table, const TableHeader
   path_ = FindIgnoringCase(table.parent_path(), IndexFileName(text::PathUtf8(table.filename())));
   std::error_code error;
   if (!std::filesystem::is_regular_file(path_, error)) return;
-  MdxTags tags = ReadMdxTags(ReadWhole(path_), path_);
+  MdxTags tags = ReadTags(path_);
   index_ = std::move(tags.index);
   not_rebuildable_ = std::move(tags.not_rebuildable);
   fields_.clear();

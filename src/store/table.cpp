@@ -1,5 +1,6 @@
 #include "store/table.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <functional>
@@ -148,6 +149,9 @@ void Table::Impl::FailOpen(files::OpenStatus status, int reason) const {
       Fail(path_, "La tabla %f está en uso por otro programa.");
     case files::OpenStatus::kNoPermission:
       Fail(path_, "No hay permiso para abrir la tabla %f.");
+    case files::OpenStatus::kNotRegular:
+      Fail(path_, "No se puede abrir la tabla %f: no es un archivo normal, sino " +
+                      files::KindForMessage(file_.found_kind()) + ".");
     default:
       Fail(path_, "No se puede abrir la tabla %f: " + SystemReason(reason) + ".");
   }
@@ -175,16 +179,24 @@ void Table::Impl::Open(OpenMode mode) {
 }
 
 // Records are kept in memory (the tables are small); every change goes to the file at once.
+// The header is read and checked first: the records are read only once it has been found
+// sound and the file long enough for them, and nothing after them is read at all.
 void Table::Impl::ReadTable() {
+  const auto fail_read = [this] {
+    Fail(path_, "No se puede leer la tabla %f: " + SystemReason(file_.last_error()) + ".");
+  };
   try {
-    std::string bytes;
-    if (!file_.ReadAll(bytes)) {
-      Fail(path_, "No se puede leer la tabla %f: " + SystemReason(file_.last_error()) + ".");
+    uint64_t size = 0;
+    std::string head;
+    if (!file_.Size(size) ||
+        !file_.ReadAt(0, static_cast<size_t>(std::min<uint64_t>(size, kMaxHeaderBytes)), head)) {
+      fail_read();
     }
-    header_ = ReadHeader(bytes, path_);
-    bytes.erase(0, static_cast<size_t>(header_.header_length));
-    bytes.resize(static_cast<size_t>(header_.record_count) * header_.record_length);
-    rows_ = std::move(bytes);
+    header_ = ReadHeader(head, size, path_);
+    if (!file_.ReadAt(static_cast<uint64_t>(header_.header_length),
+                      static_cast<size_t>(header_.record_count) * header_.record_length, rows_)) {
+      fail_read();
+    }
   } catch (const std::bad_alloc&) {
     Fail(path_, "La tabla %f es demasiado grande para la memoria disponible.");
   }
@@ -258,13 +270,11 @@ std::string_view Table::Impl::Row(size_t i) const {
 // nothing the table shows, whence the const.
 void Table::Impl::ReadRowsAgain() const {
   try {
-    std::string bytes;
-    if (!const_cast<files::LockedFile&>(file_).ReadAll(bytes)) {
+    auto& file = const_cast<files::LockedFile&>(file_);
+    if (!file.ReadAt(static_cast<uint64_t>(header_.header_length),
+                     static_cast<size_t>(header_.record_count) * header_.record_length, rows_)) {
       Fail(path_, "No se puede leer la tabla %f: " + SystemReason(file_.last_error()) + ".");
     }
-    bytes.erase(0, static_cast<size_t>(header_.header_length));
-    bytes.resize(static_cast<size_t>(header_.record_count) * header_.record_length);
-    rows_ = std::move(bytes);
   } catch (const std::bad_alloc&) {
     Fail(path_, "La tabla %f es demasiado grande para la memoria disponible.");
   }

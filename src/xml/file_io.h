@@ -3,13 +3,20 @@
 
 // Whole-file reads and replacing writes, with Spanish messages naming the file and the cause.
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
 
 namespace zentrova::xml {
 
-// Raises xml::Error "No se puede leer el archivo X: <cause>", or "El archivo X es demasiado
+// The largest document read: far more than any export of a school, far less than what would
+// exhaust the memory once parsed.
+inline constexpr uint64_t kMaxDocumentBytes = uint64_t{256} << 20;
+
+// The whole file, checked to be a regular file first and never waited for (files::InputFile).
+// Raises xml::Error "No se puede leer el archivo X: <cause>" when it cannot be read, is not a
+// regular file or holds more than kMaxDocumentBytes bytes, or "El archivo X es demasiado
 // grande para la memoria disponible." when its bytes do not fit in memory.
 std::string ReadWholeFile(const std::filesystem::path& path);
 

@@ -145,9 +145,67 @@ TEST(BatchModeTest, RewritesInPlaceWhenNoFileCanBeAddedBeside) {
   EXPECT_TRUE(std::filesystem::is_directory(folder / "Orbelin.ini.zentrova.tmp"));
 }
 
-TEST(BatchModeTest, AFolderThatCannotBeWrittenIsAnErrorNamingTheFile) {
+// A UTF-16 file, as Windows programs write INI files, is read and written as UTF-16: a reader
+// of that encoding finds the new value and every other setting.
+TEST(BatchModeTest, AUtf16FileStaysUtf16) {
   TempFolder folder;
-  const auto ini = folder / "no-existe" / "Orbelin.ini";
+  const auto ini = folder / "Orbelin.ini";
+  const std::u16string text =
+      u"\uFEFF[Orbelin]\r\nCentro=IES Mar\u00edtimo\r\n[Transformadores]\r\n"
+      u"Transformado=0\r\n";
+  std::string bytes;
+  for (const char16_t unit : text) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+  }
+  WriteFile(ini, bytes);
+  WriteResultCode(ini, 1);
+  const auto result = RunPython(R"(
+import configparser, sys
+parser = configparser.ConfigParser(interpolation=None)
+parser.optionxform = str
+raw = open(sys.argv[1], 'rb').read()
+assert raw.startswith(b'\xff\xfe'), raw[:4]
+parser.read_string(raw.decode('utf-16'))
+print(parser['Orbelin']['Centro'], parser['Transformadores']['Transformado'])
+)",
+                                {ini.string()});
+  EXPECT_EQ(result.out, "IES Mar\xC3\xADtimo 1\n") << result.err;
+}
+
+// What stands at the file's name but is none is named, in Spanish, and nothing is written.
+TEST(BatchModeTest, WhatIsNotAFileIsAnErrorNamingIt) {
+  TempFolder folder;
+  const auto ini = folder / "Orbelin.ini";
+  const auto message = [&] {
+    try {
+      WriteResultCode(ini, 1);
+    } catch (const Error& error) {
+      return std::string(error.what());
+    }
+    return std::string();
+  };
+  std::filesystem::create_directory(ini);
+  EXPECT_EQ(message(), "No se puede leer el archivo de resultado " + ini.string() +
+                           ": no es un archivo normal, sino una carpeta. El código de resultado 1 "
+                           "no se ha escrito.");
+  std::filesystem::remove(ini);
+  WriteFile(ini, "");
+  std::filesystem::resize_file(ini, std::uintmax_t{3} << 30);
+  EXPECT_EQ(message(), "No se puede leer el archivo de resultado " + ini.string() +
+                           ": es demasiado grande: tiene 3221225472 bytes, y no puede pasar de "
+                           "1048576. El código de resultado 1 no se ha escrito.");
+  std::filesystem::remove(ini);
+  ASSERT_EQ(RunPython("import os, sys; os.mkfifo(sys.argv[1])", {ini.string()}).exit_code, 0);
+  EXPECT_EQ(message(), "No se puede leer el archivo de resultado " + ini.string() +
+                           ": no es un archivo normal, sino una tubería (FIFO). El código de "
+                           "resultado 1 no se ha escrito.");
+}
+
+TEST(BatchModeTest, AFolderThatCannotBeMadeIsAnErrorNamingTheFile) {
+  TempFolder folder;
+  WriteFile(folder / "archivo", "no es una carpeta");
+  const auto ini = folder / "archivo" / "zentrova" / "Orbelin.ini";
   try {
     WriteResultCode(ini, 1);
     FAIL() << "no error";

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "text/encoding.h"
+
 namespace zentrova::app {
 namespace {
 
@@ -52,6 +54,57 @@ TEST(PrivateProfileTest, OnlyTheValueChanges) {
     EXPECT_EQ(Set(c.before), c.after) << c.what;
     // Writing the same value again changes nothing more.
     EXPECT_EQ(Set(c.after), c.after) << c.what;
+  }
+}
+
+// The text's UTF-16 code units as a file holds them, in either byte order.
+std::string Utf16Bytes(std::u16string_view text, bool little_endian) {
+  std::string bytes;
+  for (const char16_t unit : text) {
+    const char low = static_cast<char>(unit & 0xFF);
+    const char high = static_cast<char>(unit >> 8);
+    bytes += little_endian ? low : high;
+    bytes += little_endian ? high : low;
+  }
+  return bytes;
+}
+
+// A file keeps its encoding: the key is found in UTF-16 as in one-byte text, and every unit
+// but the value's stays, the byte-order mark, characters outside the BMP and a stray last byte
+// included.
+TEST(PrivateProfileTest, TheFileKeepsItsEncoding) {
+  const std::u16string before =
+      u"; Configuraci\u00f3n \U0001F3EB\r\n[Orbelin]\r\nCentro=IES Mar\u00edtimo\r\n"
+      u"[Transformadores]\r\nTransformado=0\r\n";
+  const std::u16string after =
+      u"; Configuraci\u00f3n \U0001F3EB\r\n[Orbelin]\r\nCentro=IES Mar\u00edtimo\r\n"
+      u"[Transformadores]\r\nTransformado=1\r\n";
+  const struct {
+    const char* what;
+    std::string before, after;
+  } cases[] = {
+      {"UTF-16LE with its mark", Utf16Bytes(u"\uFEFF" + before, true),
+       Utf16Bytes(u"\uFEFF" + after, true)},
+      {"UTF-16BE with its mark", Utf16Bytes(u"\uFEFF" + before, false),
+       Utf16Bytes(u"\uFEFF" + after, false)},
+      {"UTF-16LE without a mark", Utf16Bytes(before, true), Utf16Bytes(after, true)},
+      {"UTF-16LE ending in a stray byte", Utf16Bytes(u"\uFEFF" + before, true) + "\x7F",
+       Utf16Bytes(u"\uFEFF" + after, true) + "\x7F"},
+      {"UTF-16LE without the section",
+       Utf16Bytes(u"\uFEFF[Orbelin]\r\nCentro=IES Mar\u00edtimo\r\n", true),
+       Utf16Bytes(u"\uFEFF[Orbelin]\r\nCentro=IES Mar\u00edtimo\r\n[Transformadores]\r\n"
+                  u"Transformado=1\r\n",
+                  true)},
+      {"UTF-8 with its signature", "\xEF\xBB\xBF" + text::Utf16ToUtf8(before),
+       "\xEF\xBB\xBF" + text::Utf16ToUtf8(after)},
+      {"UTF-8", text::Utf16ToUtf8(before), text::Utf16ToUtf8(after)},
+      {"the ANSI code page", "[Orbelin]\r\nCentro=IES Mar\xEDtimo\r\n",
+       "[Orbelin]\r\nCentro=IES Mar\xEDtimo\r\n[Transformadores]\r\nTransformado=1\r\n"},
+      {"an empty file", "", "[Transformadores]\r\nTransformado=1\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(ProfileFileWithValue(c.before, "Transformadores", "Transformado", "1"), c.after);
   }
 }
 

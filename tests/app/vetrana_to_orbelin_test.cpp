@@ -6,7 +6,9 @@
 #include "app/process_state.h"
 #include "import/vetrana_to_orbelin_fixture.h"
 #include "support/fake_host.h"
+#include "support/report_files.h"
 #include "support/temp_folder.h"
+#include "text/encoding.h"
 
 namespace zentrova::app {
 namespace {
@@ -84,7 +86,9 @@ TEST_F(VetranaToOrbelinTest, ACancelledDialogRunsAgainOnTheFileChosenBefore) {
   const auto file = WriteExport("e.xml", BuildExport({kOneFrame, kSlots}));
   std::filesystem::remove(root_ / "NIVELEX.DBF");
   EXPECT_EQ(Run(file), RunOutcome::kStopped);
-  EXPECT_EQ(host_.messages.back(), u"ATENCIÓN - NIVELEX.DBF No encontrado - Reinstale ZENTROVA");
+  EXPECT_EQ(host_.messages.back(),
+            u"ATENCIÓN - NIVELEX.DBF No encontrado - Reinstale ZENTROVA\nSe ha buscado en «" +
+                text::PathText(root_ / "NIVELEX.DBF") + u"».");
   EXPECT_TRUE(std::filesystem::is_empty(ktemp()));
   testing::WriteLevelTable(root_ / "NIVELEX.DBF", {});
   EXPECT_EQ(BExportarClick(state_, host_), RunOutcome::kCompleted);
@@ -130,6 +134,69 @@ TEST_F(VetranaToOrbelinTest, ASlotOfAFrameNotChosenIsNotChecked) {
                            {{"1", "1ª", "480", "535", "M"}, {"2", "x", "8:00", "9:00", "T"}}};
   host_.frame_answers.push_back(FrameAnswer{true, u"M         ", false});
   EXPECT_EQ(Run(WriteExport("e.xml", BuildExport({kTwoFrames, slots}))), RunOutcome::kCompleted);
+}
+
+// The window shows the report after "Proceso finalizado" when the run changed or left out
+// something; batch mode never shows it, and leaves it beside the export, findings or not.
+TEST_F(VetranaToOrbelinTest, TheReportOfARun) {
+  const GroupData long_name = {
+      "UNIDADES", {{"9001", "1º ESO A", "305"}, {"9002", "1º Diversificación", "305"}}};
+  const struct {
+    const char* label;
+    bool batch;
+    GroupData unidades;
+    bool shown;
+  } cases[] = {
+      {"WindowAndAShortenedCode", false, long_name, true},
+      {"WindowAndNothingChanged", false, kUnidades, false},
+      {"BatchAndAShortenedCode", true, long_name, false},
+      {"BatchAndNothingChanged", true, kUnidades, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    testing::TempFolder folder;
+    const auto file = folder / "e.xml";
+    testing::WriteFile(file, BuildExport({kMaterias, kCourses, c.unidades, kOneFrame, kSlots}));
+    state_.runMode = c.batch ? 2 : 0;
+    host_.reports.clear();
+    host_.messages.clear();
+    EXPECT_EQ(Run(file), RunOutcome::kCompleted);
+    EXPECT_EQ(host_.messages, std::vector<std::u16string>{u"Proceso finalizado"});
+    ASSERT_EQ(host_.reports.size(), c.shown ? 1u : 0u);
+    const auto beside = testing::ReportsBeside(file, "exportar");
+    ASSERT_EQ(beside.size(), c.batch ? 1u : 0u);
+    const std::string line =
+        "    Registro 2: ABREV «1º Diversificación» tiene más de 10 caracteres: se acorta a los 8 "
+        "primeros y los 2 últimos, «1º Diverón».";
+    if (c.shown) {
+      // The slot of the frame not chosen is told, but does not open the window by itself.
+      EXPECT_EQ(host_.reports[0].summary,
+                (std::vector<std::u16string>{
+                    u"1 registro no da fila porque su marco horario no está elegido.",
+                    u"1 código se acorta a sus 8 primeros y sus 2 últimos caracteres."}));
+      const std::u16string text = report::ReportText(host_.reports[0]);
+      EXPECT_NE(text.find(text::Utf8ToUtf16(line) + u"\n"), std::u16string::npos);
+    }
+    if (c.batch) {
+      const std::string text = testing::ReportText(beside[0]);
+      EXPECT_NE(text.find("Resultado: Proceso finalizado\r\n"), std::string::npos);
+      EXPECT_EQ(text.find(line) != std::string::npos, c.unidades.records.size() == 2) << text;
+    }
+  }
+}
+
+// A run that stops at a check leaves its report in batch mode too, with the message it showed.
+TEST_F(VetranaToOrbelinTest, AStopInBatchModeLeavesItsReport) {
+  state_.runMode = 2;
+  std::filesystem::remove(root_ / "NIVELEX.DBF");
+  const auto file = WriteExport("e.xml", BuildExport({kOneFrame, kSlots}));
+  EXPECT_EQ(Run(file), RunOutcome::kStopped);
+  const auto reports = testing::ReportsBeside(file, "exportar");
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_NE(testing::ReportText(reports[0])
+                .find("Resultado: ATENCIÓN - NIVELEX.DBF No encontrado - Reinstale ZENTROVA\r\n"),
+            std::string::npos);
+  EXPECT_TRUE(host_.reports.empty());
 }
 
 }  // namespace

@@ -229,20 +229,37 @@ TEST(ExportarTest, UsageAndMissingFiles) {
 }
 
 // The export is read whole: one that does not fit in the memory the run may use (a sparse
-// file of 3 GiB under a 1 GiB limit of address space) ends the run with a message naming it.
+// file of 250 MiB, within the bound of a document, under a 200 MiB limit of address space)
+// ends the run with a message naming it.
 TEST(ExportarTest, AnExportTooLargeForMemoryEndsWithAMessage) {
   if (kAddressSanitizer) GTEST_SKIP() << kNoOutOfMemoryUnderAddressSanitizer;
   TempFolder ktemp;
   const std::filesystem::path big = ktemp / "grande.xml";
   WriteFile(big, "");
-  std::filesystem::resize_file(big, std::uintmax_t{3} << 30);
+  std::filesystem::resize_file(big, std::uintmax_t{250} << 20);
   const CommandResult run = RunCommand(
-      "(ulimit -v 1048576 && " + ShellQuote(kCli) + " exportar " + ShellQuote(big.string()) +
+      "(ulimit -v 204800 && " + ShellQuote(kCli) + " exportar " + ShellQuote(big.string()) +
       " --ktemp " + ShellQuote(ktemp.path().string()) + " --nivelex " + ShellQuote(kNivelex) + ")");
   EXPECT_EQ(run.exit_code, 3);
   EXPECT_EQ(run.err,
             "El archivo " + big.string() + " es demasiado grande para la memoria disponible.\n");
   EXPECT_EQ(run.out, "");
+}
+
+// Larger than any export could be: refused from its size, before a byte of it is read.
+TEST(ExportarTest, AnExportLargerThanAnyDocumentIsRefusedBeforeItIsRead) {
+  TempFolder ktemp;
+  const std::filesystem::path huge = ktemp / "enorme.xml";
+  WriteFile(huge, "");
+  std::filesystem::resize_file(huge, std::uintmax_t{3} << 30);
+  const CommandResult run =
+      RunCommand(std::string("(") + (kAddressSanitizer ? "" : "ulimit -v 1048576 && ") +
+                 ShellQuote(kCli) + " exportar " + ShellQuote(huge.string()) + " --ktemp " +
+                 ShellQuote(ktemp.path().string()) + " --nivelex " + ShellQuote(kNivelex) + ")");
+  EXPECT_EQ(run.exit_code, 3);
+  EXPECT_EQ(run.err, "No se puede leer el archivo " + huge.string() +
+                         ": es demasiado grande: tiene 3221225472 bytes, y no puede pasar de "
+                         "268435456.\n");
 }
 
 }  // namespace

@@ -52,7 +52,7 @@ TEST(MainTest, UsageErrorsAreSpanishWithStatusTwo) {
   const struct {
     std::string arguments, message;
   } cases[] = {
-      {"", "Falta la orden (exportar, importar, revisar, tabla o nivelex).\n"},
+      {"", "Falta la orden (exportar, importar, revisar, revisar-horario, tabla o nivelex).\n"},
       {"exportar", "Falta EXPORT.xml.\n"},
       {"tabla a.dbf b.dbf", "Sobran argumentos: b.dbf.\n"},
       {"exportar x.xml --marcos", "La opción --marcos necesita un valor.\n"},

@@ -93,6 +93,18 @@ TEST_F(RevisarTest, TheJsonReportOfAnExportWithEveryKindOfFinding) {
   EXPECT_EQ(RevisarJson(kData / "hallazgos.xml", "--marcos M,NOCTURNO-LARGO", Niveles()), expected);
 }
 
+// The text report, whole, byte for byte (the file named by its name alone).
+TEST_F(RevisarTest, TheTextReportOfAnExportWithEveryKindOfFinding) {
+  const CommandResult run =
+      Revisar(kData / "hallazgos.xml", "--marcos M,NOCTURNO-LARGO", Niveles());
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  const std::string first_line =
+      "Revisión de " + std::filesystem::absolute(kData / "hallazgos.xml").string() + "\n";
+  ASSERT_EQ(run.out.rfind(first_line, 0), 0u) << run.out;
+  EXPECT_EQ("Revisión de hallazgos.xml\n" + run.out.substr(first_line.size()),
+            ReadFile(kData / "hallazgos.txt"));
+}
+
 // The report tells what the tables hold: each count, each value as stored, each code twice.
 constexpr char kCheckAgainstTables[] = R"PY(
 import json, os, sys

@@ -109,16 +109,44 @@ TEST(TablaTest, UnknownLanguageDriverEndsWithAMessage) {
 
 // A file read whole that does not fit in the memory the run may use: a sparse file of 3 GiB
 // under a 1 GiB limit of address space.
+// A dBASE III table of one 100-character field whose header announces `records` records, and
+// a file as long as they need (sparse: the records are never written).
+void WriteTableAnnouncing(const std::filesystem::path& file, uint32_t records) {
+  std::string header(65, '\0');
+  header[0] = 0x03;
+  for (int i = 0; i < 4; ++i) header[4 + i] = static_cast<char>(records >> (8 * i));
+  header[8] = 65;    // header length
+  header[10] = 101;  // record length: the deletion flag and the field
+  header[32] = 'X';
+  header[43] = 'C';
+  header[48] = 100;
+  header[64] = 0x0D;
+  testing::WriteFile(file, header);
+  std::filesystem::resize_file(file, 65 + std::uintmax_t{101} * records);
+}
+
 TEST(TablaTest, ATableTooLargeForMemoryEndsWithAMessage) {
   if (testing::kAddressSanitizer) GTEST_SKIP() << testing::kNoOutOfMemoryUnderAddressSanitizer;
   TempFolder folder;
-  testing::WriteFile(folder / "GRANDE.DBF", "");
-  std::filesystem::resize_file(folder / "GRANDE.DBF", std::uintmax_t{3} << 30);
+  WriteTableAnnouncing(folder / "GRANDE.DBF", 30'000'000);
   const auto result = RunCommand("(ulimit -v 1048576 && " + ShellQuote(kCli) + " tabla " +
                                  ShellQuote((folder / "GRANDE.DBF").string()) + ")");
   EXPECT_EQ(result.exit_code, 3);
   EXPECT_EQ(result.err, "La tabla " + (folder / "GRANDE.DBF").string() +
                             " es demasiado grande para la memoria disponible.\n");
+}
+
+// A file that is no table is refused from its header, before its records are read.
+TEST(TablaTest, AHugeFileThatIsNoTableIsRefusedFromItsHeader) {
+  TempFolder folder;
+  testing::WriteFile(folder / "CEROS.DBF", "");
+  std::filesystem::resize_file(folder / "CEROS.DBF", std::uintmax_t{3} << 30);
+  const auto result =
+      RunCommand(std::string("(") + (testing::kAddressSanitizer ? "" : "ulimit -v 1048576 && ") +
+                 ShellQuote(kCli) + " tabla " + ShellQuote((folder / "CEROS.DBF").string()) + ")");
+  EXPECT_EQ(result.exit_code, 3);
+  EXPECT_EQ(result.err, "La tabla " + (folder / "CEROS.DBF").string() +
+                            " no es una tabla dBASE que se pueda leer (versión 0x00).\n");
 }
 
 TEST(NivelexTest, BuildsTheLevelTableFromCommaSeparatedLines) {

@@ -133,8 +133,7 @@ void WriteSolucWithOurStore(const std::filesystem::path& ktemp, const std::vecto
 }
 
 timetable_export::ExportTables ExportTablesOf(app::ExchangeTables& tables) {
-  return {tables.wwTableSoluc, tables.wwTableGrupos, tables.wwTableCursos, tables.wwTableProfesor,
-          tables.wwTableAulas, tables.wwTableNomAsg, tables.wwTableTramos, tables.wwTableAsig};
+  return app::TimetableTablesOf(tables);
 }
 
 ResultDocument::ResultDocument(const std::filesystem::path& file) {

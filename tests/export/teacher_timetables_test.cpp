@@ -45,8 +45,7 @@ class TeacherTimetablesTest : public ::testing::TestWithParam<const char*> {
                     tables_.wwTableGrupos);
     xml::Document document;
     xml::Node timetables = document.Root().AppendElement(u"grupo_datos");
-    WriteTeacherTimetables(timetables, tables_.wwTableProfesor, soluc, lookups, Period{u"A", u"B"},
-                           [](xml::Node) {});
+    WriteTeacherTimetables(timetables, tables_.wwTableProfesor, soluc, lookups, Period{u"A", u"B"});
     document.Save(folder_ / "teachers.xml");
   }
 

@@ -12,6 +12,7 @@
 #include "support/foreign_lock.h"
 #include "support/python.h"
 #include "support/temp_folder.h"
+#include "text/encoding.h"
 #ifndef _WIN32
 #include "support/small_disk.h"
 #endif
@@ -178,6 +179,46 @@ TEST(FileReplacementTest, AFileWrittenInPiecesReplacesTheOldOneWhole) {
     EXPECT_EQ(ReadFile(target), c.file);
     EXPECT_EQ(Names(folder.path()), std::set<std::string>{"ResultadoOrbelin.xml"});
   }
+}
+
+// A temporary's name fits wherever the target's fits: the suffix goes after the whole name
+// while that fits, else after the name's first characters and digits of the whole name.
+TEST(FileReplacementTest, ATemporaryNameFitsWhereverTheNameFits) {
+  TempFolder folder;
+  const size_t longest = LongestNameIn(folder.path());
+  const std::string suffix = kTemporarySuffix;
+  for (const size_t length :
+       {size_t{1}, longest - suffix.size(), longest - suffix.size() + 1, longest - 1, longest}) {
+    SCOPED_TRACE(std::to_string(length) + " units");
+    const std::string name(length, 'r');
+    const std::filesystem::path temporary = TemporaryOf(folder / name);
+    EXPECT_EQ(temporary.parent_path(), folder.path());
+    EXPECT_LE(NameLength(temporary.filename()), longest);
+    EXPECT_TRUE(temporary.filename().string().ends_with(suffix));
+    if (length + suffix.size() <= longest) {
+      EXPECT_EQ(temporary.filename().string(), name + suffix);
+    }
+    ReplaceFile(folder / name, "nuevo");
+    EXPECT_EQ(ReadFile(folder / name), "nuevo");
+    EXPECT_EQ(Names(folder.path()), std::set<std::string>{name});
+    std::filesystem::remove(folder / name);
+  }
+  // Two long names that differ only at their end have temporaries of their own.
+  const std::string stem(longest - 2, 'r');
+  EXPECT_NE(TemporaryOf(folder / (stem + "ab")), TemporaryOf(folder / (stem + "ba")));
+  EXPECT_EQ(TemporaryOf(folder / (stem + "ab")), TemporaryOf(folder / (stem + "ab")));
+#ifndef _WIN32
+  // A name is cut between characters, never inside one: the temporary is still UTF-8.
+  std::string accented;
+  while (accented.size() < longest - 1) accented += "\xC3\xB1";  // ñ
+  const std::string cut = TemporaryOf(folder / accented).filename().string();
+  EXPECT_EQ(text::Utf8ToUtf16(cut).find(u'\uFFFD'), std::u16string::npos);
+#endif
+  // A name that does not fit is refused before anything is written, naming the file.
+  const std::filesystem::path too_long = folder / std::string(longest + 1, 'r');
+  EXPECT_EQ(ReplaceError(too_long, "nuevo"), "No se puede guardar el archivo " + too_long.string() +
+                                                 ": el nombre es demasiado largo.");
+  EXPECT_TRUE(Names(folder.path()).empty());
 }
 
 TEST(FileReplacementTest, AReplacementNotCommittedLeavesNothing) {

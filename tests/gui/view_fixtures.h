@@ -2,13 +2,14 @@
 #define ZENTROVA_TESTS_GUI_VIEW_FIXTURES_H_
 
 // What the tests of both views of the window (Qt and Win32) run on: the sample export, a
-// small level table, and exports with time frames for the time-frame dialog.
+// small level table, exports with time frames for the time-frame dialog, and a report.
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "import/level_table.h"
+#include "report/run_report.h"
 
 namespace zentrova::testing {
 
@@ -58,6 +59,21 @@ inline const std::vector<Frame> kFrames = {
 inline const std::vector<Slot> kSlots = {
     {"1ª mañana", "X"}, {"1ª tarde", "Y"}, {"2ª mañana", "X"}, {"verano", "Z"}, {"3ª mañana", "X"},
 };
+
+// The report of a run of the second direction on `export_file` with two kinds of finding.
+inline report::RunReport SomeReport(const std::filesystem::path& export_file) {
+  report::RunReport report;
+  report.direction = report::Direction::kOrbelinToVetrana;
+  report.export_file = export_file;
+  report.exchange_folder = export_file.parent_path() / "KTEMP";
+  report.outcome = report::kProcessFinished;
+  report.has_findings = true;
+  report.summary = {u"2 lecciones no se escriben: su profesor no está en PROFT.",
+                    u"1 lección va sin unidad: su grupo no está en GRUPOST."};
+  report.details = {u"", u"Profesor desconocido (profesor_desconocido): 2 filas",
+                    u"  Fila 3: PROF «gar» no es el ABREV de ningún profesor de PROFT."};
+  return report;
+}
 
 }  // namespace zentrova::testing
 

@@ -2,7 +2,8 @@
 #define ZENTROVA_TESTS_SUPPORT_FAKE_HOST_H_
 
 // A scripted host for driving a direction run without a screen: it answers the file dialog
-// and the time-frame dialog from queues and records everything the run asks of it.
+// and the time-frame dialog from queues and records everything the run asks of it, the
+// reports it is given to show included.
 
 #include <deque>
 #include <filesystem>
@@ -22,7 +23,11 @@ class FakeHost : public app::Host {
   // Answers of the time-frame dialog, one per showing; when empty, the run is abandoned.
   std::deque<app::FrameAnswer> frame_answers;
 
+  // Whether the host shows reports, as the window does.
+  bool shows_reports = true;
+
   std::vector<std::u16string> messages;
+  std::vector<report::RunReport> reports;
   std::vector<bool> busy_changes;
   std::vector<bool> button_changes;
   int frame_dialogs_shown = 0;
@@ -49,6 +54,8 @@ class FakeHost : public app::Host {
   }
   void SetDirectionButtonsEnabled(bool enabled) override { button_changes.push_back(enabled); }
   void CloseWindow() override { ++closes; }
+  void ShowReport(const report::RunReport& report) override { reports.push_back(report); }
+  bool ShowsReports() const override { return shows_reports; }
 };
 
 }  // namespace zentrova::testing

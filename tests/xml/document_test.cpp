@@ -4,6 +4,10 @@
 #include <gtest/gtest.h>
 #include <unicode/ucnv.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <fstream>
 #include <optional>
 #include <string>
@@ -12,6 +16,7 @@
 #include "support/python.h"
 #include "support/temp_folder.h"
 #include "text/encoding.h"
+#include "xml/file_io.h"
 
 namespace zentrova::xml {
 namespace {
@@ -677,13 +682,27 @@ TEST(SingleByteCodePages, ReadAsIcuReadsTheWholeText) {
 }
 
 TEST_F(DocumentTest, AFileThatCannotBeReadRaisesWithTheReasonInSpanish) {
-  const struct {
+  // Larger than any document read: refused before any of it is read.
+  const std::filesystem::path huge = folder_ / "enorme.xml";
+  WriteFile(huge, "<a/>");
+  std::filesystem::resize_file(huge, kMaxDocumentBytes + 1);
+  struct Case {
     std::filesystem::path file;
     std::string reason;
-  } cases[] = {
-      {folder_ / "missing.xml", "no existe."},
-      {folder_.path(), "es una carpeta."},
   };
+  std::vector<Case> cases = {
+      {folder_ / "missing.xml", "no existe."},
+      {folder_.path(), "no es un archivo normal, sino una carpeta."},
+      {huge, "es demasiado grande: tiene " + std::to_string(kMaxDocumentBytes + 1) +
+                 " bytes, y no puede pasar de " + std::to_string(kMaxDocumentBytes) + "."},
+  };
+#ifndef _WIN32
+  // Never waited for: a FIFO without a writer, a device that never ends.
+  const std::filesystem::path fifo = folder_ / "tuberia.xml";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  cases.push_back({fifo, "no es un archivo normal, sino una tubería (FIFO)."});
+  cases.push_back({"/dev/zero", "no es un archivo normal, sino un dispositivo."});
+#endif
   for (const auto& c : cases) {
     try {
       document_.Load(c.file);

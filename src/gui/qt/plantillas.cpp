@@ -169,7 +169,9 @@ void TPlantillas::FormActivate() {
 
 void TPlantillas::ComboBoxPlantillaChange() {
   model_.ComboBoxPlantillaChange();
+  // The label holds three lines of the name at most; the whole name is its tooltip.
   LabelNombre->setText(Text(model_.name_label()));
+  LabelNombre->setToolTip(Text(model_.name_label()));
   LabelPlanFec1->setText(Text(model_.start_date_label()));
   LabelPlanFec2->setText(Text(model_.end_date_label()));
   ListBox1->clear();

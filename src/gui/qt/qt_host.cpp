@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <QStringList>
 
+#include "gui/qt/informe.h"
 #include "gui/qt/plantillas.h"
 
 namespace zentrova::gui {
@@ -91,6 +92,13 @@ app::FrameAnswer QtHost::ChooseTimeFrames(const std::filesystem::path& export_fi
   NormalCursorWhileWaiting normal_cursor;
   dialog.exec();
   return dialog.answer();
+}
+
+void QtHost::ShowReport(const report::RunReport& report) {
+  TInforme window(report, window_);
+  window.set_native_dialogs(native_dialogs_);
+  NormalCursorWhileWaiting normal_cursor;
+  window.exec();
 }
 
 void QtHost::SetDirectionButtonsEnabled(bool enabled) {

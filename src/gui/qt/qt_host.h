@@ -2,7 +2,7 @@
 #define ZENTROVA_GUI_QT_QT_HOST_H_
 
 // The window's side of a run: the open-file dialog, message boxes titled "Zentrova", the busy
-// cursor, the time-frame dialog, the direction buttons and closing the window.
+// cursor, the time-frame dialog, the direction buttons, closing the window and the report.
 
 #include <QMessageBox>
 #include <QPointer>
@@ -45,6 +45,9 @@ class QtHost : public app::Host {
                                     const xml::Document& loaded) override;
   void SetDirectionButtonsEnabled(bool enabled) override;
   void CloseWindow() override;
+  // TInforme, modal.
+  void ShowReport(const report::RunReport& report) override;
+  bool ShowsReports() const override { return true; }
 
   // Takes the busy cursor away, whatever the run left (an error ended it).
   void EndBusy();

@@ -66,6 +66,11 @@ LRESULT GradientPanel::ControlColour(HDC dc, HWND control) {
   const auto colour = text_colours_.find(control);
   SetTextColor(dc, colour != text_colours_.end() ? colour->second : RGB(0, 0, 0));
   SetBkMode(dc, TRANSPARENT);
+  // The panel paints beneath a transparent label (WS_CLIPCHILDREN leaves it out of the clip),
+  // and the siblings it overlaps paint before it: it paints nothing but its text.
+  if ((GetWindowLongW(control, GWL_EXSTYLE) & WS_EX_TRANSPARENT) != 0) {
+    return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+  }
   // The brush's picture starts at the panel's corner, not at the control's.
   POINT origin{0, 0};
   MapWindowPoints(control, hwnd(), &origin, 1);

@@ -3,8 +3,9 @@
 
 // A panel whose background shades from top to bottom through three colours (first at the top
 // edge, second in the middle, third at the bottom edge). Controls lie on it: labels show the
-// gradient behind their text, in a colour of their own, and the controls' notifications go on
-// to the window the panel is in.
+// gradient behind their text, in a colour of their own (a label of style WS_EX_TRANSPARENT,
+// whose text never changes, paints its text alone, over whatever lies beneath it), and the
+// controls' notifications go on to the window the panel is in.
 
 #include <windows.h>
 

@@ -1,5 +1,7 @@
 #include "gui/win32/plantillas.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -37,10 +39,40 @@ void SetText(HWND control, const std::u16string& text) {
   SetWindowTextW(control, Wide(text).c_str());
 }
 
+TTTOOLINFOW ToolOf(HWND control) {
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = GetParent(control);
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  return tool;
+}
+
+// A tooltip over `control`, without text until SetTooltipText gives it one.
+HWND AddTooltip(HWND owner, HWND control) {
+  HWND tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                 WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+  TTTOOLINFOW tool = ToolOf(control);
+  tool.lpszText = const_cast<wchar_t*>(L"");
+  SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  // A long name wraps instead of running across the screen.
+  SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, 320);
+  return tooltip;
+}
+
+void SetTooltipText(HWND tooltip, HWND control, const std::u16string& text) {
+  const std::wstring wide = Wide(text);
+  TTTOOLINFOW tool = ToolOf(control);
+  tool.lpszText = const_cast<wchar_t*>(wide.c_str());
+  SendMessageW(tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
 }  // namespace
 
 TPlantillas::TPlantillas(std::filesystem::path export_file, HWND owner, const xml::Document* loaded)
-    : model_(export_file, loaded), export_file_(std::move(export_file)), owner_(owner) {
+    : ModalWindow(owner), model_(export_file, loaded), export_file_(std::move(export_file)) {
   RegisterClassOnce(kPlantillasClass, true);
   Create(kPlantillasClass, kPlantillasCaption, kStyle, kExStyle, owner);
   BuildControls();
@@ -58,8 +90,8 @@ void TPlantillas::BuildControls() {
   layout_.Place(panel, Bounds{0, 0, 369, 281});
 
   auto label = [&](int id, const wchar_t* text, DWORD style, Bounds bounds, FontSpec font,
-                   COLORREF colour) {
-    HWND control = CreateControl(L"STATIC", text, style, panel, id);
+                   COLORREF colour, DWORD ex_style = 0) {
+    HWND control = CreateControl(L"STATIC", text, style, panel, id, ex_style);
     layout_.Place(control, bounds, font);
     Draw3D4->SetTextColour(control, colour);
     return control;
@@ -73,10 +105,16 @@ void TPlantillas::BuildControls() {
                      L"Para seleccionar mas de un Marco Horario, mantenga (Ctrl) pulsado y "
                      L"seleccione cada marco con 1 click del bot\u00f3n izquierdo del rat\u00f3n.",
                      kWrappedLabel, Bounds{16, 36, 321, 50}, ArialBold(13, true), kRed);
-  LabelMarcos = label(kLabelMarcos, L"MARCOS", kLabel, Bounds{40, 86, 74, 16}, heading, kMaroon);
-  Label1 = label(kLabel1, L"HORAS", kLabel, Bounds{215, 86, 67, 18}, heading, kMaroon);
-  LabelNombre = label(kLabelNombre, L"-", kWrappedLabel, Bounds{9, 151, 120, 41},
+  // The headings of the lists show the gradient, and the lists' borders they reach over,
+  // through everything but their text.
+  LabelMarcos = label(kLabelMarcos, L"MARCOS", kLabel, Bounds{40, 86, 74, 16}, heading, kMaroon,
+                      WS_EX_TRANSPARENT);
+  Label1 = label(kLabel1, L"HORAS", kLabel, Bounds{215, 86, 67, 18}, heading, kMaroon,
+                 WS_EX_TRANSPARENT);
+  // SS_NOTIFY: the label sees the mouse, so that its tooltip shows.
+  LabelNombre = label(kLabelNombre, L"-", kWrappedLabel | SS_NOTIFY, Bounds{9, 151, 120, 41},
                       ArialBold(16, false, true), kMaroon);
+  name_tooltip_ = AddTooltip(hwnd(), LabelNombre);
   LabelPlanFec1 = label(kLabelPlanFec1, L"-", kLabel, Bounds{9, 196, 120, 23}, heading, kMaroon);
   LabelPlanFec2 = label(kLabelPlanFec2, L"-", kLabel, Bounds{9, 226, 120, 23}, heading, kMaroon);
 
@@ -130,15 +168,7 @@ void TPlantillas::Show() {
 
 void TPlantillas::ShowModal() {
   modal_ = true;
-  const bool owner_was_enabled = owner_ != nullptr && IsWindowEnabled(owner_);
-  if (owner_was_enabled) EnableWindow(owner_, FALSE);
-  Show();
-  RunMessageLoop([this] { return !closed_; });
-  // The owner takes input again before the dialog goes, so that it becomes the active window.
-  if (owner_was_enabled) EnableWindow(owner_, TRUE);
-  ShowWindow(hwnd(), SW_HIDE);
-  if (owner_ != nullptr) SetActiveWindow(owner_);
-  if (error_) std::rethrow_exception(error_);
+  ShowModalWith([this] { Show(); });
 }
 
 void TPlantillas::FormActivate() {
@@ -156,7 +186,9 @@ void TPlantillas::FormActivate() {
 
 void TPlantillas::ComboBoxPlantillaChange() {
   model_.ComboBoxPlantillaChange();
+  // The label holds three lines of the name at most; the whole name is its tooltip.
   SetText(LabelNombre, model_.name_label());
+  SetTooltipText(name_tooltip_, LabelNombre, model_.name_label());
   SetText(LabelPlanFec1, model_.start_date_label());
   SetText(LabelPlanFec2, model_.end_date_label());
   SendMessageW(ListBox1, LB_RESETCONTENT, 0, 0);
@@ -228,7 +260,7 @@ void TPlantillas::OnCommand(int id, int notification) {
 }
 
 LRESULT TPlantillas::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-  try {
+  return Guarded([&]() -> LRESULT {
     switch (message) {
       case WM_COMMAND:
         OnCommand(LOWORD(wparam), HIWORD(wparam));
@@ -238,9 +270,9 @@ LRESULT TPlantillas::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         return MAKELRESULT(abandoning_ ? kBitBtnTerminar : kBitBtnContinuar, DC_HASDEFID);
       case WM_CLOSE:
         // Every close goes through here and always proceeds.
-        if (closed_) return 0;
+        if (closed()) return 0;
         FormClose();
-        closed_ = true;
+        MarkClosed();
         if (!modal_) ShowWindow(hwnd(), SW_HIDE);
         return 0;
       case WM_HELP:
@@ -252,13 +284,7 @@ LRESULT TPlantillas::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       default:
         return Default(message, wparam, lparam);
     }
-  } catch (...) {
-    // Errors cannot pass through Windows' frames: ShowModal throws this one when the dialog
-    // has closed.
-    error_ = std::current_exception();
-    closed_ = true;
-    return 0;
-  }
+  });
 }
 
 }  // namespace zentrova::gui

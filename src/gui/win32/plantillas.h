@@ -6,7 +6,6 @@
 
 #include <windows.h>
 
-#include <exception>
 #include <filesystem>
 #include <memory>
 
@@ -14,7 +13,7 @@
 #include "gui/win32/button_glyphs.h"
 #include "gui/win32/controls.h"
 #include "gui/win32/gradient_panel.h"
-#include "gui/win32/window_base.h"
+#include "gui/win32/modal_window.h"
 #include "import/dialog/time_frame_model.h"
 
 namespace zentrova::gui {
@@ -22,7 +21,7 @@ namespace zentrova::gui {
 inline constexpr wchar_t kPlantillasClass[] = L"TPlantillas";
 inline constexpr wchar_t kPlantillasCaption[] = L"Planillas, Marcos o Jornadas Horarias";
 
-class TPlantillas : public WindowBase {
+class TPlantillas : public ModalWindow {
  public:
   // Control identifiers.
   enum : int {
@@ -53,12 +52,13 @@ class TPlantillas : public WindowBase {
   // Shows the dialog over its owner, which takes no input meanwhile, until it closes. An
   // error met by the dialog's handlers is thrown from here.
   void ShowModal();
-  bool closed() const { return closed_; }
 
   // Computed at closing (the button, the close box or Escape). When the export offered no
   // choice, the closing gives `abandon`.
   const app::FrameAnswer& answer() const { return answer_; }
   const import::TimeFrameModel& model() const { return model_; }
+  // The tooltip of LabelNombre, which holds the whole name of the frame shown.
+  HWND name_tooltip() const { return name_tooltip_; }
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -78,13 +78,10 @@ class TPlantillas : public WindowBase {
 
   import::TimeFrameModel model_;
   std::filesystem::path export_file_;
-  HWND owner_;
   app::FrameAnswer answer_;
   bool activated_ = false;
   bool abandoning_ = false;
   bool modal_ = false;
-  bool closed_ = false;
-  std::exception_ptr error_;
   Layout layout_;
   ButtonGlyphs glyphs_;
 
@@ -102,6 +99,7 @@ class TPlantillas : public WindowBase {
   HWND BitBtnContinuar = nullptr;
   HWND LabelAviso = nullptr;
   HWND BitBtnTerminar = nullptr;
+  HWND name_tooltip_ = nullptr;
 };
 
 }  // namespace zentrova::gui

@@ -1,9 +1,11 @@
 #include "gui/win32/win32_host.h"
 
 #include <commdlg.h>
+#include <shlobj.h>
 
 #include <string>
 
+#include "gui/win32/informe.h"
 #include "gui/win32/message_box.h"
 #include "gui/win32/plantillas.h"
 #include "gui/win32/wait_cursor.h"
@@ -18,6 +20,14 @@ constexpr size_t kFileBufferLength = 32768;
 
 }  // namespace
 
+std::filesystem::path DocumentsFolder() {
+  wchar_t folder[MAX_PATH] = L"";
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, folder))) {
+    return {};
+  }
+  return std::filesystem::path(folder);
+}
+
 Win32Host::Win32Host(HWND window, HWND exportar, HWND importar, HWND close_button)
     : window_(window), exportar_(exportar), importar_(importar), close_button_(close_button) {}
 
@@ -25,7 +35,8 @@ Win32Host::~Win32Host() { EndBusy(); }
 
 std::optional<std::filesystem::path> Win32Host::ChooseXmlFile() {
   std::wstring file(kFileBufferLength, L'\0');
-  const std::wstring folder = last_folder_.wstring();
+  // The first time in the user's documents; afterwards where the last file was chosen.
+  const std::wstring folder = (last_folder_.empty() ? DocumentsFolder() : last_folder_).wstring();
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof(dialog);
   dialog.hwndOwner = window_;
@@ -62,6 +73,12 @@ app::FrameAnswer Win32Host::ChooseTimeFrames(const std::filesystem::path& export
   NormalCursorWhileWaiting normal_cursor;
   dialog.ShowModal();
   return dialog.answer();
+}
+
+void Win32Host::ShowReport(const report::RunReport& report) {
+  TInforme window(report, window_);
+  NormalCursorWhileWaiting normal_cursor;
+  window.ShowModal();
 }
 
 void Win32Host::SetDirectionButtonsEnabled(bool enabled) {

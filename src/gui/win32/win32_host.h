@@ -2,7 +2,7 @@
 #define ZENTROVA_GUI_WIN32_WIN32_HOST_H_
 
 // The window's side of a run: the open-file dialog, message boxes titled "Zentrova", the busy
-// cursor, the time-frame dialog, the direction buttons and closing the window.
+// cursor, the time-frame dialog, the direction buttons, closing the window and the report.
 
 #include <windows.h>
 
@@ -15,6 +15,9 @@
 namespace zentrova::gui {
 
 inline constexpr wchar_t kOpenDialogTitle[] = L"Seleccionar Archivo XML obtenido de VETRANA";
+
+// The user's documents folder; empty where Windows names none.
+std::filesystem::path DocumentsFolder();
 
 class Win32Host : public app::Host {
  public:
@@ -32,6 +35,9 @@ class Win32Host : public app::Host {
                                     const xml::Document& loaded) override;
   void SetDirectionButtonsEnabled(bool enabled) override;
   void CloseWindow() override;
+  // TInforme, modal.
+  void ShowReport(const report::RunReport& report) override;
+  bool ShowsReports() const override { return true; }
 
   // Takes the busy cursor away, whatever the run left (an error ended it).
   void EndBusy();

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBrowser>
@@ -20,6 +21,7 @@
 #include "import/level_table.h"
 #include "modal_answers.h"
 #include "support/python.h"
+#include "support/report_files.h"
 #include "support/temp_folder.h"
 
 namespace zentrova::testing {
@@ -85,6 +87,18 @@ QString Message(const char* text) {
 
 const QString kFileDialog =
     QStringLiteral("QFileDialog: Seleccionar Archivo XML obtenido de VETRANA");
+const QString kReportWindow = QStringLiteral("zentrova::gui::TInforme");
+
+// The one report a batch run of `direction` left beside `export_file`, as text (CRLF line
+// ends); an empty text and a failure when there is not exactly one.
+QString ReportBeside(const std::filesystem::path& export_file, const std::string& direction) {
+  const std::vector<std::filesystem::path> reports = ReportsBeside(export_file, direction);
+  if (reports.size() != 1) {
+    QTest::qFail("not one report beside the export", __FILE__, __LINE__);
+    return {};
+  }
+  return QString::fromStdString(ReportText(reports.front()));
+}
 
 }  // namespace
 
@@ -99,10 +113,13 @@ class MainWindowTest : public QObject {
   void MissingLevelTableInBatchModeKeepsTheWindowOpen();
   void HelpButtonAndF1();
   void FirstDirectionInBatchMode();
+  void AUtf16OrbelinIniReadsTheResultOfABatchRun();
+  void AnOrbelinIniThatCannotBeReadIsReportedAtClosing();
   void FrameDialogShownAgainAfterAnInvalidChoice();
   void FrameDialogWayOutEndsTheRun();
   void ErrorEscapingARunIsReported();
   void SecondDirectionAfterTheFirst();
+  void TheReportWindowAfterARunWithFindings();
   void AConversionACrashInterruptedIsCompletedAtStart();
   void QtsOwnTextsAreSpanish();
   void EnterPressesTheFocusedButton();
@@ -279,16 +296,23 @@ void MainWindowTest::InteractiveCancelStopsWithButtonsEnabled() {
 
 void MainWindowTest::MissingLevelTableInBatchModeKeepsTheWindowOpen() {
   Window window({"exportar", "x"}, std::filesystem::path("/no/existe/NIVELEX.DBF"));
+  const auto export_file = window.CopySample();
   ModalAnswers answers;
-  answers.Then(PickFile(kSample)).Then(PressOk());
+  answers.Then(PickFile(export_file)).Then(PressOk());
   window.form->show();
   QVERIFY(Settle(answers));
   QCOMPARE(answers.seen(),
            (QStringList{kFileDialog,
-                        Message("ATENCIÓN - NIVELEX.DBF No encontrado - Reinstale ZENTROVA")}));
+                        Message("ATENCIÓN - NIVELEX.DBF No encontrado - Reinstale ZENTROVA\n"
+                                "Se ha buscado en «/no/existe/NIVELEX.DBF».")}));
   QVERIFY(window.form->isVisible());
-  QCOMPARE(window.form->state().filenameXML, kSample);
+  QCOMPARE(window.form->state().filenameXML, export_file);
   QVERIFY(std::filesystem::is_empty(window.ktemp()));  // no table touched
+  // The report beside the export says why the run stopped.
+  const QString report = ReportBeside(export_file, "exportar");
+  QVERIFY2(report.contains(QString::fromUtf8(
+               "Resultado: ATENCIÓN - NIVELEX.DBF No encontrado - Reinstale ZENTROVA\r\n")),
+           qPrintable(report));
   window.form->close();
   QCOMPARE(IniText(window.ini()), QStringLiteral("[Transformadores]\r\nTransformado=0\r\n"));
 }
@@ -346,8 +370,9 @@ ModalAnswers::Answer BusyUnderTheDialog(gui::TMForm& form, ModalAnswers::Answer 
 
 void MainWindowTest::FirstDirectionInBatchMode() {
   Window window({"EXPORTAR", "x"});
+  const auto export_file = window.CopySample();
   ModalAnswers answers;
-  answers.Then(PickFile(kSample))
+  answers.Then(PickFile(export_file))
       .Then(BusyUnderTheDialog(*window.form, ChooseFrames({0, 1})))
       .Then(PressOk());
   window.form->show();
@@ -362,6 +387,64 @@ void MainWindowTest::FirstDirectionInBatchMode() {
   QCOMPARE(TableRows(window.ktemp()),
            QStringLiteral("ASIGNOMT 31\nPROFT 12\nAULAT 11\nCURSOST 6\nGRUPOST 9\nASIGT 71\n"
                           "DIASHORAST 77\nPERIODOS 2\n"));
+  // Batch mode shows no report window: the report is left beside the export, each finding
+  // with its record.
+  const QString report = ReportBeside(export_file, "exportar");
+  for (const char* line :
+       {"Resultado: Proceso finalizado\r\n",
+        "    Registro 8: ABREV «Gimnas» ya estaba dado: lleva un número detrás, «Gimnas1».\r\n",
+        "    Registro 9: ABREV «2º Bachi A» es el mismo código que el del registro 8: la tabla lo "
+        "tendrá dos veces.\r\n"}) {
+    QVERIFY2(report.contains(QString::fromUtf8(line)), qPrintable(report));
+  }
+}
+
+// Orbelin.ini in UTF-16 with its byte-order mark, as Windows programs write it: after a
+// completed batch run a reader of UTF-16 finds Transformado=1 and the calling program's own
+// settings.
+void MainWindowTest::AUtf16OrbelinIniReadsTheResultOfABatchRun() {
+  Window window({"exportar", "x"});
+  std::string bytes;
+  for (const char16_t unit : std::u16string(u"\uFEFF[Orbelin]\r\nCarpeta=C:\\KTEMP\r\n"
+                                            u"[Transformadores]\r\nTransformado=0\r\n")) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+  }
+  WriteFile(window.ini(), bytes);
+  ModalAnswers answers;
+  // A copy: batch mode leaves its report beside the export.
+  answers.Then(PickFile(window.CopySample())).Then(ChooseFrames({0})).Then(PressOk());
+  window.form->show();
+  QVERIFY(Settle(answers));
+  QVERIFY(!window.form->isVisible());
+  const auto read = RunPython(R"(
+import configparser, sys
+raw = open(sys.argv[1], 'rb').read()
+parser = configparser.ConfigParser(interpolation=None)
+parser.read_string(raw.decode('utf-16'))
+print(raw[:2].hex(), parser['Orbelin']['Carpeta'], parser['Transformadores']['Transformado'])
+)",
+                              {window.ini().string()});
+  QCOMPARE(QString::fromStdString(read.out), QStringLiteral("fffe C:\\KTEMP 1\n"));
+}
+
+// An Orbelin.ini that is a folder: the window says so, naming it, and closes all the same.
+void MainWindowTest::AnOrbelinIniThatCannotBeReadIsReportedAtClosing() {
+  Window window({"otra", "x"});
+  std::filesystem::create_directory(window.ini());
+  window.form->show();
+  QVERIFY(QTest::qWaitForWindowExposed(window.form.get()));
+  QString report;
+  ModalAnswers answers;
+  answers.Then(Before([&](QWidget* widget) { report = qobject_cast<QMessageBox*>(widget)->text(); },
+                      PressOk()));
+  window.form->close();
+  QVERIFY(Settle(answers));
+  QVERIFY(!window.form->isVisible());
+  QCOMPARE(report, QString::fromStdString("No se puede leer el archivo de resultado " +
+                                          window.ini().string() +
+                                          ": no es un archivo normal, sino una carpeta. El código "
+                                          "de resultado 0 no se ha escrito."));
 }
 
 void MainWindowTest::FrameDialogShownAgainAfterAnInvalidChoice() {
@@ -372,13 +455,14 @@ void MainWindowTest::FrameDialogShownAgainAfterAnInvalidChoice() {
       .Then(ChooseFrames({}))
       .Then(PressOk())
       .Then(ChooseFrames({1}))
-      .Then(PressOk());
+      .Then(PressOk())
+      .Then(CloseReport());
   window.Find<QPushButton>("BExportar")->click();
   QVERIFY(Settle(answers));
   const QString dialog = QStringLiteral("zentrova::gui::TPlantillas");
   QCOMPARE(answers.seen(),
            (QStringList{kFileDialog, dialog, Message("Debe al menos seleccionar 1 Marco Horario."),
-                        dialog, Message("Proceso finalizado")}));
+                        dialog, Message("Proceso finalizado"), kReportWindow}));
   QCOMPARE(window.form->state().resultCode, 1);
   QVERIFY(!window.DirectionButtonsEnabled());
   // Closing and help still work after a completed run.
@@ -419,10 +503,11 @@ void MainWindowTest::ErrorEscapingARunIsReported() {
   TempFolder elsewhere;
   const auto missing = elsewhere / "no-existe";
   Window window({"exportar", "x"}, {}, missing);
+  const auto export_file = window.CopySample();
   QString report;
   ModalAnswers answers;
   // The missing folder is found before the time-frame dialog would be shown.
-  answers.Then(PickFile(kSample))
+  answers.Then(PickFile(export_file))
       .Then(Before(
           [&](QWidget* widget) {
             auto* box = qobject_cast<QMessageBox*>(widget);
@@ -440,6 +525,8 @@ void MainWindowTest::ErrorEscapingARunIsReported() {
   QVERIFY(!window.form->host().busy());
   QVERIFY(QApplication::overrideCursor() == nullptr);
   QCOMPARE(window.form->state().resultCode, 0);
+  // The report beside the export gives the same message.
+  QVERIFY(ReportBeside(export_file, "exportar").contains(QStringLiteral("Resultado: ") + report));
   window.form->close();
   QCOMPARE(IniText(window.ini()), QStringLiteral("[Transformadores]\r\nTransformado=0\r\n"));
 }
@@ -450,7 +537,7 @@ void MainWindowTest::SecondDirectionAfterTheFirst() {
   first.form->show();
   {
     ModalAnswers answers;
-    answers.Then(PickFile(export_file)).Then(ChooseFrames({0})).Then(PressOk());
+    answers.Then(PickFile(export_file)).Then(ChooseFrames({0})).Then(PressOk()).Then(CloseReport());
     first.Find<QPushButton>("BExportar")->click();
     QVERIFY(Settle(answers));
     QCOMPARE(first.form->state().resultCode, 1);
@@ -476,6 +563,75 @@ void MainWindowTest::SecondDirectionAfterTheFirst() {
   const auto lint = RunCommand("xmllint --noout " + ShellQuote(result.string()));
   QVERIFY2(lint.exit_code == 0, lint.err.c_str());
   QVERIFY(ReadFile(result).find("HORARIO_REGULAR_PROFESOR_") != std::string::npos);
+  // The lesson of the timetable goes out whole: a report without findings, left all the same.
+  const QString report = ReportBeside(export_file, "importar");
+  for (const char* line :
+       {"Resultado: Proceso finalizado\r\n", "  Lecciones escritas en el documento: 1.\r\n",
+        "  Cada lección se escribe una vez, con todos sus códigos, días y horas.\r\n"}) {
+    QVERIFY2(report.contains(QString::fromUtf8(line)), qPrintable(report));
+  }
+}
+
+void MainWindowTest::TheReportWindowAfterARunWithFindings() {
+  Window window({});
+  const auto export_file = window.CopySample();
+  window.form->show();
+  {
+    ModalAnswers answers;
+    answers.Then(PickFile(export_file)).Then(ChooseFrames({0})).Then(PressOk()).Then(CloseReport());
+    window.Find<QPushButton>("BExportar")->click();
+    QVERIFY(Settle(answers));
+  }
+  // A timetable with a lesson of a teacher that PROFT does not have, as row 2.
+  const auto soluc = RunPython(
+      R"(
+import os, subprocess, sys, dbf
+k = sys.argv[1]
+subprocess.run([sys.executable, sys.argv[2], k], check=True)
+table = dbf.Table(os.path.join(k, 'SOLUC.DBF'))
+table.open(dbf.READ_WRITE)
+first = table[0]
+table.append(('NADIE', first['dia'], first['hora'], first['marco'], first['asig'],
+              first['codgrupo'], '', ''))
+table.close()
+)",
+      {window.ktemp().string(),
+       (std::filesystem::path(ZENTROVA_SOURCE_DIR) / "tests/support/first_lesson_soluc.py")
+           .string()});
+  QVERIFY2(soluc.exit_code == 0, soluc.err.c_str());
+
+  // The window was not closed, but a second conversion needs a new start of the program.
+  Window second({}, window.form->state().paths.nivelex, window.ktemp());
+  second.form->show();
+  QString summary;
+  QString details;
+  ModalAnswers answers;
+  answers.Then(PickFile(export_file))
+      .Then(PressOk())
+      .Then(Before(
+          [&](QWidget* widget) {
+            summary = widget->findChild<QLabel*>(QStringLiteral("LabelResumen"))->text();
+            details =
+                widget->findChild<QPlainTextEdit*>(QStringLiteral("MemoInforme"))->toPlainText();
+          },
+          CloseReport()));
+  second.Find<QPushButton>("BImportar")->click();
+  QVERIFY(Settle(answers));
+  QCOMPARE(answers.seen(),
+           (QStringList{kFileDialog, Message("Proceso finalizado"), kReportWindow}));
+  QVERIFY2(summary.contains(
+               QString::fromUtf8("• 1 lección no se escribe: su profesor no está en PROFT.")),
+           qPrintable(summary));
+  QVERIFY2(details.contains(QString::fromUtf8("  Fila 2: PROF «NADIE» no es el ABREV de ningún "
+                                              "profesor de PROFT: la lección no se escribe")),
+           qPrintable(details));
+  QVERIFY(!second.DirectionButtonsEnabled());
+  QVERIFY(second.form->isVisible());
+  // Outside batch mode nothing is written beside the export but the result.
+  for (const auto& entry : std::filesystem::directory_iterator(window.folder.path())) {
+    QVERIFY2(entry.path().filename().string().rfind("InformeZentrova_", 0) != 0,
+             entry.path().string().c_str());
+  }
 }
 
 void MainWindowTest::AConversionACrashInterruptedIsCompletedAtStart() {
@@ -484,7 +640,8 @@ void MainWindowTest::AConversionACrashInterruptedIsCompletedAtStart() {
   std::filesystem::create_directories(ktemp / "ZENTROVA.NUEVO");
   testing::WriteFile(ktemp / "PROFT.DBF", "viejo");
   testing::WriteFile(ktemp / "ZENTROVA.NUEVO" / "PROFT.DBF", "nuevo");
-  testing::WriteFile(ktemp / "ZENTROVA.JNL", "ZENTROVA 1\nMUEVE PROFT.DBF\nFIN\n");
+  testing::WriteFile(ktemp / "ZENTROVA.NUEVO" / "ZENTROVA.ID", "5eed0f");
+  testing::WriteFile(ktemp / "ZENTROVA.JNL", "ZENTROVA 2\nCARPETA 5eed0f\nMUEVE PROFT.DBF\nFIN\n");
   gui::TMForm form({}, app::RunPaths{ktemp, folder / "NIVELEX.DBF"}, folder / "Orbelin.ini");
   QCOMPARE(QString::fromStdString(ReadFile(ktemp / "PROFT.DBF")), QStringLiteral("nuevo"));
   QVERIFY(!std::filesystem::exists(ktemp / "ZENTROVA.JNL"));

@@ -6,11 +6,15 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "gui/qt/informe.h"
 #include "gui/qt/plantillas.h"
 
 namespace zentrova::testing {
 
 ModalAnswers::ModalAnswers() {
+  // A modal window already open (the dialog a test works itself) is not the script's to
+  // answer: when a message it shows closes, it is active again before it goes away itself.
+  if (QWidget* open = QApplication::activeModalWidget()) handled_.append(open);
   connect(&timer_, &QTimer::timeout, this, &ModalAnswers::Poll);
   timer_.start(10);
 }
@@ -100,6 +104,27 @@ ModalAnswers::Answer ChooseFrames(const std::vector<int>& rows) {
       first = false;
     }
     dialog->findChild<QPushButton*>(QStringLiteral("BitBtnContinuar"))->click();
+  };
+}
+
+ModalAnswers::Answer CloseReport() {
+  return [](QWidget* widget) {
+    auto* window = qobject_cast<gui::TInforme*>(widget);
+    QVERIFY2(window != nullptr, "the report window");
+    QCOMPARE(window->windowTitle(), QString::fromUtf8("Informe de la conversión"));
+    window->findChild<QPushButton*>(QStringLiteral("BCerrar"))->click();
+  };
+}
+
+ModalAnswers::Answer SaveAs(const std::filesystem::path& file) {
+  return [file](QWidget* widget) {
+    auto* dialog = qobject_cast<QFileDialog*>(widget);
+    QVERIFY2(dialog != nullptr, "a file dialog");
+    QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    QVERIFY(name != nullptr);
+    name->setText(QString::fromStdU16String(file.u16string()));
+    QMetaObject::invokeMethod(dialog, "accept");
   };
 }
 

@@ -1,9 +1,10 @@
 #ifndef ZENTROVA_TESTS_APP_GUI_MODAL_ANSWERS_H_
 #define ZENTROVA_TESTS_APP_GUI_MODAL_ANSWERS_H_
 
-// Answers the modal windows a test opens (file dialog, message boxes, the time-frame
-// dialog), one after the other, from a script. A timer looks for the active modal widget
-// inside the modal loops; a widget is answered once.
+// Answers the modal windows a test opens (file dialogs, message boxes, the time-frame dialog,
+// the report window), one after the other, from a script. A timer looks for the active modal
+// widget inside the modal loops; a widget is answered once, and one already open when the
+// script is made is never answered.
 
 #include <QFileDialog>
 #include <QList>
@@ -35,8 +36,8 @@ class ModalAnswers : public QObject {
   // True once every answer was given.
   bool done() const { return answers_.empty(); }
   // Descriptions of the modal windows seen ("QMessageBox: text", "QFileDialog: title",
-  // "TPlantillas"), in order, those answered from the script and those that came unasked
-  // (which are closed).
+  // "zentrova::gui::TPlantillas", "zentrova::gui::TInforme"), in order, those answered from the
+  // script and those that came unasked (which are closed).
   const QStringList& seen() const { return seen_; }
   int unexpected() const { return unexpected_; }
 
@@ -59,6 +60,10 @@ ModalAnswers::Answer PressOk();
 // The time-frame dialog: clicks the rows given (the first plainly, the others with Ctrl),
 // then presses Continuar.
 ModalAnswers::Answer ChooseFrames(const std::vector<int>& rows);
+// The report window (TInforme): presses Cerrar.
+ModalAnswers::Answer CloseReport();
+// A file dialog for saving: types `file` into its name box and presses Save.
+ModalAnswers::Answer SaveAs(const std::filesystem::path& file);
 // Any window: runs `action` on it first, then gives `answer`.
 ModalAnswers::Answer Before(std::function<void(QWidget*)> action, ModalAnswers::Answer answer);
 

@@ -73,6 +73,7 @@ class PlantillasTest : public QObject {
   void ControlsAsTheTableGivesThem();
   void OpensWithTheFirstFrameShownAndNothingSelected();
   void ClickShowsTheFrameLastClicked();
+  void TheWholeNameIsTheLabelsTooltip();
   void SelectionComesInListOrder();
   void ShiftClickSelectsARange();
   void CodesFillFieldsOfTenCharacters_data();
@@ -186,6 +187,23 @@ void PlantillasTest::ClickShowsTheFrameLastClicked() {
   QVERIFY(!d.frames()->item(1)->isSelected());
   QCOMPARE(d.Text("LabelNombre"), QStringLiteral("Jornada de tarde"));
   QCOMPARE(d.Items("ListBox1"), QStringList{QString::fromUtf8("1ª tarde")});
+}
+
+// LabelNombre keeps its size and shows three lines of a long name at most; the whole name is
+// its tooltip, for the frame shown.
+void PlantillasTest::TheWholeNameIsTheLabelsTooltip() {
+  std::vector<Frame> frames = kFrames;
+  frames[1].name = "Jornada ordinaria de mañana";
+  Dialog d(frames, kSlots);
+  auto* label = d.Find<QLabel>("LabelNombre");
+  QCOMPARE(label->toolTip(), QString::fromUtf8("Jornada de mañana"));
+  ClickRow(d.frames(), 1);
+  const QString name = QString::fromStdString(frames[1].name);
+  QCOMPARE(label->text(), name);
+  QCOMPARE(label->toolTip(), name);
+  QCOMPARE(label->geometry(), QRect(9, 151, 120, 41));
+  // The name needs more lines than the label has.
+  QVERIFY(label->heightForWidth(label->width()) > label->height());
 }
 
 void PlantillasTest::SelectionComesInListOrder() {

@@ -4,6 +4,7 @@
 
 #include "gui/win32/main_window.h"
 
+#include <commdlg.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -14,13 +15,16 @@
 #include "app/paths.h"
 #include "gui/view_fixtures.h"
 #include "gui/win32/help.h"
+#include "gui/win32/informe.h"
 #include "gui/win32/message_loop.h"
 #include "gui/win32/plantillas.h"
 #include "gui/win32/resource_ids.h"
 #include "gui/win32/wait_cursor.h"
 #include "gui/win32/wide_text.h"
+#include "gui/win32/win32_host.h"
 #include "import/level_table.h"
 #include "modal_answers.h"
+#include "support/report_files.h"
 #include "support/temp_folder.h"
 #include "window_inspection.h"
 
@@ -321,17 +325,26 @@ TEST(MainWindowTest, InteractiveCancelStopsWithButtonsEnabled) {
 
 TEST(MainWindowTest, MissingLevelTableInBatchModeKeepsTheWindowOpen) {
   Window window({"exportar", "x"}, std::filesystem::path(L"C:\\no\\existe\\NIVELEX.DBF"));
+  const auto export_file = window.CopySample();
   ModalAnswers answers;
-  answers.Then(PickFile(SampleExport())).Then(PressOk());
+  answers.Then(PickFile(export_file)).Then(PressOk());
   window.form->Show();
   ASSERT_TRUE(Settle(answers));
-  EXPECT_EQ(answers.seen(),
-            (std::vector<std::wstring>{
-                kFileDialog,
-                Message(L"ATENCI\u00d3N - NIVELEX.DBF No encontrado - Reinstale ZENTROVA")}));
+  EXPECT_EQ(
+      answers.seen(),
+      (std::vector<std::wstring>{
+          kFileDialog, Message(L"ATENCI\u00d3N - NIVELEX.DBF No encontrado - Reinstale ZENTROVA\n"
+                               L"Se ha buscado en \u00abC:\\no\\existe\\NIVELEX.DBF\u00bb.")}));
   EXPECT_TRUE(window.Visible());
-  EXPECT_EQ(window.form->state().filenameXML, SampleExport());
+  EXPECT_EQ(window.form->state().filenameXML, export_file);
   EXPECT_TRUE(std::filesystem::is_empty(window.ktemp()));  // no table touched
+  // The report beside the export says why the run stopped.
+  const auto reports = ReportsBeside(export_file, "exportar");
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_NE(ReportText(reports[0])
+                .find("Resultado: ATENCI\xC3\x93N - NIVELEX.DBF No encontrado - Reinstale "
+                      "ZENTROVA\r\n"),
+            std::string::npos);
   window.form->Close();
   EXPECT_EQ(IniText(window.ini()), "[Transformadores]\r\nTransformado=0\r\n");
 }
@@ -431,6 +444,58 @@ TEST(MainWindowTest, FirstDirectionInBatchMode) {
   EXPECT_EQ(IniText(window.ini()), "[Transformadores]\r\nTransformado=1\r\n");
   // The Linux side counts the rows with python3-dbfread.
   LeaveForLinuxSide("primera-en-lotes", FilesIn(window.ktemp()));
+  // Batch mode shows no report window: the report is left beside the export, each finding
+  // with its record.
+  const auto reports = ReportsBeside(export_file, "exportar");
+  ASSERT_EQ(reports.size(), 1u);
+  const std::string report = ReportText(reports[0]);
+  for (const char* line :
+       {"Resultado: Proceso finalizado\r\n",
+        "    Registro 8: ABREV \xC2\xABGimnas\xC2\xBB ya estaba dado: lleva un n\xC3\xBAmero "
+        "detr\xC3\xA1s, \xC2\xABGimnas1\xC2\xBB.\r\n"}) {
+    EXPECT_NE(report.find(line), std::string::npos) << line;
+  }
+}
+
+// The text's UTF-16LE bytes, as Windows programs write INI files.
+std::string Utf16LeBytes(std::u16string_view text) {
+  std::string bytes;
+  for (const char16_t unit : text) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+  }
+  return bytes;
+}
+
+// Orbelin.ini in UTF-16 with its byte-order mark: after a completed batch run it holds
+// Transformado=1 in UTF-16, every other byte as it was.
+TEST(MainWindowTest, AUtf16OrbelinIniReadsTheResultOfABatchRun) {
+  Window window({"exportar", "x"});
+  const std::u16string others = u"\uFEFF[Orbelin]\r\nCentro=IES Mar\u00edtimo\r\n";
+  WriteFile(window.ini(), Utf16LeBytes(others + u"[Transformadores]\r\nTransformado=0\r\n"));
+  ModalAnswers answers;
+  answers.Then(PickFile(window.CopySample())).Then(ChooseFrames({0})).Then(PressOk());
+  window.form->Show();
+  ASSERT_TRUE(Settle(answers));
+  EXPECT_TRUE(window.form->closed());
+  EXPECT_EQ(IniText(window.ini()),
+            Utf16LeBytes(others + u"[Transformadores]\r\nTransformado=1\r\n"));
+}
+
+// An Orbelin.ini that is a folder: the window says so, naming it, and closes all the same.
+TEST(MainWindowTest, AnOrbelinIniThatCannotBeReadIsReportedAtClosing) {
+  Window window({"otra", "x"});
+  std::filesystem::create_directory(window.ini());
+  window.form->Show();
+  std::wstring report;
+  ModalAnswers answers;
+  answers.Then(Before([&](HWND box) { report = MessageBoxText(box); }, PressOk()));
+  window.form->Close();
+  ASSERT_TRUE(Settle(answers));
+  EXPECT_TRUE(window.form->closed());
+  EXPECT_NE(report.find(window.ini().wstring() + L": no es un archivo normal, sino una carpeta."),
+            std::wstring::npos)
+      << Narrow(report);
 }
 
 TEST(MainWindowTest, FrameDialogShownAgainAfterAnInvalidChoice) {
@@ -441,13 +506,14 @@ TEST(MainWindowTest, FrameDialogShownAgainAfterAnInvalidChoice) {
       .Then(ChooseFrames({}))
       .Then(PressOk())
       .Then(ChooseFrames({1}))
-      .Then(PressOk());
+      .Then(PressOk())
+      .Then(CloseReport());
   window.Click(TMForm::kBExportar);
   ASSERT_TRUE(Settle(answers));
   EXPECT_EQ(answers.seen(),
-            (std::vector<std::wstring>{kFileDialog, L"TPlantillas",
-                                       Message(L"Debe al menos seleccionar 1 Marco Horario."),
-                                       L"TPlantillas", Message(L"Proceso finalizado")}));
+            (std::vector<std::wstring>{
+                kFileDialog, L"TPlantillas", Message(L"Debe al menos seleccionar 1 Marco Horario."),
+                L"TPlantillas", Message(L"Proceso finalizado"), L"TInforme"}));
   EXPECT_EQ(window.form->state().resultCode, 1);
   EXPECT_FALSE(window.DirectionButtonsEnabled());
   // Closing and help still work after a completed run; the focus left the disabled button.
@@ -492,11 +558,12 @@ TEST(MainWindowTest, ErrorEscapingARunIsReported) {
   TempFolder elsewhere;
   const auto missing = elsewhere / "no-existe";
   Window window({"exportar", "x"}, {}, missing);
+  const auto export_file = window.CopySample();
   std::wstring report;
   bool error_icon = false;
   ModalAnswers answers;
   // The missing folder is found before the time-frame dialog would be shown.
-  answers.Then(PickFile(SampleExport()))
+  answers.Then(PickFile(export_file))
       .Then(Before(
           [&](HWND box) {
             report = MessageBoxText(box);
@@ -534,13 +601,34 @@ TEST(MainWindowTest, BothDirectionsOnTheSample) {
   const auto export_file = first.CopySample();
   first.form->Show();
   {
+    // After the fixed message, the report window: its summary first, the whole report below.
+    std::wstring summary;
+    std::wstring details;
     ModalAnswers answers;
-    answers.Then(PickFile(export_file)).Then(ChooseFrames({0})).Then(PressOk());
+    answers.Then(PickFile(export_file))
+        .Then(ChooseFrames({0}))
+        .Then(PressOk())
+        .Then(Before(
+            [&](HWND window) {
+              summary = TextOf(gui::FindControl(window, gui::TInforme::kLabelResumen));
+              details = TextOf(gui::FindControl(window, gui::TInforme::kMemoInforme));
+              LeavePicture("informe", window);
+            },
+            CloseReport()));
     first.Click(TMForm::kBExportar);
     ASSERT_TRUE(Settle(answers));
-    EXPECT_EQ(answers.seen(), (std::vector<std::wstring>{kFileDialog, L"TPlantillas",
-                                                         Message(L"Proceso finalizado")}));
+    EXPECT_EQ(answers.seen(),
+              (std::vector<std::wstring>{kFileDialog, L"TPlantillas",
+                                         Message(L"Proceso finalizado"), L"TInforme"}));
     EXPECT_EQ(first.form->state().resultCode, 1);
+    EXPECT_EQ(summary.rfind(L"La conversi\u00f3n ha terminado con estas novedades:\r\n\u2022 ", 0),
+              0u)
+        << Narrow(summary);
+    EXPECT_NE(summary.find(L"c\u00f3digos llevan un n\u00famero detr\u00e1s"), std::wstring::npos)
+        << Narrow(summary);
+    EXPECT_NE(details.find(L"\r\n    Registro 8: ABREV \u00abGimnas\u00bb ya estaba dado"),
+              std::wstring::npos)
+        << Narrow(details);
   }
   LeaveForLinuxSide("exportar", FilesIn(first.ktemp()));
   std::filesystem::copy_file(soluc, first.ktemp() / "SOLUC.DBF");
@@ -559,8 +647,44 @@ TEST(MainWindowTest, BothDirectionsOnTheSample) {
   const auto result = first.folder / "ResultadoOrbelininstituto.xml";
   ASSERT_TRUE(std::filesystem::exists(result));
   EXPECT_NE(ReadFile(result).find("HORARIO_REGULAR_PROFESOR_"), std::string::npos);
+  // The batch run's report beside the export; the interactive one left none.
+  EXPECT_TRUE(ReportsBeside(export_file, "exportar").empty());
+  const auto reports = ReportsBeside(export_file, "importar");
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_NE(ReportText(reports[0]).find("  Lecciones escritas en el documento: 1.\r\n"),
+            std::string::npos);
   // The Linux side checks it with xmllint and compares it with the Linux program's.
   LeaveForLinuxSide("importar", {result});
+}
+
+// The first file dialog opens in the user's documents; a later one where the last file was.
+TEST(MainWindowTest, TheFirstFileDialogOpensInTheDocuments) {
+  Window window({});
+  const auto sample = window.CopySample();
+  window.form->Show();
+  const auto folder_of = [](std::filesystem::path& folder) {
+    return [&folder](HWND dialog) {
+      wchar_t path[MAX_PATH] = L"";
+      SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(path));
+      folder = path;
+    };
+  };
+  std::filesystem::path first_folder;
+  std::filesystem::path second_folder;
+  // The second direction on a folder without tables ends with an error: only the dialog
+  // matters here.
+  for (auto& [folder, answer] :
+       {std::pair{&first_folder, PickFile(sample)}, std::pair{&second_folder, CancelFile()}}) {
+    ModalAnswers answers;
+    answers.Then(Before(folder_of(*folder), answer)).Then(PressOk());
+    window.Click(TMForm::kBImportar);
+    ASSERT_TRUE(Settle(answers));
+  }
+  ASSERT_FALSE(gui::DocumentsFolder().empty());
+  EXPECT_TRUE(std::filesystem::equivalent(first_folder, gui::DocumentsFolder()))
+      << Narrow(first_folder.wstring());
+  EXPECT_TRUE(std::filesystem::equivalent(second_folder, sample.parent_path()))
+      << Narrow(second_folder.wstring());
 }
 
 TEST(MainWindowTest, AConversionACrashInterruptedIsCompletedAtStart) {
@@ -569,7 +693,8 @@ TEST(MainWindowTest, AConversionACrashInterruptedIsCompletedAtStart) {
   std::filesystem::create_directories(ktemp / "ZENTROVA.NUEVO");
   WriteFile(ktemp / "PROFT.DBF", "viejo");
   WriteFile(ktemp / "ZENTROVA.NUEVO" / "PROFT.DBF", "nuevo");
-  WriteFile(ktemp / "ZENTROVA.JNL", "ZENTROVA 1\nMUEVE PROFT.DBF\nFIN\n");
+  WriteFile(ktemp / "ZENTROVA.NUEVO" / "ZENTROVA.ID", "5eed0f");
+  WriteFile(ktemp / "ZENTROVA.JNL", "ZENTROVA 2\nCARPETA 5eed0f\nMUEVE PROFT.DBF\nFIN\n");
   TMForm form({}, app::RunPaths{ktemp, folder / "NIVELEX.DBF"}, folder / "Orbelin.ini");
   EXPECT_EQ(ReadFile(ktemp / "PROFT.DBF"), "nuevo");
   EXPECT_FALSE(std::filesystem::exists(ktemp / "ZENTROVA.JNL"));

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "gui/win32/controls.h"
+#include "gui/win32/informe.h"
 #include "gui/win32/message_box.h"
 #include "gui/win32/message_loop.h"
 #include "gui/win32/plantillas.h"
@@ -35,7 +36,7 @@ bool IsMessageBox(HWND window) {
 
 bool IsModalKind(HWND window) {
   const std::wstring name = ClassOf(window);
-  return name == L"#32770" || name == gui::kPlantillasClass;
+  return name == L"#32770" || name == gui::kPlantillasClass || name == gui::kInformeClass;
 }
 
 std::vector<HWND> ThreadWindows() {
@@ -53,7 +54,7 @@ std::vector<HWND> ThreadWindows() {
 std::wstring Describe(HWND window) {
   if (IsMessageBox(window)) return L"MessageBox: " + MessageBoxText(window);
   if (ClassOf(window) == L"#32770") return L"FileDialog: " + TextOf(window);
-  return gui::kPlantillasClass;
+  return ClassOf(window);
 }
 
 void Press(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
@@ -123,18 +124,43 @@ bool Settle(const ModalAnswers& answers, int timeout_ms) {
 
 std::wstring MessageBoxText(HWND box) { return TextOf(GetDlgItem(box, kMessageTextId)); }
 
+namespace {
+
+// Types the full path of `file` into the name box of a file dialog and presses its button.
+void TypeFile(HWND dialog, const std::filesystem::path& file) {
+  HWND name = GetDlgItem(dialog, kFileNameComboId);
+  if (name == nullptr) name = GetDlgItem(dialog, kFileNameEditId);
+  ASSERT_NE(name, nullptr);
+  // The dialog takes Windows' separators only.
+  const std::wstring typed = std::filesystem::path(file).make_preferred().wstring();
+  SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+  Press(GetDlgItem(dialog, IDOK));
+}
+
+}  // namespace
+
 ModalAnswers::Answer PickFile(const std::filesystem::path& file) {
   return [file](HWND dialog) {
     EXPECT_FALSE(IsMessageBox(dialog)) << "a file dialog";
     EXPECT_EQ(TextOf(dialog), gui::kOpenDialogTitle);
     EXPECT_EQ(TextOf(GetDlgItem(dialog, kFileTypeComboId)), L"*.xml");
-    HWND name = GetDlgItem(dialog, kFileNameComboId);
-    if (name == nullptr) name = GetDlgItem(dialog, kFileNameEditId);
-    ASSERT_NE(name, nullptr);
-    // The dialog takes Windows' separators only.
-    const std::wstring typed = std::filesystem::path(file).make_preferred().wstring();
-    SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
-    Press(GetDlgItem(dialog, IDOK));
+    TypeFile(dialog, file);
+  };
+}
+
+ModalAnswers::Answer SaveAs(const std::filesystem::path& file) {
+  return [file](HWND dialog) {
+    EXPECT_FALSE(IsMessageBox(dialog)) << "a file dialog";
+    EXPECT_EQ(TextOf(dialog), L"Guardar el informe de la conversi\u00f3n");
+    TypeFile(dialog, file);
+  };
+}
+
+ModalAnswers::Answer CloseReport() {
+  return [](HWND window) {
+    ASSERT_EQ(ClassOf(window), gui::kInformeClass);
+    EXPECT_EQ(TextOf(window), L"Informe de la conversi\u00f3n");
+    Press(gui::FindControl(window, gui::TInforme::kBCerrar));
   };
 }
 

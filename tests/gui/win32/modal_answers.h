@@ -1,11 +1,11 @@
 #ifndef ZENTROVA_TESTS_GUI_WIN32_MODAL_ANSWERS_H_
 #define ZENTROVA_TESTS_GUI_WIN32_MODAL_ANSWERS_H_
 
-// Answers the modal windows a test opens (file dialog, message boxes, the time-frame
-// dialog), one after the other, from a script. A timer of the thread looks inside the modal
-// loops for a visible, enabled window of those kinds that it has not answered yet. Answers
-// do not wait: what they press they press with posted messages, so that a window the press
-// opens is found by the next tick.
+// Answers the modal windows a test opens (file dialogs, message boxes, the time-frame dialog,
+// the report window), one after the other, from a script. A timer of the thread looks inside the
+// modal loops for a visible, enabled window of those kinds that it has not answered yet. Answers do
+// not wait: what they press they press with posted messages, so that a window the press opens is
+// found by the next tick.
 
 #include <windows.h>
 
@@ -32,8 +32,8 @@ class ModalAnswers {
   // True once every answer was given.
   bool done() const { return answers_.empty(); }
   // Descriptions of the modal windows seen ("MessageBox: text", "FileDialog: title",
-  // "TPlantillas"), in order, those answered from the script and those that came unasked
-  // (which are closed).
+  // "TPlantillas", "TInforme"), in order, those answered from the script and those that came
+  // unasked (which are closed).
   const std::vector<std::wstring>& seen() const { return seen_; }
 
  private:
@@ -51,7 +51,8 @@ class ModalAnswers {
 bool PumpUntil(const std::function<bool()>& condition, int timeout_ms = 60000);
 // Dispatches messages until `answers` are all given and no modal window of a run is open.
 bool Settle(const ModalAnswers& answers, int timeout_ms = 60000);
-// Whether a message box, file dialog or time-frame dialog of this thread is showing.
+// Whether a message box, file dialog, time-frame dialog or report window of this thread is
+// showing.
 bool ModalWindowOpen();
 
 // The file dialog: checks its title and filter, then types the full path of `file` into its
@@ -64,6 +65,10 @@ ModalAnswers::Answer PressOk();
 // The time-frame dialog: clicks the rows given (the first plainly, the others with Ctrl),
 // then presses Continuar.
 ModalAnswers::Answer ChooseFrames(const std::vector<int>& rows);
+// The report window (TInforme): presses Cerrar.
+ModalAnswers::Answer CloseReport();
+// The file dialog of the report window: types `file` into its name box and presses Save.
+ModalAnswers::Answer SaveAs(const std::filesystem::path& file);
 // Any window: runs `action` on it first, then gives `answer`.
 ModalAnswers::Answer Before(std::function<void(HWND)> action, ModalAnswers::Answer answer);
 

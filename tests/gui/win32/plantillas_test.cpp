@@ -4,6 +4,7 @@
 
 #include "gui/win32/plantillas.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -241,6 +242,68 @@ TEST(PlantillasTest, ClickShowsTheFrameLastClicked) {
   EXPECT_FALSE(d.Selected(1));
   EXPECT_EQ(d.Text(TPlantillas::kLabelNombre), L"Jornada de tarde");
   EXPECT_EQ(d.Items(TPlantillas::kListBox1), std::vector<std::wstring>{W("1ª tarde")});
+}
+
+// LabelNombre keeps its size and shows three lines of a long name at most; the whole name is
+// its tooltip, for the frame shown.
+TEST(PlantillasTest, TheWholeNameIsTheLabelsTooltip) {
+  std::vector<Frame> frames = kFrames;
+  frames[1].name =
+      "Jornada ordinaria de ma\xC3\xB1"
+      "ana";
+  Dialog d(frames, kSlots);
+  const auto tooltip_text = [&] {
+    wchar_t text[256] = L"";
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = GetParent(d.Find(TPlantillas::kLabelNombre));
+    tool.uId = reinterpret_cast<UINT_PTR>(d.Find(TPlantillas::kLabelNombre));
+    tool.lpszText = text;
+    SendMessageW(d.dialog->name_tooltip(), TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
+    return std::wstring(text);
+  };
+  ASSERT_NE(d.dialog->name_tooltip(), nullptr);
+  EXPECT_EQ(tooltip_text(), W("Jornada de mañana"));
+  ClickRow(d.frames(), 1);
+  EXPECT_EQ(d.Text(TPlantillas::kLabelNombre), W(frames[1].name));
+  EXPECT_EQ(tooltip_text(), W(frames[1].name));
+  const int dpi = gui::WindowDpi(d.dialog->hwnd());
+  const gui::Bounds bounds = BoundsInParent(d.Find(TPlantillas::kLabelNombre));
+  EXPECT_EQ(bounds.height, gui::Scale(41, dpi));
+  EXPECT_EQ(bounds.width, gui::Scale(120, dpi));
+  PumpUntil([] { return false; }, 300);  // the screen shows what was painted
+  LeavePicture("marcos-nombre-largo", d.dialog->hwnd());
+}
+
+// The headings over the lists paint nothing but their text, as in the Qt view: on the screen,
+// beside a heading's text is the panel's colour at the same height, and the top border of the
+// list a heading reaches over shows under it.
+TEST(PlantillasTest, TheHeadingsOverTheListsAreTransparent) {
+  Dialog d(kFrames, kSlots);
+  // A click fills the list of slots again, which paints it again.
+  ClickRow(d.frames(), 1);
+  PumpUntil([] { return false; }, 300);  // the screen shows what was painted
+  LeavePicture("marcos", d.dialog->hwnd());
+  HWND panel = d.Find(TPlantillas::kDraw3D4);
+  const gui::Bounds heading = BoundsInParent(d.Find(TPlantillas::kLabel1));
+  const gui::Bounds list = BoundsInParent(d.Find(TPlantillas::kListBox1));
+  ASSERT_LT(list.top, heading.top + heading.height);  // the heading reaches over the list
+  EXPECT_EQ(ScreenPixel(panel, POINT{heading.left + heading.width / 2, list.top}),
+            ScreenPixel(panel, POINT{list.left + 2, list.top}));
+  for (int id : {TPlantillas::kLabelMarcos, TPlantillas::kLabel1}) {
+    SCOPED_TRACE(id);
+    HWND label = d.Find(id);
+    const gui::Bounds bounds = BoundsInParent(label);
+    for (int row : {1, bounds.height / 2, bounds.height - 2}) {
+      // The label's last column, past its text, and the panel just left of the label.
+      const COLORREF inside = ScreenPixel(label, POINT{bounds.width - 1, row});
+      const COLORREF beside = ScreenPixel(panel, POINT{bounds.left - 3, bounds.top + row});
+      for (int channel = 0; channel < 24; channel += 8) {
+        EXPECT_NEAR((inside >> channel) & 0xFF, (beside >> channel) & 0xFF, 3)
+            << "row " << row << std::hex << ": " << inside << " beside " << beside;
+      }
+    }
+  }
 }
 
 TEST(PlantillasTest, KeysMoveTheFrameShown) {

@@ -14,6 +14,7 @@
 #include "gui/win32/plantillas.h"
 #include "gui/win32/wide_text.h"
 #include "modal_answers.h"
+#include "support/report_files.h"
 #include "support/temp_folder.h"
 #include "window_inspection.h"
 
@@ -143,6 +144,10 @@ TEST(ProgramTest, BatchRunWritesOneBesideTheExecutable) {
                                        L"MessageBox: Proceso finalizado"}));
   EXPECT_EQ(program.Ini(), "[Transformadores]\r\nTransformado=1\r\n");
   EXPECT_TRUE(std::filesystem::exists(program.ktemp() / "PROFT.DBF"));
+  // Its report beside the export, never shown.
+  const auto reports = ReportsBeside(export_file, "exportar");
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_NE(ReportText(reports[0]).find("Resultado: Proceso finalizado\r\n"), std::string::npos);
 }
 
 TEST(ProgramTest, BatchRunWithoutAFileWritesMinusOne) {
@@ -154,10 +159,16 @@ TEST(ProgramTest, BatchRunWithoutAFileWritesMinusOne) {
 
 TEST(ProgramTest, BatchRunStoppedAtTheLevelTableWritesZeroWhenClosed) {
   Installed program(/*with_level_table=*/false);
-  EXPECT_EQ(program.Run(L"exportar x", {PickFile(SampleExport()), PressOk()}, true),
+  const auto export_file = program.folder / "instituto.xml";
+  std::filesystem::copy_file(SampleExport(), export_file);
+  // Looked for in the machine's data folder first, then beside the program.
+  EXPECT_EQ(program.Run(L"exportar x", {PickFile(export_file), PressOk()}, true),
             (std::vector<std::wstring>{
                 L"FileDialog",
-                L"MessageBox: ATENCI\u00d3N - NIVELEX.DBF No encontrado - Reinstale ZENTROVA"}));
+                L"MessageBox: ATENCI\u00d3N - NIVELEX.DBF No encontrado - Reinstale ZENTROVA\n"
+                L"Se ha buscado en \u00ab" +
+                    (app::MachineDataFolder() / "NIVELEX.DBF").wstring() + L"\u00bb y en \u00ab" +
+                    (program.program_folder() / "NIVELEX.DBF").wstring() + L"\u00bb."}));
   EXPECT_EQ(program.Ini(), "[Transformadores]\r\nTransformado=0\r\n");
 }
 

@@ -1,6 +1,7 @@
 #include "window_inspection.h"
 
 #include <cstdlib>
+#include <fstream>
 
 #include "gui/win32/wide_text.h"
 #include "text/encoding.h"
@@ -75,6 +76,44 @@ Shading PaintedShading(HWND window) {
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
   return shading;
+}
+
+COLORREF ScreenPixel(HWND window, POINT point) {
+  ClientToScreen(window, &point);
+  HDC screen = GetDC(nullptr);
+  const COLORREF colour = GetPixel(screen, point.x, point.y);
+  ReleaseDC(nullptr, screen);
+  return colour;
+}
+
+void LeavePicture(const std::string& name, HWND window) {
+  const std::filesystem::path folder = EnvironmentPath(L"ZENTROVA_WINDOW_TEST_PICTURES");
+  if (folder.empty()) return;
+  RECT rect;
+  GetWindowRect(window, &rect);
+  const LONG width = rect.right - rect.left;
+  const LONG height = rect.bottom - rect.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ previous = SelectObject(memory, picture);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  GdiFlush();
+  const DWORD size = static_cast<DWORD>(width * height * 4);
+  BITMAPFILEHEADER file{0x4D42, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + size, 0, 0,
+                        sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+  std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
+  bytes.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(BITMAPINFOHEADER));
+  bytes.append(static_cast<const char*>(bits), size);
+  SelectObject(memory, previous);
+  DeleteObject(picture);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  std::filesystem::create_directories(folder);
+  std::ofstream(folder / (name + ".bmp"), std::ios::binary) << bytes;
 }
 
 std::vector<uint32_t> IconPixels(HICON icon) {

@@ -39,6 +39,14 @@ struct Shading {
 };
 Shading PaintedShading(HWND window);
 
+// The colour on the screen at `point` of the client area of `window`, which must be shown and
+// uncovered: what the user sees there.
+COLORREF ScreenPixel(HWND window, POINT point);
+
+// When ZENTROVA_WINDOW_TEST_PICTURES names a folder, leaves there `name`.bmp, the window as the
+// screen shows it, for a person to look at.
+void LeavePicture(const std::string& name, HWND window);
+
 // The pixels of an icon, 32 bits each; empty for none.
 std::vector<uint32_t> IconPixels(HICON icon);
 // The glyph a button shows (BM_GETIMAGE), and its side in pixels.

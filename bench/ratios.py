@@ -18,6 +18,13 @@ With REFERENCE, another build of zentrova-cli (the one before a change), each sc
 tables and result are also made by it and compared with ours byte for byte, but for the
 dates they record (scripts/without_dates.py); a difference stops the script.
 
+When CLI knows `--informe`, `exportar` is also timed writing its report (exportar+i): the
+cost of the findings when someone asks for them; otherwise nobody observes the conversion.
+
+Last, unless ZENTROVA_BENCH_BIG_VALUE_MB is 0, the sample with one value of that many
+megabytes (50; a teacher's first surname, which the table cuts to its width) is given to
+exportar and revisar, each run once, with its peak memory as a multiple of the export's size.
+
 Usage: ratios.py CLI WORK RUNS K [K ...]   (REFERENCE from ZENTROVA_REFERENCE_CLI)
 """
 import os
@@ -103,10 +110,42 @@ def same_outputs(cli, reference, folder, export, ktemp):
     return same
 
 
+def knows_informe(cli):
+    help_text = subprocess.run([cli, 'exportar', '--help'], capture_output=True, text=True)
+    return '--informe' in help_text.stdout + help_text.stderr
+
+
+def with_big_value(out, megabytes):
+    """The sample with a first surname of `megabytes` million letters in its first teacher."""
+    with open(SAMPLE, encoding='latin-1') as f:
+        text = f.read()
+    surname = '<dato nombre_dato="APELLIDO1">'
+    start = text.index(surname, text.index('seq="EMPLEADOS"')) + len(surname)
+    end = text.index('</dato>', start)
+    with open(out, 'w', encoding='latin-1') as f:
+        f.write(text[:start] + 'x' * (megabytes * 1000000) + text[end:])
+
+
+def big_value(cli, work, megabytes):
+    folder = os.path.join(work, 'big-value')
+    ktemp = os.path.join(folder, 'ktemp')
+    os.makedirs(ktemp, exist_ok=True)
+    export = os.path.join(folder, 'export.xml')
+    with_big_value(export, megabytes)
+    size = os.path.getsize(export)
+    for name, command in (('exportar', [cli, 'exportar', export, '--ktemp', ktemp] + FRAMES),
+                          ('revisar', [cli, 'revisar', export] + FRAMES)):
+        wall, cpu, peak_kb = run(command)
+        print('%5s %-10s %8.1f %8.3f %8s %6s %7.3f %7s %6s %8.1f %6.2f' %
+              ('%dMB' % megabytes, name, size / 1e6, wall, '', '', cpu, '', '',
+               peak_kb * 1024 / 1e6, peak_kb * 1024 / size), flush=True)
+
+
 def main():
     cli, work, runs, scales = sys.argv[1], sys.argv[2], int(sys.argv[3]), sys.argv[4:]
     reference = os.environ.get('ZENTROVA_REFERENCE_CLI')
-    print('%5s %-8s %8s %8s %8s %6s %7s %7s %6s %8s %6s' %
+    informe = knows_informe(cli)
+    print('%5s %-10s %8s %8s %8s %6s %7s %7s %6s %8s %6s' %
           ('K', 'command', 'file_MB', 'seconds', 'xmllint', 'ratio', 'cpu_s', 'xmllint', 'ratio',
            'peak_MB', 'xfile'))
     for k in scales:
@@ -118,8 +157,13 @@ def main():
         exportar_ktemp = os.path.join(folder, 'ktemp-exportar')
         os.makedirs(exportar_ktemp, exist_ok=True)
         result = os.path.join(folder, 'ResultadoOrbelinexport.xml')
-        commands = [
-            ('exportar', [cli, 'exportar', export, '--ktemp', exportar_ktemp] + FRAMES, export),
+        exportar = [cli, 'exportar', export, '--ktemp', exportar_ktemp] + FRAMES
+        commands = [('exportar', exportar, export)]
+        if informe:
+            commands.append(('exportar+i',
+                             exportar + ['--informe', os.path.join(folder, 'informe.txt')],
+                             export))
+        commands += [
             ('revisar', [cli, 'revisar', export] + FRAMES, export),
             ('importar', [cli, 'importar', export, '--ktemp', ktemp], result),
         ]
@@ -127,9 +171,12 @@ def main():
             (wall, cpu, peak_kb), (xmllint_wall, xmllint_cpu, _) = paired(
                 command, ['xmllint', '--noout', measured], runs)
             size = os.path.getsize(measured)
-            print('%5s %-8s %8.1f %8.3f %8.3f %6.2f %7.3f %7.3f %6.2f %8.1f %6.2f' %
+            print('%5s %-10s %8.1f %8.3f %8.3f %6.2f %7.3f %7.3f %6.2f %8.1f %6.2f' %
                   (k, name, size / 1e6, wall, xmllint_wall, wall / xmllint_wall, cpu, xmllint_cpu,
                    cpu / xmllint_cpu, peak_kb * 1024 / 1e6, peak_kb * 1024 / size), flush=True)
+    megabytes = int(os.environ.get('ZENTROVA_BENCH_BIG_VALUE_MB', '50'))
+    if megabytes > 0:
+        big_value(cli, work, megabytes)
 
 
 if __name__ == '__main__':

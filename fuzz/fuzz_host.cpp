@@ -29,8 +29,9 @@ class ProcessFolder {
 
 }  // namespace
 
-app::FrameAnswer QuietHost::ChooseTimeFrames(const std::filesystem::path& export_file) {
-  import::TimeFrameModel model(export_file);
+app::FrameAnswer QuietHost::ChooseTimeFrames(const std::filesystem::path& export_file,
+                                             const xml::Document& loaded) {
+  import::TimeFrameModel model(export_file, &loaded);
   model.FormActivate();
   if (!model.CanChoose()) return app::FrameAnswer{false, u"", true};
   std::vector<bool> selected(model.frames().size(), false);

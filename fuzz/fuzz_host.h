@@ -24,7 +24,8 @@ class QuietHost : public app::Host {
   std::optional<std::filesystem::path> ChooseXmlFile() override { return xml_file_; }
   void ShowMessage(const std::u16string& text) override { last_message_ = text; }
   void SetBusy(bool) override {}
-  app::FrameAnswer ChooseTimeFrames(const std::filesystem::path& export_file) override;
+  app::FrameAnswer ChooseTimeFrames(const std::filesystem::path& export_file,
+                                    const xml::Document& loaded) override;
   void SetDirectionButtonsEnabled(bool) override {}
   void CloseWindow() override {}
   void ShowReport(const report::RunReport&) override {}

@@ -46,8 +46,8 @@ std::optional<size_t> FrameSelectedBy(const std::vector<std::u16string>& frames,
 }
 
 zentrova::import::FrameAnswer MarcosChooser::ChooseTimeFrames(
-    const std::filesystem::path& export_file) {
-  import::TimeFrameModel model(export_file);
+    const std::filesystem::path& export_file, const xml::Document& loaded) {
+  import::TimeFrameModel model(export_file, &loaded);
   model.FormActivate();
   const auto& frames = model.frames();
   std::vector<bool> selected(frames.size(), false);
@@ -75,9 +75,10 @@ zentrova::import::FrameAnswer MarcosChooser::ChooseTimeFrames(
   return closing.answer;
 }
 
-app::FrameAnswer ConsoleHost::ChooseTimeFrames(const std::filesystem::path& export_file) {
+app::FrameAnswer ConsoleHost::ChooseTimeFrames(const std::filesystem::path& export_file,
+                                               const xml::Document& loaded) {
   MarcosChooser chooser(frame_codes_);
-  const app::FrameAnswer answer = chooser.ChooseTimeFrames(export_file);
+  const app::FrameAnswer answer = chooser.ChooseTimeFrames(export_file, loaded);
   if (!chooser.message().empty()) PrintError(chooser.message());
   return answer;
 }

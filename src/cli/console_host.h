@@ -27,7 +27,8 @@ class MarcosChooser : public import::FrameChooser {
  public:
   explicit MarcosChooser(std::vector<std::u16string> codes) : codes_(std::move(codes)) {}
 
-  import::FrameAnswer ChooseTimeFrames(const std::filesystem::path& export_file) override;
+  import::FrameAnswer ChooseTimeFrames(const std::filesystem::path& export_file,
+                                       const xml::Document& loaded) override;
   // Why the last answer ended the run; empty after a valid one.
   const std::u16string& message() const { return message_; }
 
@@ -52,7 +53,8 @@ class ConsoleHost : public app::Host {
   std::optional<std::filesystem::path> ChooseXmlFile() override;
   void ShowMessage(const std::u16string& text) override;
   void SetBusy(bool) override {}
-  app::FrameAnswer ChooseTimeFrames(const std::filesystem::path& export_file) override;
+  app::FrameAnswer ChooseTimeFrames(const std::filesystem::path& export_file,
+                                    const xml::Document& loaded) override;
   void SetDirectionButtonsEnabled(bool) override {}
   void CloseWindow() override {}
   // The command line shows no report: --informe writes it (ProcessState::report_file).

@@ -42,7 +42,11 @@ int RunExportar(const ExportarOptions& options) {
   host.set_frame_codes(options.inputs.FrameCodes());
   return RunInConsole([&] {
     const app::RunOutcome outcome = app::BExportarClick(state, host);
-    if (outcome == app::RunOutcome::kCompleted) PrintRowCounts(paths.ktemp);
+    if (outcome == app::RunOutcome::kCompleted) {
+      // The export's document is of no more use: let go of it before the tables are read.
+      state.document.reset();
+      PrintRowCounts(paths.ktemp);
+    }
     return outcome;
   });
 }

@@ -21,14 +21,14 @@ class OneFrameChooser : public import::FrameChooser {
       : frames_(frames), selected_(frames.size(), false) {
     selected_[chosen] = true;
   }
-  zentrova::import::FrameAnswer ChooseTimeFrames(const std::filesystem::path&) override {
+  import::FrameAnswer ChooseTimeFrames(const std::filesystem::path&,
+                                       const xml::Document&) override {
     return import::AnswerFor(frames_, selected_);
-  }
+}
 
- private:
-  const std::vector<std::u16string>& frames_;
-  std::vector<bool> selected_;
-};
+private : const std::vector<std::u16string>& frames_;
+std::vector<bool> selected_;
+};  // namespace
 
 // Each frame with the slots a conversion takes for it, chosen alone as the conversion
 // chooses it.
@@ -95,7 +95,7 @@ void Convert(Review& review, const std::filesystem::path& nivelex,
   review.groups = report.groups();
 }
 
-}  // namespace
+}  // namespace zentrova::cli
 
 Review ReviewExport(const std::filesystem::path& file, const app::RunPaths& paths,
                     const std::vector<std::u16string>& marcos) {

@@ -6,7 +6,8 @@
 
 namespace zentrova::timetable_export {
 void WriteTeacherTimetables(xml::Node timetables, store::Table& proft, SolutionTable& soluc,
-                            Lookups& lookups, const Period& period, TimetableObserver& observer) {
+                            Lookups& lookups, const Period& period, TimetableObserver& observer,
+                            const std::function<void(xml::Node)>& completed) {
   int teacher_number = 0;
   for (proft.First(); !proft.Eof(); proft.Next()) {
     const std::u16string employee = proft.AsText("X_EMPLEADO");
@@ -34,6 +35,7 @@ void WriteTeacherTimetables(xml::Node timetables, store::Table& proft, SolutionT
       WriteActivityRecord(group, activity_number++, row, lookups, period, observer);
       observer.LessonWritten(row, teacher_number);
     }
+    if (completed) completed(group);
   }
   observer.TimetablesWritten(soluc);
 }

@@ -7,6 +7,8 @@
 // F_TOMAPOS of the PROFT record, then one activity per such row, in SOLUC record order,
 // numbered from 1 in every group.
 
+#include <functional>
+
 #include "export/lookups.h"
 #include "export/period.h"
 #include "export/solution_table.h"
@@ -17,12 +19,14 @@
 namespace zentrova::timetable_export {
 
 // Appends the teacher groups to `timetables` (the HORARIOS_REGULARES group), telling
-// `observer` what it writes. `proft` must be open; a teacher's rows are those whose PROF reads
-// exactly as its ABREV. Errors of the table store, the document and the conversions pass
-// through.
+// `observer` what it writes and handing each group to `completed`, when given, as soon as it
+// is complete (a run that saves as it builds writes it out there and drops it). `proft` must
+// be open; a teacher's rows are those whose PROF reads exactly as its ABREV. Errors of the
+// table store, the document and the conversions pass through.
 void WriteTeacherTimetables(xml::Node timetables, store::Table& proft, SolutionTable& soluc,
                             Lookups& lookups, const Period& period,
-                            TimetableObserver& observer = IgnoreTimetable());
+                            TimetableObserver& observer = IgnoreTimetable(),
+                            const std::function<void(xml::Node)>& completed = {});
 
 }  // namespace zentrova::timetable_export
 

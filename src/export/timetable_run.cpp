@@ -7,6 +7,7 @@
 #include "export/solution_table.h"
 #include "export/teacher_timetables.h"
 #include "export/timetable_document.h"
+#include "xml/streaming_save.h"
 
 namespace zentrova::timetable_export {
 namespace {
@@ -53,23 +54,40 @@ PreparedRun PrepareRun(xml::Document& document, const std::filesystem::path& kte
   return prepared;
 }
 
-void BuildTimetableDocument(xml::Document& document, const ExportTables& tables,
-                            const TimetableRun& run, TimetableObserver& observer) {
+namespace {
+
+// The envelope and the teachers' groups. With `result`, each group is saved through it once
+// complete and dropped, and the file is committed at the end; without, the document keeps them.
+void BuildTimetables(xml::Document& document, const ExportTables& tables, const TimetableRun& run,
+                     TimetableObserver& observer, files::FileReplacement* result) {
   const Period period = ReadPeriod(run.ktemp);
   EmptyDocument(document);
   xml::Node timetables = WriteEnvelope(document, RunDateText(run.clock()), run.academic_year,
                                        tables.proft.RecordCount());
   SolutionTable soluc(tables.soluc);
   Lookups lookups(tables.asigt, tables.asignomt, tables.diashorast, tables.grupost);
-  WriteTeacherTimetables(timetables, tables.proft, soluc, lookups, period, observer);
+  if (result == nullptr) {
+    WriteTeacherTimetables(timetables, tables.proft, soluc, lookups, period, observer);
+    return;
+  }
+  xml::StreamingSave saved(document, timetables, *result);
+  WriteTeacherTimetables(timetables, tables.proft, soluc, lookups, period, observer,
+                         [&](xml::Node group) { saved.Write(group); });
+  saved.Finish();
+}
+
+}  // namespace
+
+void BuildTimetableDocument(xml::Document& document, const ExportTables& tables,
+                            const TimetableRun& run, TimetableObserver& observer) {
+  BuildTimetables(document, tables, run, observer, nullptr);
 }
 
 std::filesystem::path WriteTimetableDocument(xml::Document& document, OpenTables& open,
                                              const TimetableRun& run,
                                              files::FileReplacement& result,
                                              TimetableObserver& observer) {
-  BuildTimetableDocument(document, open.tables(), run, observer);
-  result.Commit(document.SavedBytes(result.target()));
+  BuildTimetables(document, open.tables(), run, observer, &result);
   open.Close();
   return result.target();
 }

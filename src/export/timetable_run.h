@@ -74,9 +74,12 @@ void BuildTimetableDocument(xml::Document& document, const ExportTables& tables,
                             const TimetableRun& run,
                             TimetableObserver& observer = IgnoreTimetable());
 
-// BuildTimetableDocument, then saves the document through `result` (which holds
-// ResultPath(run.chosen_file) from the start of the run) and closes the tables. Gives the
-// saved path. Any error leaves before the save, so nothing is written.
+// As BuildTimetableDocument, saving the document through `result` (which holds
+// ResultPath(run.chosen_file) from the start of the run) as it is built, then closes the
+// tables. Gives the saved path. Each teacher's group is written out and dropped once
+// complete, so that the document never holds more than one: afterwards it holds the envelope
+// without them. Any error leaves before the result is committed, so the file is left as it
+// was.
 std::filesystem::path WriteTimetableDocument(xml::Document& document, OpenTables& open,
                                              const TimetableRun& run,
                                              files::FileReplacement& result,

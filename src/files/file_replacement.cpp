@@ -170,11 +170,28 @@ void FileReplacement::Fail(const std::string& reason) const {
 }
 
 void FileReplacement::Commit(std::string_view bytes) {
+  Append(bytes);
+  Commit();
+}
+
+void FileReplacement::Append(std::string_view bytes) {
   if (in_place_) {
-    CommitInPlace(bytes);
+    in_place_bytes_.append(bytes);
     return;
   }
-  if (!temporary_.Truncate(0) || !temporary_.WriteAt(0, bytes) || !temporary_.Sync()) {
+  // What a killed run left in the temporary goes at the first piece.
+  if ((appended_ == 0 && !temporary_.Truncate(0)) || !temporary_.WriteAt(appended_, bytes)) {
+    Fail(SystemReason(WriteFailure(temporary_)));
+  }
+  appended_ += bytes.size();
+}
+
+void FileReplacement::Commit() {
+  if (in_place_) {
+    CommitInPlace(in_place_bytes_);
+    return;
+  }
+  if ((appended_ == 0 && !temporary_.Truncate(0)) || !temporary_.Sync()) {
     Fail(SystemReason(WriteFailure(temporary_)));
   }
   ReleaseBeforeRenaming(temporary_);

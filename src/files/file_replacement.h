@@ -11,7 +11,9 @@
 // or a device node someone left there is removed (never followed), a folder is named in the
 // message.
 
+#include <cstdint>
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 #include "files/file_error.h"
@@ -52,6 +54,12 @@ class FileReplacement {
   // files::Error naming the target (no space left, ...) with the target unchanged.
   void Commit(std::string_view bytes);
 
+  // For a file written a piece at a time: Append adds `bytes` after what was appended before,
+  // and Commit() moves all of it into place as Commit(bytes) does. Both raise files::Error
+  // naming the target, which is then unchanged.
+  void Append(std::string_view bytes);
+  void Commit();
+
  private:
   void CommitInPlace(std::string_view bytes);
   [[noreturn]] void Fail(const std::string& reason) const;
@@ -61,6 +69,8 @@ class FileReplacement {
   LockedFile temporary_;
   LockedFile held_target_;
   bool in_place_ = false;
+  uint64_t appended_ = 0;       // bytes in the temporary
+  std::string in_place_bytes_;  // what Append gathered for a file rewritten in place
 };
 
 // FileReplacement(target, when_refused).Commit(bytes).

@@ -6,11 +6,8 @@
 
 namespace zentrova::import {
 
-Record::Record(const xml::Node& record, size_t index)
-    : values_(record.SelectNodes(u"dato")), index_(index) {}
-
 std::u16string Record::Raw(size_t position) const {
-  const xml::Node value = values_.Item(position);
+  const xml::Node value = record_.ChildElement(kValue, position);
   return value ? value.Text() : std::u16string();
 }
 

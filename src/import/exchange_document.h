@@ -16,15 +16,16 @@
 namespace zentrova::import {
 
 // One record of a data group: its `dato` children, in document order, and where it stands
-// among the records of its group.
+// among the records of its group. It holds only the record's node: values are found when
+// they are asked for.
 class Record {
  public:
-  Record(const xml::Node& record, size_t index);
+  Record(const xml::Node& record, size_t index) : record_(record), index_(index) {}
 
   // The record's index among the records of its group, from 0.
   size_t index() const { return index_; }
 
-  size_t ValueCount() const { return values_.Length(); }
+  size_t ValueCount() const { return record_.ChildElementCount(kValue); }
   // Records with fewer than two values are skipped by the table converters.
   bool HasTwoValues() const { return ValueCount() >= 2; }
   // The text of the value at `position`, untrimmed; empty for a position that does not exist.
@@ -33,7 +34,9 @@ class Record {
   std::u16string Value(size_t position) const;
 
  private:
-  xml::NodeList values_;
+  static constexpr char16_t kValue[] = u"dato";
+
+  xml::Node record_;
   size_t index_;
 };
 

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <string>
 
+#include "xml/document.h"
+
 namespace zentrova::import {
 
 // The answer of one showing of the time-frame dialog.
@@ -22,8 +24,11 @@ struct FrameAnswer {
 class FrameChooser {
  public:
   virtual ~FrameChooser() = default;
-  // Shows the time-frame dialog once over `export_file` (the dialog reads it itself).
-  virtual FrameAnswer ChooseTimeFrames(const std::filesystem::path& export_file) = 0;
+  // Shows the time-frame dialog once over `export_file`. The dialog reads the file itself,
+  // but while it is unchanged since the run loaded it into `loaded` it reads `loaded` rather
+  // than load the same bytes a second time (xml::Document::HoldsFile).
+  virtual FrameAnswer ChooseTimeFrames(const std::filesystem::path& export_file,
+                                       const xml::Document& loaded) = 0;
 };
 
 }  // namespace zentrova::import

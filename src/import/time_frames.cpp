@@ -28,7 +28,7 @@ std::optional<ChosenFrames> ChooseFrames(const xml::Document& document, FrameCho
     return ChosenFrames{FrameCode(frames.at(0).Value(jornadas_escolares::kCode)), u""};
   }
   for (;;) {
-    const FrameAnswer answer = chooser.ChooseTimeFrames(export_file);
+    const FrameAnswer answer = chooser.ChooseTimeFrames(export_file, document);
     if (answer.abandon) return std::nullopt;
     if (answer.valid) return SplitAnswer(answer.resultado);
   }

@@ -230,9 +230,9 @@ std::string BlankBytes(const FieldContext& c) {
 }
 
 std::string EncodeText(std::u16string_view value, const FieldContext& c) {
+  if (Type(c) == 'C') return LeftAligned(ToCodePage(value, c.code_page), c);
   const std::string ascii = text::Utf16ToCp1252(value);
   const std::string_view trimmed = text::AllTrim(ascii);
-  if (Type(c) == 'C') return LeftAligned(ToCodePage(value, c.code_page), c);
   if (trimmed.empty()) return BlankBytes(c);
   if (IsNumeric(c)) {
     const bool whole = trimmed.find_first_of(".,eE") == std::string_view::npos;

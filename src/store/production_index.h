@@ -23,6 +23,9 @@ class ProductionIndex {
   // Raises store::Error, before anything is written, when a tag cannot be rebuilt.
   void CheckRebuildable() const;
 
+  // Whether the table has an index that Rebuild rewrites; Rebuild does nothing otherwise.
+  bool active() const { return active_; }
+
   // Rewrites the whole index from the records (`rows`, record_length bytes each).
   void Rebuild(const TableHeader& header, std::string_view rows);
 

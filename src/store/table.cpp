@@ -6,6 +6,8 @@
 #include <functional>
 #include <new>
 #include <optional>
+#include <string_view>
+#include <unordered_map>
 
 #include "files/find_file.h"
 #include "files/locked_file.h"
@@ -36,6 +38,12 @@ std::vector<std::string> SplitFieldList(std::string_view list) {
     start = end + 1;
   }
 }
+
+// Looks field names up by std::string_view without a copy.
+struct NameHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view name) const { return std::hash<std::string_view>()(name); }
+};
 
 }  // namespace
 
@@ -81,6 +89,7 @@ class Table::Impl {
   void ReadTable();
   size_t RowCount() const { return header_.record_count; }
   std::string_view Row(size_t i) const;
+  void ReadRowsAgain() const;
   std::string_view CurrentRecord() const;
   // The record number of the current or pending row: 1 for the first, deleted rows counted.
   size_t CurrentRecordNumber() const;
@@ -104,12 +113,19 @@ class Table::Impl {
   files::LockedFile file_;
   TableHeader header_;
   std::vector<FieldInfo> shown_fields_;
-  std::string rows_;
+  // The rows as the file holds them. A row appended goes to the file only, and rows_ is read
+  // again from the file when a row is next read: a table that is only written, as most of a
+  // conversion's tables are, never holds its rows in memory.
+  mutable std::string rows_;
+  mutable bool rows_stale_ = false;
   size_t row_ = 0;
   ProductionIndex index_;
   bool index_stale_ = false;  // rows were stored since the index was last built
   Pending pending_ = Pending::kNone;
   std::string buffer_;
+  std::string blank_record_;  // a new row before any field is set; made at the first Append
+  // The index of each field name asked for since the table was opened.
+  mutable std::unordered_map<std::string, size_t, NameHash, std::equal_to<>> field_indexes_;
   size_t edited_row_ = 0;
 };
 
@@ -148,6 +164,9 @@ void Table::Impl::Open(OpenMode mode) {
     throw;
   }
   pending_ = Pending::kNone;
+  field_indexes_.clear();
+  blank_record_.clear();
+  rows_stale_ = false;
   row_ = NextShown(0);
 }
 
@@ -186,7 +205,10 @@ void Table::Impl::Close() {
     StorePending();
     // Built once from all the rows rather than at every post, which made appending to an
     // indexed table cost the square of its rows.
-    if (index_stale_) index_.Rebuild(header_, rows_);
+    if (index_stale_ && index_.active()) {
+      if (rows_stale_) ReadRowsAgain();
+      index_.Rebuild(header_, rows_);
+    }
   } catch (...) {
     pending_ = Pending::kNone;
     index_stale_ = false;
@@ -196,6 +218,7 @@ void Table::Impl::Close() {
   index_stale_ = false;
   file_.Close();
   rows_.clear();
+  rows_stale_ = false;
 }
 
 void Table::Impl::CheckOpen() const {
@@ -211,9 +234,16 @@ const std::vector<FieldInfo>& Table::Impl::Fields() const {
 
 size_t Table::Impl::FieldIndex(std::string_view name) const {
   CheckOpen();
+  // A field is named at every value set or read; the search is made once for each name.
+  if (const auto found = field_indexes_.find(name); found != field_indexes_.end()) {
+    return found->second;
+  }
   for (size_t i = 0; i < header_.fields.size(); ++i) {
-    if (!header_.fields[i].hidden && text::EqualsIgnoringCaseAZ(header_.fields[i].info.name, name))
+    if (!header_.fields[i].hidden &&
+        text::EqualsIgnoringCaseAZ(header_.fields[i].info.name, name)) {
+      field_indexes_.emplace(name, i);
       return i;
+    }
   }
   Fail(path_, "La tabla %f no tiene el campo " + std::string(name) + ".");
 }
@@ -223,8 +253,24 @@ FieldContext Table::Impl::Context(size_t field) const {
 }
 
 std::string_view Table::Impl::Row(size_t i) const {
+  if (rows_stale_) ReadRowsAgain();
   const auto length = static_cast<size_t>(header_.record_length);
   return std::string_view(rows_).substr(i * length, length);
+}
+
+// Every row appended has been written, so the file holds them all. Reading them changes
+// nothing the table shows, whence the const.
+void Table::Impl::ReadRowsAgain() const {
+  try {
+    auto& file = const_cast<files::LockedFile&>(file_);
+    if (!file.ReadAt(static_cast<uint64_t>(header_.header_length),
+                     static_cast<size_t>(header_.record_count) * header_.record_length, rows_)) {
+      Fail(path_, "No se puede leer la tabla %f: " + SystemReason(file_.last_error()) + ".");
+    }
+  } catch (const std::bad_alloc&) {
+    Fail(path_, "La tabla %f es demasiado grande para la memoria disponible.");
+  }
+  rows_stale_ = false;
 }
 
 std::string_view Table::Impl::RawField(std::string_view record, size_t field) const {
@@ -355,8 +401,11 @@ bool Table::Impl::Locate(std::string_view fields, const std::vector<std::u16stri
 void Table::Impl::Append() {
   CheckOpen();
   StorePending();
-  buffer_.assign(1, ' ');
-  for (size_t i = 0; i < header_.fields.size(); ++i) buffer_ += BlankBytes(Context(i));
+  if (blank_record_.empty()) {
+    blank_record_.assign(1, ' ');
+    for (size_t i = 0; i < header_.fields.size(); ++i) blank_record_ += BlankBytes(Context(i));
+  }
+  buffer_ = blank_record_;
   pending_ = Pending::kAppend;
 }
 
@@ -401,7 +450,7 @@ void Table::Impl::WriteAppended() {
   const uint64_t at = static_cast<uint64_t>(header_.header_length) +
                       static_cast<uint64_t>(RowCount()) * header_.record_length;
   Write(at, buffer_ + kEndOfFile);
-  rows_ += buffer_;
+  rows_stale_ = true;
   row_ = RowCount();
   ++header_.record_count;
 }

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <unordered_map>
 
 #include "error.h"
@@ -41,15 +42,48 @@ UConverter* KnownConverter(const char* name) {
   return converter;
 }
 
+// Most texts the system handles are plain ASCII, which UTF-8, UTF-16 and windows-1252 all
+// write the same way; windows-1252 also writes U+00A0 to U+00FF (the accented letters of
+// Spanish, ñ, ¿, ¡) as the bytes of the same values. Such texts are copied unit by unit,
+// without ICU.
+template <typename Unit>
+bool IsAscii(std::basic_string_view<Unit> text) {
+  for (const Unit unit : text) {
+    if (static_cast<uint32_t>(unit) >= 0x80) return false;
+  }
+  return true;
+}
+
+template <typename Unit>
+bool IsCp1252AsLatin1(std::basic_string_view<Unit> text) {
+  for (const Unit unit : text) {
+    const auto value = static_cast<uint32_t>(static_cast<std::make_unsigned_t<Unit>>(unit));
+    if (value >= 0x100 || (value >= 0x80 && value < 0xA0)) return false;
+  }
+  return true;
+}
+
+template <typename To, typename From>
+To UnitByUnit(std::basic_string_view<From> text) {
+  To copy(text.size(), typename To::value_type{});
+  for (size_t i = 0; i < text.size(); ++i) {
+    copy[i] =
+        static_cast<typename To::value_type>(static_cast<std::make_unsigned_t<From>>(text[i]));
+  }
+  return copy;
+}
+
 }  // namespace
 
 std::u16string Utf8ToUtf16(std::string_view utf8) {
+  if (IsAscii(utf8)) return UnitByUnit<std::u16string>(utf8);
   const icu::UnicodeString s = icu::UnicodeString::fromUTF8(
       icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
   return std::u16string(s.getBuffer(), static_cast<size_t>(s.length()));
 }
 
 std::string Utf16ToUtf8(std::u16string_view utf16) {
+  if (IsAscii(utf16)) return UnitByUnit<std::string>(utf16);
   std::string utf8;
   icu::UnicodeString(false, utf16.data(), static_cast<int32_t>(utf16.size())).toUTF8String(utf8);
   return utf8;
@@ -78,7 +112,10 @@ Converter OpenConverter(const std::string& icu_name) {
 
 bool IsKnownCodePage(const std::string& icu_name) { return CachedConverter(icu_name) != nullptr; }
 
-std::string Utf16ToCp1252(std::u16string_view text) { return EncodeCodePage(text, "windows-1252"); }
+std::string Utf16ToCp1252(std::u16string_view text) {
+  if (IsCp1252AsLatin1(text)) return UnitByUnit<std::string>(text);
+  return EncodeCodePage(text, "windows-1252");
+}
 
 std::string EncodeCodePage(std::u16string_view text, const char* icu_name) {
   UConverter* converter = KnownConverter(icu_name);
@@ -93,10 +130,14 @@ std::string EncodeCodePage(std::u16string_view text, const char* icu_name) {
 }
 
 std::u16string Cp1252ToUtf16(std::string_view bytes) {
+  if (IsCp1252AsLatin1(bytes)) return UnitByUnit<std::u16string>(bytes);
   return DecodeCodePage(bytes, "windows-1252");
 }
 
-std::u16string AsCp1252(std::u16string_view text) { return Cp1252ToUtf16(Utf16ToCp1252(text)); }
+std::u16string AsCp1252(std::u16string_view text) {
+  if (IsCp1252AsLatin1(text)) return std::u16string(text);
+  return Cp1252ToUtf16(Utf16ToCp1252(text));
+}
 
 std::u16string DecodeCodePage(std::string_view bytes, const char* icu_name) {
   UErrorCode status = U_ZERO_ERROR;

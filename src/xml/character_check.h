@@ -20,7 +20,9 @@ bool IsXmlCharacter(uint32_t c);
 
 // Whether a character XML forbids can begin with this byte of UTF-8: a control character, or
 // the first byte of U+FFFE and U+FFFF. Every other byte needs no closer look.
-inline bool MayBeginForbiddenCharacter(unsigned char byte) { return byte < 0x20 || byte == 0xEF; }
+constexpr bool MayBeginForbiddenCharacter(unsigned char byte) {
+  return byte < 0x20 || byte == 0xEF;
+}
 
 // A Spanish description in two parts, between which a message says where the character
 // stands: "carácter de control U+0001" + " en el elemento 'dato'" + ", que XML no admite".

@@ -8,8 +8,10 @@
 // Failures raise xml::Error with a Spanish message naming the file and the cause.
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +31,8 @@ class Error : public zentrova::Error {
 };
 
 class NodeList;
+class SavedText;
+class StreamingSave;
 
 class Node {
  public:
@@ -41,7 +45,14 @@ class Node {
   std::u16string Attribute(std::u16string_view name) const;
 
   Node FirstChild() const;
-  // XPath 1.0 from this node; results in document order.
+  // The child elements named `name`, counted in document order from 0: what the query `name`
+  // selects from this node, found without one. A null node past the last.
+  Node ChildElement(std::u16string_view name, size_t index) const;
+  size_t ChildElementCount(std::u16string_view name) const;
+  // XPath 1.0 from this node; results in document order. In a loaded document the text an
+  // element begins with is held by the element itself: a query sees it in that element's
+  // string value, but not as a text() node nor in the string value of the element's
+  // ancestors. Queries on elements and attributes, all that the system uses, are not touched.
   NodeList SelectNodes(std::u16string_view xpath) const;
   // First match, or a null node.
   Node SelectSingleNode(std::u16string_view xpath) const;
@@ -57,6 +68,7 @@ class Node {
  private:
   friend class Document;
   friend class NodeList;
+  friend class StreamingSave;
   explicit Node(const pugi::xml_node& node);
   void* handle_;  // pugi::xml_node_struct*
 };
@@ -109,6 +121,11 @@ class Document {
   NodeList SelectNodes(std::u16string_view xpath) const { return Root().SelectNodes(xpath); }
   Node SelectSingleNode(std::u16string_view xpath) const { return Root().SelectSingleNode(xpath); }
 
+  // Whether the document holds what Load read from `path` (named as it was then) and the
+  // file still has the size and modification time it had when it was read: loading it again
+  // would give the same document. Changes made to the document since are not seen.
+  bool HoldsFile(const std::filesystem::path& path) const;
+
   // The encoding named by the XML declaration, empty when there is none.
   std::u16string DeclaredEncoding() const;
 
@@ -123,8 +140,23 @@ class Document {
   std::string SavedBytes(const std::filesystem::path& path) const;
 
  private:
+  friend class StreamingSave;
+  // The writer of this document's bytes for `path`, in its declared encoding.
+  std::unique_ptr<SavedText> StartSavedText(const std::filesystem::path& path) const;
+
+  // The loaded file's text, which pugixml parsed in place: the tree points into it.
+  std::string text_;
   std::unique_ptr<pugi::xml_document> document_;
   std::string declaration_;  // the loaded file's declaration, as written there
+  // The file the document was loaded from, as it stood just before it was read.
+  struct FileStamp {
+    std::filesystem::path path;
+    std::uintmax_t size = 0;
+    std::filesystem::file_time_type modified;
+  };
+  std::optional<FileStamp> loaded_from_;
+  // Nothing when the file's size or time cannot be read.
+  static std::optional<FileStamp> StampOf(const std::filesystem::path& path);
 };
 
 }  // namespace zentrova::xml

@@ -1,5 +1,6 @@
 #include "xml/markup_check.h"
 
+#include <array>
 #include <vector>
 
 #include "xml/character_check.h"
@@ -48,12 +49,24 @@ bool StartsWith(std::string_view text, size_t at, std::string_view prefix) {
   return text.compare(at, prefix.size(), prefix) == 0;
 }
 
+// The bytes that mean nothing to the scan wherever they stand: no markup, no ampersand, and
+// no byte a character XML forbids can begin with (tab, line feed and carriage return it
+// allows). Most of a document is made of them, and they are passed over in one go.
+constexpr std::array<bool, 256> kPlainBytes = [] {
+  std::array<bool, 256> plain{};
+  for (int byte = 0x20; byte < 256; ++byte) plain[byte] = !MayBeginForbiddenCharacter(byte);
+  for (const char c : {'\t', '\n', '\r'}) plain[static_cast<unsigned char>(c)] = true;
+  for (const char c : {'<', '>', '&', '"', '\''}) plain[static_cast<unsigned char>(c)] = false;
+  return plain;
+}();
+
 class MarkupScanner {
  public:
   explicit MarkupScanner(std::string_view utf8) : text_(utf8) {}
 
   std::optional<MarkupFault> Scan() {
     while (i_ < text_.size()) {
+      if (!open_.empty() && SkipPlainBytes()) continue;  // text of an element
       if (text_[i_] != '<' && open_.empty() && !IsSpace(text_[i_])) {
         // A character XML forbids is the more precise fault.
         const size_t at = i_;
@@ -73,6 +86,18 @@ class MarkupScanner {
     kMarkup,     // tags and the document type: character references, which the parser judges
     kPlainText,  // comments, CDATA sections, processing instructions: nothing
   };
+
+  // Moves past the plain bytes from i_ on; whether there were any.
+  bool SkipPlainBytes() {
+    // On locals, which the compiler keeps in registers: this loop is most of the scan.
+    const char* const text = text_.data();
+    const size_t size = text_.size();
+    size_t i = i_;
+    while (i < size && kPlainBytes[static_cast<unsigned char>(text[i])]) ++i;
+    const bool moved = i != i_;
+    i_ = i;
+    return moved;
+  }
 
   // Checks the byte at i_ as part of `context` and moves past it.
   std::optional<MarkupFault> Step(Context context) {
@@ -96,12 +121,17 @@ class MarkupScanner {
 
   // At a '<'.
   std::optional<MarkupFault> Markup() {
-    if (StartsWith(text_, i_, "<!--")) return PlainText("<!--", "-->");
-    if (StartsWith(text_, i_, "<![CDATA[")) return PlainText("<![CDATA[", "]]>");
-    if (StartsWith(text_, i_, "<?")) return PlainText("<?", "?>");
-    if (StartsWith(text_, i_, "<!DOCTYPE")) return DocumentType();
-    if (StartsWith(text_, i_, "</")) return EndTag();
-    if (i_ + 1 < text_.size() && IsNameStartByte(text_[i_ + 1])) return StartTag();
+    const char next = i_ + 1 < text_.size() ? text_[i_ + 1] : '\0';
+    if (next == '/') return EndTag();
+    if (next == '!') {
+      if (StartsWith(text_, i_, "<!--")) return PlainText("<!--", "-->");
+      if (StartsWith(text_, i_, "<![CDATA[")) return PlainText("<![CDATA[", "]]>");
+      if (StartsWith(text_, i_, "<!DOCTYPE")) return DocumentType();
+    } else if (next == '?') {
+      return PlainText("<?", "?>");
+    } else if (IsNameStartByte(next)) {
+      return StartTag();
+    }
     return Step(Context::kContent);  // a stray '<': the parser reports it
   }
 
@@ -119,6 +149,7 @@ class MarkupScanner {
   std::optional<MarkupFault> Quoted(Context context) {
     const char quote = text_[i_++];
     while (i_ < text_.size() && text_[i_] != quote) {
+      if (SkipPlainBytes()) continue;
       if (auto fault = Step(context)) return fault;
     }
     if (i_ < text_.size()) ++i_;
@@ -179,6 +210,7 @@ class MarkupScanner {
 
   std::optional<MarkupFault> EndTag() {
     while (i_ < text_.size() && text_[i_] != '>') {
+      if (SkipPlainBytes()) continue;
       if (auto fault = Step(Context::kMarkup)) return fault;
     }
     if (i_ < text_.size()) ++i_;
@@ -197,13 +229,17 @@ class MarkupScanner {
     ++i_;
     char last = '<';  // the last byte outside attribute values
     while (i_ < text_.size() && text_[i_] != '>') {
+      if (SkipPlainBytes()) {
+        last = text_[i_ - 1];
+        continue;
+      }
       const char c = text_[i_];
       if (c == '<') break;  // the tag is not closed: the parser reports it
       std::optional<MarkupFault> fault;
       if (c == '"' || c == '\'') {
-        attribute_ = AttributeNameBefore(i_);
+        quote_ = i_;
         fault = Quoted(Context::kContent);
-        attribute_.reset();
+        quote_.reset();
       } else {
         fault = Step(Context::kMarkup);
       }
@@ -257,7 +293,8 @@ class MarkupScanner {
   // description, so that a secretary can find it.
   MarkupFault Fault(size_t offset, const std::string& subject, const std::string& remark) const {
     std::string where;
-    if (attribute_) where = " en el atributo '" + NameAt(text_, *attribute_) + "' del elemento";
+    const std::optional<size_t> attribute = quote_ ? AttributeNameBefore(*quote_) : std::nullopt;
+    if (attribute) where = " en el atributo '" + NameAt(text_, *attribute) + "' del elemento";
     std::optional<size_t> element = tag_;
     if (!element && !open_.empty()) element = open_.back();
     if (element) {
@@ -270,8 +307,8 @@ class MarkupScanner {
   size_t i_ = 0;
   // Where the name of each open element starts; never more than kMaxElementDepth.
   std::vector<size_t> open_;
-  std::optional<size_t> tag_;        // where the name of the start tag being read starts
-  std::optional<size_t> attribute_;  // where the name of the attribute being read starts
+  std::optional<size_t> tag_;    // where the name of the start tag being read starts
+  std::optional<size_t> quote_;  // where the value of the attribute being read opens
   bool root_seen_ = false;
 };
 

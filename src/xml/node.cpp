@@ -86,9 +86,9 @@ std::string ElementPath(pugi::xml_node node) {
 }
 
 // A saved document holding any other character would be refused by every reader, so the
-// text is refused here, naming the first such character and where the text was to go; the
-// text is shown with a "?" for each of them.
-void CheckXmlCharacters(std::u16string_view text, const std::string& what) {
+// text is refused, naming the first such character and where the text was to go; the text is
+// shown with a "?" for each of them.
+[[noreturn]] void RefuseText(std::u16string_view text, const std::string& what) {
   std::u16string shown;
   char16_t first_bad = 0;
   bool bad = false;
@@ -102,11 +102,29 @@ void CheckXmlCharacters(std::u16string_view text, const std::string& what) {
     units = 1;
     shown += u'?';
   }
-  if (!bad) return;
   char code[8];
   std::snprintf(code, sizeof code, "%04X", static_cast<unsigned>(first_bad));
   throw Error("No se puede " + what + " '" + Utf8(shown) + "': el carácter U+" + code +
               " no es válido en XML.");
+}
+
+// `what` gives the description of where the text was to go. It names the element by its
+// path, which costs far more than the check, so it is only called for a text refused.
+template <typename Description>
+void CheckXmlCharacters(std::u16string_view text, const Description& what) {
+  for (size_t i = 0, units = 1; i < text.size(); i += units) {
+    if (!StartsXmlCharacter(text, i, units)) RefuseText(text, what());
+  }
+}
+
+// A loaded document keeps the text an element begins with as the element's own value rather
+// than as a text node (pugixml's parse_embed_pcdata): a node less for every value of an
+// export. Where that text is asked for as a node, it becomes one, first among the children.
+void MakeTextANode(pugi::xml_node element) {
+  if (element.type() != pugi::node_element || *element.value() == '\0') return;
+  const std::string text = element.value();
+  element.text().set("");  // an element's own value is what its text() stands for
+  element.prepend_child(pugi::node_pcdata).set_value(text.c_str());
 }
 
 // How deep an element appended to `node` would stand.
@@ -129,14 +147,18 @@ std::u16string Node::Name() const { return Utf16(Pugi(handle_).name()); }
 std::u16string Node::Text() const {
   const pugi::xml_node node = Pugi(handle_);
   if (!node) return {};
-  if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) {
+  // A text node, or an element holding its text as its own value (MakeTextANode) and nothing
+  // else, as nearly every value of an export does.
+  if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata ||
+      (node.type() == pugi::node_element && !node.first_child())) {
     return Utf16(node.value());
   }
-  std::string text;
+  std::string text = node.value();
   // Depth first without recursion: deep documents must not exhaust the stack.
   pugi::xml_node current = node.first_child();
   while (current && current != node) {
-    if (current.type() == pugi::node_pcdata || current.type() == pugi::node_cdata) {
+    const pugi::xml_node_type type = current.type();
+    if (type == pugi::node_pcdata || type == pugi::node_cdata || type == pugi::node_element) {
       text += current.value();
     }
     if (current.first_child()) {
@@ -153,7 +175,27 @@ std::u16string Node::Attribute(std::u16string_view name) const {
   return Utf16(Pugi(handle_).attribute(Utf8(name).c_str()).value());
 }
 
-Node Node::FirstChild() const { return Node(Pugi(handle_).first_child()); }
+Node Node::FirstChild() const {
+  MakeTextANode(Pugi(handle_));
+  return Node(Pugi(handle_).first_child());
+}
+
+Node Node::ChildElement(std::u16string_view name, size_t index) const {
+  const std::string utf8_name = Utf8(name);
+  for (const pugi::xml_node child : Pugi(handle_).children(utf8_name.c_str())) {
+    if (child.type() == pugi::node_element && index-- == 0) return Node(child);
+  }
+  return Node();
+}
+
+size_t Node::ChildElementCount(std::u16string_view name) const {
+  const std::string utf8_name = Utf8(name);
+  size_t count = 0;
+  for (const pugi::xml_node child : Pugi(handle_).children(utf8_name.c_str())) {
+    if (child.type() == pugi::node_element) ++count;
+  }
+  return count;
+}
 
 NodeList Node::SelectNodes(std::u16string_view xpath) const {
   const pugi::xpath_query& query = CompiledQuery(Utf8(xpath));
@@ -215,8 +257,9 @@ void Node::SetAttribute(std::u16string_view name, std::u16string_view value) {
   if (!IsElementName(name)) {
     throw Error("No se puede dar valor al atributo '" + utf8_name + "': el nombre no es válido.");
   }
-  CheckXmlCharacters(
-      value, "dar al atributo '" + utf8_name + "' del elemento " + ElementPath(node) + " el valor");
+  CheckXmlCharacters(value, [&] {
+    return "dar al atributo '" + utf8_name + "' del elemento " + ElementPath(node) + " el valor";
+  });
   pugi::xml_attribute attribute = node.attribute(utf8_name.c_str());
   if (!attribute) attribute = node.append_attribute(utf8_name.c_str());
   if (!attribute) {
@@ -228,9 +271,11 @@ void Node::SetAttribute(std::u16string_view name, std::u16string_view value) {
 
 void Node::SetText(std::u16string_view text) {
   pugi::xml_node node = Writable(handle_, "cambiar el texto");
-  CheckXmlCharacters(text, "guardar en el elemento " + ElementPath(node) + " el texto");
+  CheckXmlCharacters(text,
+                     [&] { return "guardar en el elemento " + ElementPath(node) + " el texto"; });
   switch (node.type()) {
     case pugi::node_element:
+      MakeTextANode(node);
       node.remove_children();
       if (!text.empty()) node.append_child(pugi::node_pcdata).set_value(Utf8(text).c_str());
       return;

@@ -7,6 +7,8 @@
 #include <unicode/utf8.h>
 
 #include <array>
+#include <cstring>
+#include <iterator>
 #include <limits>
 #include <memory>
 
@@ -45,6 +47,17 @@ InvalidBytes InvalidAt(const std::string& encoding, std::string_view decoded, si
   return {encoding, file_offset, PositionIn(decoded, decoded.size())};
 }
 
+// How many bytes from `bytes` on are ASCII, looked at eight at a time: most of a document is.
+size_t AsciiLength(const unsigned char* bytes, size_t size) {
+  size_t i = 0;
+  for (uint64_t word; i + 8 <= size; i += 8) {
+    std::memcpy(&word, bytes + i, 8);
+    if (word & 0x8080808080808080ULL) break;
+  }
+  while (i < size && bytes[i] < 0x80) ++i;
+  return i;
+}
+
 // UTF-8 needs no conversion, only the check that every sequence is well formed.
 std::optional<InvalidBytes> CheckUtf8(const std::string& utf8, size_t bom_length) {
   const auto* bytes = reinterpret_cast<const uint8_t*>(utf8.data());
@@ -52,7 +65,7 @@ std::optional<InvalidBytes> CheckUtf8(const std::string& utf8, size_t bom_length
   int64_t i = 0;
   while (i < length) {
     if (bytes[i] < 0x80) {
-      ++i;
+      i += static_cast<int64_t>(AsciiLength(bytes + i, static_cast<size_t>(length - i)));
       continue;
     }
     // U8_NEXT counts in int32_t: look at one sequence at most four bytes long at a time.
@@ -133,31 +146,74 @@ bool IsWindowsAnsiCodePage(UConverter* converter) {
          windows[11] <= '8';
 }
 
-// Which bytes of a single-byte code page stand for no character.
-std::array<bool, 256> UndefinedBytes(UConverter* converter) {
-  std::array<bool, 256> undefined{};
+// How a code page of one byte per character reads each byte, as UTF-8. Such a code page reads
+// every byte on its own, so the table, made once through ICU, decodes a file as ICU would,
+// and far faster than a call per piece of text.
+struct SingleByteTable {
+  std::array<std::array<char, 4>, 256> utf8{};
+  std::array<uint8_t, 256> length{};  // 0 for a byte that stands for no character
+};
+
+// Nothing for a code page with characters of more than one byte.
+std::optional<SingleByteTable> SingleByteTableOf(UConverter* converter) {
+  if (ucnv_getMaxCharSize(converter) != 1) return std::nullopt;
+  const bool windows = IsWindowsAnsiCodePage(converter);
+  UErrorCode status = U_ZERO_ERROR;
+  ucnv_setToUCallBack(converter, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+  SingleByteTable table;
   for (int byte = 0; byte < 256; ++byte) {
     const char in = static_cast<char>(byte);
     UChar out[4];
-    UErrorCode status = U_ZERO_ERROR;
+    status = U_ZERO_ERROR;
     ucnv_resetToUnicode(converter);
     const int32_t length = ucnv_toUChars(converter, out, 4, &in, 1, &status);
-    const UChar c = length == 1 ? out[0] : 0;
-    undefined[byte] = U_FAILURE(status) || length != 1 || (c >= 0x80 && c <= 0x9F) ||
-                      (c >= 0xE000 && c <= 0xF8FF);
+    if (U_FAILURE(status) || length < 1 || length > 2) continue;
+    const UChar c = out[0];
+    if (windows && (length != 1 || (c >= 0x80 && c <= 0x9F) || (c >= 0xE000 && c <= 0xF8FF))) {
+      continue;
+    }
+    int32_t written = 0;
+    u_strToUTF8(table.utf8[byte].data(), 4, &written, out, length, &status);
+    if (U_SUCCESS(status)) table.length[byte] = static_cast<uint8_t>(written);
   }
   ucnv_resetToUnicode(converter);
-  return undefined;
+  return table;
 }
 
-// The first byte of `body` the Windows code page leaves undefined.
-std::optional<size_t> FirstUndefinedByte(UConverter* converter, std::string_view body) {
-  if (!IsWindowsAnsiCodePage(converter)) return std::nullopt;
-  const std::array<bool, 256> undefined = UndefinedBytes(converter);
-  for (size_t i = 0; i < body.size(); ++i) {
-    if (undefined[static_cast<unsigned char>(body[i])]) return i;
+// `body` through the table; the first byte it leaves undefined is reported. When the code
+// page reads ASCII as itself, runs of ASCII are copied as they are.
+DecodedText DecodeSingleBytes(const SingleByteTable& table, const std::string& encoding,
+                              std::string_view body, size_t bom_length) {
+  bool keeps_ascii = true;
+  for (int byte = 0; byte < 0x80; ++byte) {
+    keeps_ascii = keeps_ascii && table.length[byte] == 1 && table.utf8[byte][0] == byte;
   }
-  return std::nullopt;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(body.data());
+  // The length of the UTF-8 first, up to the first byte that stands for no character.
+  size_t end = 0;
+  size_t size = 0;
+  while (end < body.size()) {
+    const size_t ascii = keeps_ascii ? AsciiLength(bytes + end, body.size() - end) : 0;
+    end += ascii;
+    size += ascii;
+    if (end == body.size() || table.length[bytes[end]] == 0) break;
+    size += table.length[bytes[end++]];
+  }
+  // Each character is copied whole as four bytes, then the next starts after its length.
+  std::string utf8(size + 3, '\0');
+  char* out = utf8.data();
+  for (size_t i = 0; i < end;) {
+    const size_t ascii = keeps_ascii ? AsciiLength(bytes + i, end - i) : 0;
+    std::memcpy(out, bytes + i, ascii);
+    out += ascii;
+    i += ascii;
+    if (i == end) break;
+    std::memcpy(out, table.utf8[bytes[i]].data(), 4);
+    out += table.length[bytes[i++]];
+  }
+  utf8.resize(size);
+  if (end < body.size()) return {std::string(), InvalidAt(encoding, utf8, bom_length + end)};
+  return {std::move(utf8), std::nullopt};
 }
 
 // The declaration up to its closing "?>", all ASCII when it was found.
@@ -210,71 +266,78 @@ DecodedText DecodeToUtf8(std::string bytes, const std::filesystem::path& file) {
     throw Error("No se puede leer el archivo " + PathForMessage(file) + ": es demasiado grande.");
   }
   const std::string_view body = std::string_view(bytes).substr(detected.bom_length);
-  if (const auto undefined = FirstUndefinedByte(converter.get(), body)) {
-    // Every byte before it is defined, so the text before it decodes.
-    const DecodedText before =
-        DecodeWith(converter.get(), detected.name, body.substr(0, *undefined), detected.bom_length);
-    return {std::string(), InvalidAt(detected.name, before.utf8, detected.bom_length + *undefined)};
+  if (const auto table = SingleByteTableOf(converter.get())) {
+    return DecodeSingleBytes(*table, detected.name, body, detected.bom_length);
   }
-  return DecodeWith(converter.get(), detected.name, body, detected.bom_length);
+  DecodedText decoded = DecodeWith(converter.get(), detected.name, body, detected.bom_length);
+  // The text is kept as long as the document: without the room reserved for the decoding.
+  if (decoded.utf8.capacity() > decoded.utf8.size() + decoded.utf8.size() / 8) {
+    decoded.utf8.shrink_to_fit();
+  }
+  return decoded;
 }
 
-std::string EncodeFromUtf8(std::string utf8, const std::string& encoding,
-                           const std::filesystem::path& file) {
+Encoder::Encoder(const std::string& encoding, const std::filesystem::path& file)
+    : encoding_(encoding), file_(file) {
   Converter converter = OpenConverter(encoding);
   if (!converter) {
     throw Error("No se puede guardar el archivo " + PathForMessage(file) + ": la codificación '" +
                 encoding + "', que declara, no se admite.");
   }
   const UConverterType type = ucnv_getType(converter.get());
-  if (type == UCNV_UTF8) return utf8;
-  std::string bytes;
+  if (type == UCNV_UTF8) return;
   // Unicode encodings wider than a byte start with a byte-order mark. ICU would choose
   // big-endian when the name gives no order; the files we meet are little-endian.
   if (type == UCNV_UTF16 || type == UCNV_UTF16_LittleEndian) {
     converter = OpenConverter("UTF-16LE");
-    bytes = "\xFF\xFE";
+    byte_order_mark_ = "\xFF\xFE";
   } else if (type == UCNV_UTF16_BigEndian) {
-    bytes = "\xFE\xFF";
+    byte_order_mark_ = "\xFE\xFF";
   } else if (type == UCNV_UTF32 || type == UCNV_UTF32_LittleEndian) {
     converter = OpenConverter("UTF-32LE");
-    bytes = std::string("\xFF\xFE\0\0", 4);
+    byte_order_mark_ = std::string("\xFF\xFE\0\0", 4);
   } else if (type == UCNV_UTF32_BigEndian) {
-    bytes = std::string("\0\0\xFE\xFF", 4);
+    byte_order_mark_ = std::string("\0\0\xFE\xFF", 4);
   }
-  Converter from_utf8 = OpenConverter("UTF-8");
-
+  to_ = std::move(converter);
+  from_ = OpenConverter("UTF-8");
   UErrorCode status = U_ZERO_ERROR;
-  ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_ESCAPE, UCNV_ESCAPE_XML_DEC, nullptr,
+  ucnv_setFromUCallBack(to_.get(), UCNV_FROM_U_CALLBACK_ESCAPE, UCNV_ESCAPE_XML_DEC, nullptr,
                         nullptr, &status);
-  const size_t prefix = bytes.size();
-  bytes.resize(prefix + utf8.size() * static_cast<size_t>(ucnv_getMaxCharSize(converter.get())) +
-               64);
-  char* target = bytes.data() + prefix;
+}
+
+void Encoder::Encode(std::string_view utf8, bool last, std::string& bytes) {
+  if (!to_) {
+    bytes.append(utf8);
+    return;
+  }
+  bytes += byte_order_mark_;
+  byte_order_mark_.clear();
+  size_t used = bytes.size();
+  bytes.resize(used + utf8.size() * static_cast<size_t>(ucnv_getMaxCharSize(to_.get())) + 64);
+  char* target = bytes.data() + used;
+  // ICU takes no null source, which an empty piece may give.
+  if (utf8.empty()) utf8 = std::string_view("", 0);
   const char* source = utf8.data();
-  UChar pivot[1024];
-  UChar* pivot_source = pivot;
-  UChar* pivot_target = pivot;
-  bool reset = true;
+  UErrorCode status;
   for (;;) {
     status = U_ZERO_ERROR;
-    ucnv_convertEx(converter.get(), from_utf8.get(), &target, bytes.data() + bytes.size(), &source,
-                   utf8.data() + utf8.size(), pivot, &pivot_source, &pivot_target, pivot + 1024,
-                   reset, true, &status);
-    reset = false;
+    ucnv_convertEx(to_.get(), from_.get(), &target, bytes.data() + bytes.size(), &source,
+                   utf8.data() + utf8.size(), pivot_, &pivot_source_, &pivot_target_,
+                   pivot_ + std::size(pivot_), reset_, last, &status);
+    reset_ = false;
     if (status != U_BUFFER_OVERFLOW_ERROR) break;
     // References for missing characters, or a wider encoding, made the text longer.
-    const size_t used = static_cast<size_t>(target - bytes.data());
+    used = static_cast<size_t>(target - bytes.data());
     bytes.resize(bytes.size() * 2);
     target = bytes.data() + used;
   }
   if (U_FAILURE(status)) {
-    throw Error("No se puede guardar el archivo " + PathForMessage(file) +
-                ": falla la conversión a la codificación '" + encoding + "' (" +
+    throw Error("No se puede guardar el archivo " + PathForMessage(file_) +
+                ": falla la conversión a la codificación '" + encoding_ + "' (" +
                 u_errorName(status) + ").");
   }
   bytes.resize(static_cast<size_t>(target - bytes.data()));
-  return bytes;
 }
 
 }  // namespace zentrova::xml

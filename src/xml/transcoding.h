@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "text/converter.h"
 #include "xml/text_position.h"
 
 namespace zentrova::xml {
@@ -38,12 +39,34 @@ bool IsKnownEncoding(const std::string& name);
 // Raises the error of a file that declares an encoding ICU does not know.
 [[noreturn]] void ThrowUnknownEncoding(const std::filesystem::path& file, const std::string& name);
 
-// UTF-8 text in the named encoding; a character the encoding lacks becomes a decimal
-// character reference (&#8364;). UTF-16 and UTF-32 start with a byte-order mark
-// (little-endian when the name gives no order); UTF-8 has none. Raises xml::Error naming the target
-// file when the encoding is unknown.
-std::string EncodeFromUtf8(std::string utf8, const std::string& encoding,
-                           const std::filesystem::path& file);
+// UTF-8 text in the named encoding, a piece at a time; a character the encoding lacks becomes
+// a decimal character reference (&#8364;). UTF-16 and UTF-32 start with a byte-order mark
+// (little-endian when the name gives no order); UTF-8 has none. The pieces may split a
+// character: the bytes of all of them are those of their whole text at once.
+class Encoder {
+ public:
+  // Raises xml::Error naming the target file when the encoding is unknown.
+  Encoder(const std::string& encoding, const std::filesystem::path& file);
+  Encoder(const Encoder&) = delete;
+  Encoder& operator=(const Encoder&) = delete;
+
+  // Appends the bytes of the next piece to `bytes`; `last` for the final piece, after which
+  // nothing more is encoded. Raises xml::Error naming the target file when the conversion
+  // fails.
+  void Encode(std::string_view utf8, bool last, std::string& bytes);
+
+ private:
+  std::string encoding_;
+  std::filesystem::path file_;
+  text::Converter to_;           // null for UTF-8, which needs no conversion
+  text::Converter from_;         // reads the UTF-8
+  std::string byte_order_mark_;  // still to be written before the first piece
+  bool reset_ = true;
+  // The UTF-16 that ICU passes from one converter to the other, kept between the pieces.
+  UChar pivot_[1024];
+  UChar* pivot_source_ = pivot_;
+  UChar* pivot_target_ = pivot_;
+};
 
 }  // namespace zentrova::xml
 

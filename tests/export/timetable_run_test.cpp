@@ -123,26 +123,35 @@ TEST_F(TimetableRunTest, PeriodWithoutRecordsGivesEmptyDates) {
   EXPECT_EQ(values[7], "");
 }
 
+// The result is written as it is built: a stop at the first teacher, or at the second once
+// the first has been written out, leaves the earlier result.
 TEST_F(TimetableRunTest, AConversionErrorSavesNothing) {
   testing::WriteExchangeTables(folder_.path(), rows_);
-  // The second activity's slot ends at "1O:05".
-  testing::WriteSoluc(
-      folder_.path(), testing::kNumericSoluc,
-      {{"ABC", "1", "1", "0", "MAT", "1A", "", ""}, {"ABC", "1", "2", "0", "MAT", "1A", "", ""}});
-  testing::WriteFile(folder_ / "ResultadoOrbelincentro.xml", "an earlier result");
-  try {
-    Run();
-    FAIL() << "the end 1O:05 converted";
-  } catch (const text::ConversionError& error) {
-    EXPECT_EQ(std::string(error.what()), "'1O' is not a valid integer value");
-  }
-  EXPECT_FALSE(AnyTableOpen());
-  EXPECT_EQ(testing::ReadFile(folder_ / "ResultadoOrbelincentro.xml"), "an earlier result");
-  for (const auto& entry : std::filesystem::directory_iterator(folder_.path())) {
-    const std::string name = entry.path().filename().string();
-    EXPECT_TRUE(name == "centro.xml" || name == "ResultadoOrbelincentro.xml" ||
-                entry.path().extension() == ".DBF")
-        << "left behind: " << name;
+  // The activities in slot 12 end at "1O:05".
+  const std::vector<std::pair<const char*, std::vector<testing::SolucRow>>> cases = {
+      {"the first teacher",
+       {{"ABC", "1", "1", "0", "MAT", "1A", "", ""}, {"ABC", "1", "2", "0", "MAT", "1A", "", ""}}},
+      {"the second teacher",
+       {{"ABC", "1", "1", "0", "MAT", "1A", "", ""}, {"ÑÚÑ", "1", "2", "0", "MAT", "1A", "", ""}}},
+  };
+  for (const auto& [stopping_at, soluc] : cases) {
+    SCOPED_TRACE(stopping_at);
+    testing::WriteSoluc(folder_.path(), testing::kNumericSoluc, soluc);
+    testing::WriteFile(folder_ / "ResultadoOrbelincentro.xml", "an earlier result");
+    try {
+      Run();
+      FAIL() << "the end 1O:05 converted";
+    } catch (const text::ConversionError& error) {
+      EXPECT_EQ(std::string(error.what()), "'1O' is not a valid integer value");
+    }
+    EXPECT_FALSE(AnyTableOpen());
+    EXPECT_EQ(testing::ReadFile(folder_ / "ResultadoOrbelincentro.xml"), "an earlier result");
+    for (const auto& entry : std::filesystem::directory_iterator(folder_.path())) {
+      const std::string name = entry.path().filename().string();
+      EXPECT_TRUE(name == "centro.xml" || name == "ResultadoOrbelincentro.xml" ||
+                  entry.path().extension() == ".DBF")
+          << "left behind: " << name;
+    }
   }
 }
 

@@ -7,6 +7,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 #include "support/foreign_lock.h"
 #include "support/python.h"
@@ -148,6 +149,36 @@ TEST(FileReplacementTest, WhatAKilledRunLeftIsTakenOverUnlessARunIsWritingIt) {
   }
   EXPECT_EQ(ReadFile(temporary), "escribiéndose");
   EXPECT_EQ(ReadFile(target), "nuevo");
+}
+
+// A file too large to hold whole is given a piece at a time: the old file stays until the
+// last piece is committed, and what a killed run left in the temporary is not kept.
+TEST(FileReplacementTest, AFileWrittenInPiecesReplacesTheOldOneWhole) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> pieces;
+    std::string file;
+  };
+  const std::vector<Case> cases = {
+      {"several pieces", {"<a>", "", "uno", " dos</a>"}, "<a>uno dos</a>"},
+      {"one empty piece", {""}, ""},
+      {"no piece", {}, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder folder;
+    const auto target = folder / "ResultadoOrbelin.xml";
+    WriteFile(target, "viejo");
+    WriteFile(TemporaryOf(target), "lo que dejó una ejecución interrumpida, más largo");
+    FileReplacement replacement(target);
+    for (const std::string& piece : c.pieces) {
+      replacement.Append(piece);
+      EXPECT_EQ(ReadFile(target), "viejo");
+    }
+    replacement.Commit();
+    EXPECT_EQ(ReadFile(target), c.file);
+    EXPECT_EQ(Names(folder.path()), std::set<std::string>{"ResultadoOrbelin.xml"});
+  }
 }
 
 // A temporary's name fits wherever the target's fits: the suffix goes after the whole name

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "import/exchange_document.h"
 #include "import/vetrana_to_orbelin_fixture.h"
 
 namespace zentrova::import {
@@ -84,6 +87,35 @@ TEST_F(TimeFrameModelTest, AnExportThatCannotBeReadOffersNoChoice) {
   TimeFrameModel missing(export_file().parent_path() / "no-existe.xml");
   missing.FormActivate();
   EXPECT_FALSE(missing.CanChoose());
+}
+
+// The dialog reads the export itself; while the file is as the run loaded it, what it reads
+// is the run's document, which a change made to that document only in memory shows.
+TEST_F(TimeFrameModelTest, ReadsTheRunsDocumentWhileTheFileIsAsTheRunLoadedIt) {
+  Load({kFrames, kSlots});
+  xml::Document run;
+  ASSERT_TRUE(run.Load(export_file()).well_formed);
+  run.SelectNodes(GroupQuery(kJornadasEscolares)).Item(0).FirstChild().SetText(u"W");
+
+  TimeFrameModel unchanged(export_file(), &run);
+  unchanged.FormActivate();
+  EXPECT_EQ(unchanged.frames(), (std::vector<std::u16string>{u"W", u"Y", u"ABCDEFGHIJKL"}));
+  EXPECT_FALSE(unchanged.load_failed());
+
+  TimeFrameModel other_file(export_file().parent_path() / "otro.xml", &run);
+  other_file.FormActivate();
+  EXPECT_TRUE(other_file.load_failed());
+
+  Load({{"JORNADAS_ESCOLARES", {{"Q", "Q", "", ""}, {"R", "R", "", ""}}}, kSlots});
+  TimeFrameModel changed(export_file(), &run);
+  changed.FormActivate();
+  EXPECT_EQ(changed.frames(), (std::vector<std::u16string>{u"Q", u"R"}));
+
+  std::filesystem::remove(export_file());
+  TimeFrameModel gone(export_file(), &run);
+  gone.FormActivate();
+  EXPECT_TRUE(gone.load_failed());
+  EXPECT_FALSE(gone.CanChoose());
 }
 
 }  // namespace

@@ -149,6 +149,37 @@ for r in t:
             "['', None, None, None, '305']\n");
 }
 
+// A table object learns where each field stands when it first writes one; made again with
+// other fields and opened, it writes where the new fields stand.
+TEST(DbfWriteTest, ATableMadeAgainWithOtherFieldsIsWrittenWhereTheyStand) {
+  TempFolder folder;
+  Table table(folder.path(), "T.DBF");
+  table.Create({{"A", FieldKind::kText, 5}, {"B", FieldKind::kText, 10}});
+  table.Open(OpenMode::kExclusive);
+  table.Append();
+  table.SetText("B", u"uno");
+  table.Post();
+  table.Close();
+  table.Create(
+      {{"B", FieldKind::kText, 3}, {"N", FieldKind::kWholeNumber}, {"A", FieldKind::kText, 12}});
+  table.Open(OpenMode::kExclusive);
+  table.Append();
+  table.SetText("A", u"dos");
+  table.SetText("B", u"tres");
+  table.Post();
+  table.Append();
+  table.Post();
+  table.Close();
+  const auto result = RunPython(R"(
+import sys, dbfread
+for r in dbfread.DBF(sys.argv[1], encoding='cp1252'):
+    print(repr(list(r.values())))
+)",
+                                {(folder / "T.DBF").string()});
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_EQ(result.out, "['tre', None, 'dos']\n['', None, '']\n");
+}
+
 TEST(DbfWriteTest, NumberWiderThanTheFieldIsRefused) {
   TempFolder folder;
   Table table(folder.path(), "T.DBF");

@@ -41,7 +41,7 @@ class FakeHost : public app::Host {
   }
   void ShowMessage(const std::u16string& text) override { messages.push_back(text); }
   void SetBusy(bool busy) override { busy_changes.push_back(busy); }
-  app::FrameAnswer ChooseTimeFrames(const std::filesystem::path&) override {
+  app::FrameAnswer ChooseTimeFrames(const std::filesystem::path&, const xml::Document&) override {
     ++frame_dialogs_shown;
     if (frame_answers.empty()) {
       app::FrameAnswer abandon;

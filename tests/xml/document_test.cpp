@@ -2,12 +2,14 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <unicode/ucnv.h>
 
 #ifndef _WIN32
 #include <sys/stat.h>
 #endif
 
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -364,7 +366,12 @@ INSTANTIATE_TEST_SUITE_P(
         IllFormedCase{"ReferenceOfManyDigits", "<a>&#99999999999999999999;</a>", 1, 4},
         IllFormedCase{"TwoRootElements", "<?xml version=\"1.0\"?>\n<a/>\n<b><c/></b>", 3, 1},
         IllFormedCase{"TextAfterTheRoot", "<a></a>\n x", 2, 2},
-        IllFormedCase{"TextBeforeTheRoot", "x<a/>", 1, 1}),
+        IllFormedCase{"TextBeforeTheRoot", "x<a/>", 1, 1},
+        // Parsing changes the text before the fault (references, line ends, the ends of
+        // names): the position is that of the file as it was.
+        IllFormedCase{"AfterTextTheParserRewrote",
+                      "<a\r\n t=\"1&amp;\r\n2\">\r\n<b\n>x&lt;\r\ny</b>\r\n<c>&#233;\n</d></a>", 8,
+                      3}),
     [](const auto& info) { return std::string(info.param.label); });
 
 // A reference to an entity pugixml does not know would be read as its own text.
@@ -616,6 +623,64 @@ TEST(InvalidBytesOfLatin1, ThereAreNone) {
   }
 }
 
+// ICU's reading of `bytes` in the code page, whole, stopping at the first byte it does not
+// read; nothing then.
+std::optional<std::u16string> IcuReading(const char* code_page, std::string_view bytes) {
+  UErrorCode status = U_ZERO_ERROR;
+  UConverter* converter = ucnv_open(code_page, &status);
+  ucnv_setToUCallBack(converter, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+  std::u16string text(bytes.size() * 2 + 1, u'\0');
+  const int32_t length = ucnv_toUChars(converter, text.data(), static_cast<int32_t>(text.size()),
+                                       bytes.data(), static_cast<int32_t>(bytes.size()), &status);
+  ucnv_close(converter);
+  if (U_FAILURE(status)) return std::nullopt;
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
+
+// A code page of one byte per character is read byte by byte through a table: the text is
+// what ICU reads from the whole of it, and a byte ICU reads as no character is refused where
+// it stands.
+TEST(SingleByteCodePages, ReadAsIcuReadsTheWholeText) {
+  int with_unread_bytes = 0;
+  for (const char* code_page : {"ISO-8859-15", "ISO-8859-7", "ISO-8859-8", "KOI8-R", "IBM850"}) {
+    SCOPED_TRACE(code_page);
+    std::string read;
+    std::optional<char> unread;
+    for (int byte = 0x80; byte <= 0xFF; ++byte) {
+      const std::string one(1, static_cast<char>(byte));
+      if (IcuReading(code_page, one)) {
+        read += one;
+      } else if (!unread) {
+        unread = one[0];
+      }
+    }
+    TempFolder folder;
+    const std::string declaration =
+        std::string("<?xml version=\"1.0\" encoding=\"") + code_page + "\"?>";
+    WriteFile(folder / "in.xml", declaration +
+                                     "<a>Pe\xF1"
+                                     "a " +
+                                     read + "</a>");
+    Document document;
+    const LoadResult result = document.Load(folder / "in.xml");
+    ASSERT_TRUE(result.well_formed) << result.message;
+    EXPECT_EQ(document.DocumentElement().Text(), IcuReading(code_page,
+                                                            "Pe\xF1"
+                                                            "a " +
+                                                                read));
+    if (!unread) continue;
+    ++with_unread_bytes;
+    WriteFile(folder / "in.xml", declaration + "<a>" + read + *unread + "</a>");
+    const LoadResult refused = document.Load(folder / "in.xml");
+    EXPECT_FALSE(refused.well_formed);
+    EXPECT_EQ(refused.column, declaration.size() + 3 + read.size() + 1);
+    EXPECT_THAT(refused.message,
+                HasSubstr("byte " + std::to_string(declaration.size() + 3 + read.size() + 1)));
+  }
+  EXPECT_GT(with_unread_bytes, 0) << "no code page tried has a byte ICU does not read";
+}
+
 TEST_F(DocumentTest, AFileThatCannotBeReadRaisesWithTheReasonInSpanish) {
   // Larger than any document read: refused before any of it is read.
   const std::filesystem::path huge = folder_ / "enorme.xml";
@@ -662,6 +727,57 @@ TEST_F(DocumentTest, RemovingTheRootKeepsTheDeclarationAndComments) {
             "<?xml version=\"1.0\" encoding=\"UTF-8\"?><!-- exportación --><SERVICIO>"
             "<BLOQUE_DATOS>x</BLOQUE_DATOS></SERVICIO>");
   EXPECT_EQ(document_.SelectSingleNode(u"/SERVICIO/BLOQUE_DATOS").Text(), u"x");
+}
+
+// What the query "dato" selects from a node, found without it: child elements of that name
+// only, in document order, whatever stands between them.
+TEST_F(DocumentTest, ChildElementsAreWhatTheQueryOfTheirNameSelects) {
+  LoadBytes(
+      "<r><g>x<dato>1</dato><!--c--><otro><dato>no</dato></otro><dato/>y<?p q?>"
+      "<dato><dato>2</dato></dato><![CDATA[z]]></g><g/><g>solo texto</g></r>");
+  const NodeList groups = document_.SelectNodes(u"/r/g");
+  ASSERT_EQ(groups.Length(), 3u);
+  for (size_t g = 0; g < groups.Length(); ++g) {
+    SCOPED_TRACE("group " + std::to_string(g));
+    const Node group = groups.Item(g);
+    const NodeList selected = group.SelectNodes(u"dato");
+    EXPECT_EQ(group.ChildElementCount(u"dato"), selected.Length());
+    for (size_t i = 0; i <= selected.Length(); ++i) {
+      const Node child = group.ChildElement(u"dato", i);
+      EXPECT_EQ(static_cast<bool>(child), static_cast<bool>(selected.Item(i)));
+      if (child) EXPECT_EQ(child.Text(), selected.Item(i).Text());
+    }
+  }
+  EXPECT_EQ(groups.Item(0).ChildElementCount(u"dato"), 3u);
+  EXPECT_EQ(groups.Item(0).ChildElement(u"otro", 0).Text(), u"no");
+  EXPECT_FALSE(Node().ChildElement(u"dato", 0));
+  EXPECT_EQ(Node().ChildElementCount(u"dato"), 0u);
+}
+
+// A loaded element keeps the text it begins with in itself; as a child it is a node like any
+// other, which can be read, replaced and removed.
+TEST_F(DocumentTest, TheTextAnElementBeginsWithIsItsFirstChild) {
+  LoadBytes("<a>uno<b>dos</b>tres</a>");
+  Node a = document_.DocumentElement();
+  EXPECT_EQ(a.Text(), u"unodostres");
+  const Node first = a.FirstChild();
+  EXPECT_EQ(first.Name(), u"");
+  EXPECT_EQ(first.Text(), u"uno");
+  EXPECT_EQ(a.FirstChild().Text(), u"uno");  // asked again, the same text once
+  EXPECT_EQ(a.Text(), u"unodostres");
+  a.RemoveChild(first);
+  EXPECT_EQ(a.Text(), u"dostres");
+  EXPECT_EQ(SavedBytes(), "<a><b>dos</b>tres</a>");
+
+  LoadBytes("<a>uno<b>dos</b></a>");
+  document_.DocumentElement().SetText(u"otro");
+  EXPECT_EQ(document_.DocumentElement().Text(), u"otro");
+  EXPECT_EQ(SavedBytes(), "<a>otro</a>");
+
+  LoadBytes("<a><b>dos</b></a>");
+  Node b = document_.SelectSingleNode(u"/a/b");
+  b.FirstChild().SetText(u"tres");
+  EXPECT_EQ(SavedBytes(), "<a><b>tres</b></a>");
 }
 
 TEST_F(DocumentTest, RemovingAChildOfAnElement) {

@@ -60,10 +60,11 @@ QString Text(const std::u16string& text) { return QString::fromStdU16String(text
 
 }  // namespace
 
-TPlantillas::TPlantillas(std::filesystem::path export_file, QWidget* owner)
+TPlantillas::TPlantillas(std::filesystem::path export_file, QWidget* owner,
+                         const xml::Document* loaded)
     : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                          Qt::WindowCloseButtonHint),
-      model_(export_file),
+      model_(export_file, loaded),
       export_file_(std::move(export_file)) {
   setObjectName(QStringLiteral("Plantillas"));
   setWindowTitle(QString::fromUtf8(kPlantillasCaption));

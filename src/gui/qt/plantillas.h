@@ -23,8 +23,10 @@ class TPlantillas : public QDialog {
   Q_OBJECT
 
  public:
-  // The dialog reads `export_file` itself when it is first shown.
-  TPlantillas(std::filesystem::path export_file, QWidget* owner = nullptr);
+  // The dialog reads `export_file` itself when it is first shown, or `loaded`, the run's
+  // document of it, while the file is unchanged (import::TimeFrameModel).
+  TPlantillas(std::filesystem::path export_file, QWidget* owner = nullptr,
+              const xml::Document* loaded = nullptr);
   ~TPlantillas() override;
 
   // Computed at closing (the button, the close box or Escape). When the export offered no

@@ -86,8 +86,9 @@ void QtHost::SetBusy(bool busy) {
 
 void QtHost::EndBusy() { SetBusy(false); }
 
-app::FrameAnswer QtHost::ChooseTimeFrames(const std::filesystem::path& export_file) {
-  gui::TPlantillas dialog(export_file, window_);
+app::FrameAnswer QtHost::ChooseTimeFrames(const std::filesystem::path& export_file,
+                                          const xml::Document& loaded) {
+  gui::TPlantillas dialog(export_file, window_, &loaded);
   NormalCursorWhileWaiting normal_cursor;
   dialog.exec();
   return dialog.answer();

@@ -41,7 +41,8 @@ class QtHost : public app::Host {
   // The busy cursor over the whole application; message boxes and the time-frame dialog,
   // which wait for the user, show the normal cursor while they are open.
   void SetBusy(bool busy) override;
-  app::FrameAnswer ChooseTimeFrames(const std::filesystem::path& export_file) override;
+  app::FrameAnswer ChooseTimeFrames(const std::filesystem::path& export_file,
+                                    const xml::Document& loaded) override;
   void SetDirectionButtonsEnabled(bool enabled) override;
   void CloseWindow() override;
   // TInforme, modal.

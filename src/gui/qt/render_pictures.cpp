@@ -34,8 +34,9 @@ class PictureHost : public app::Host {
   std::optional<std::filesystem::path> ChooseXmlFile() override { return export_file_; }
   void ShowMessage(const std::u16string&) override {}
   void SetBusy(bool) override {}
-  app::FrameAnswer ChooseTimeFrames(const std::filesystem::path& export_file) override {
-    import::TimeFrameModel model(export_file);
+  app::FrameAnswer ChooseTimeFrames(const std::filesystem::path& export_file,
+                                    const xml::Document& loaded) override {
+    import::TimeFrameModel model(export_file, &loaded);
     model.FormActivate();
     std::vector<bool> first(model.frames().size(), false);
     if (!first.empty()) first[0] = true;

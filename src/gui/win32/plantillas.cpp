@@ -71,8 +71,8 @@ void SetTooltipText(HWND tooltip, HWND control, const std::u16string& text) {
 
 }  // namespace
 
-TPlantillas::TPlantillas(std::filesystem::path export_file, HWND owner)
-    : ModalWindow(owner), model_(export_file), export_file_(std::move(export_file)) {
+TPlantillas::TPlantillas(std::filesystem::path export_file, HWND owner, const xml::Document* loaded)
+    : ModalWindow(owner), model_(export_file, loaded), export_file_(std::move(export_file)) {
   RegisterClassOnce(kPlantillasClass, true);
   Create(kPlantillasClass, kPlantillasCaption, kStyle, kExStyle, owner);
   BuildControls();

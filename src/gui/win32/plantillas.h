@@ -41,8 +41,10 @@ class TPlantillas : public ModalWindow {
     kBitBtnTerminar,
   };
 
-  // The dialog reads `export_file` itself when it is first shown; `owner` is the main window.
-  TPlantillas(std::filesystem::path export_file, HWND owner);
+  // The dialog reads `export_file` itself when it is first shown, or `loaded`, the run's
+  // document of it, while the file is unchanged (import::TimeFrameModel); `owner` is the main
+  // window.
+  TPlantillas(std::filesystem::path export_file, HWND owner, const xml::Document* loaded = nullptr);
   ~TPlantillas() override;
 
   // Shows the dialog without waiting (FormActivate runs at the first showing).

@@ -67,8 +67,9 @@ void Win32Host::SetBusy(bool busy) {
 
 void Win32Host::EndBusy() { SetBusy(false); }
 
-app::FrameAnswer Win32Host::ChooseTimeFrames(const std::filesystem::path& export_file) {
-  TPlantillas dialog(export_file, window_);
+app::FrameAnswer Win32Host::ChooseTimeFrames(const std::filesystem::path& export_file,
+                                             const xml::Document& loaded) {
+  TPlantillas dialog(export_file, window_, &loaded);
   NormalCursorWhileWaiting normal_cursor;
   dialog.ShowModal();
   return dialog.answer();

@@ -31,7 +31,8 @@ class Win32Host : public app::Host {
   // The busy cursor over the whole main window; message boxes and the dialogs, which wait for
   // the user, show the normal cursor while they are open.
   void SetBusy(bool busy) override;
-  app::FrameAnswer ChooseTimeFrames(const std::filesystem::path& export_file) override;
+  app::FrameAnswer ChooseTimeFrames(const std::filesystem::path& export_file,
+                                    const xml::Document& loaded) override;
   void SetDirectionButtonsEnabled(bool enabled) override;
   void CloseWindow() override;
   // TInforme, modal.

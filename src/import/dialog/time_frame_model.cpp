@@ -5,17 +5,26 @@
 
 namespace zentrova::import {
 
-TimeFrameModel::TimeFrameModel(std::filesystem::path export_file)
-    : export_file_(std::move(export_file)) {}
+TimeFrameModel::TimeFrameModel(std::filesystem::path export_file, const xml::Document* loaded)
+    : export_file_(std::move(export_file)), loaded_(loaded) {}
 
 TimeFrameModel::~TimeFrameModel() = default;
 
 void TimeFrameModel::FormActivate() {
-  document_ = std::make_unique<xml::Document>();
-  try {
-    load_failed_ = !document_->Load(export_file_).well_formed;
-  } catch (const Error&) {
-    load_failed_ = true;  // the lists stay empty: no valid answer, the view offers a way out
+  // The run's document, while it holds the file as it is, is what loading it would give:
+  // a large export is not parsed, and held, twice.
+  if (loaded_ && loaded_->HoldsFile(export_file_)) {
+    own_document_.reset();
+    document_ = loaded_;
+    load_failed_ = false;
+  } else {
+    own_document_ = std::make_unique<xml::Document>();
+    document_ = own_document_.get();
+    try {
+      load_failed_ = !own_document_->Load(export_file_).well_formed;
+    } catch (const Error&) {
+      load_failed_ = true;  // the lists stay empty: no valid answer, the view offers a way out
+    }
   }
   const std::vector<Record> records = ReadGroup(*document_, kJornadasEscolares);
   if (records.size() > 1) {

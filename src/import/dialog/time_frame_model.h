@@ -23,10 +23,13 @@ inline constexpr char16_t kNoFrameMessage[] = u"Debe al menos seleccionar 1 Marc
 
 class TimeFrameModel {
  public:
-  explicit TimeFrameModel(std::filesystem::path export_file);
+  // `loaded`, when given, is the document the run loaded from `export_file`: activation reads
+  // it instead of loading the file again while the file is unchanged since.
+  explicit TimeFrameModel(std::filesystem::path export_file, const xml::Document* loaded = nullptr);
   ~TimeFrameModel();
 
-  // FormActivate: loads the export again into a document of its own; with more than one
+  // FormActivate: loads the export again into a document of its own (or reads `loaded`, the
+  // same bytes already loaded); with more than one
   // frame record fills the frame list (ListBox2 and the hidden ComboBoxPlantilla) with their
   // codes; selects item 0 of the hidden list and refreshes. A file that cannot be read or is
   // not well formed leaves the lists as they are (load_failed() tells).
@@ -58,7 +61,9 @@ class TimeFrameModel {
   std::u16string CurrentFrameCode() const;
 
   std::filesystem::path export_file_;
-  std::unique_ptr<xml::Document> document_;
+  const xml::Document* loaded_;
+  std::unique_ptr<xml::Document> own_document_;
+  const xml::Document* document_ = nullptr;  // loaded_ or own_document_
   bool load_failed_ = false;
   std::vector<std::u16string> frames_;
   int current_ = -1;

@@ -345,7 +345,9 @@ void PlantillasTest::HostShowsTheDialogModally() {
   gui::QtHost host(&window, nullptr, nullptr);
   ModalAnswers answers;
   answers.Then(ChooseFrames({1}));
-  const app::FrameAnswer answer = host.ChooseTimeFrames(folder / "export.xml");
+  xml::Document loaded;  // the run's document, which the dialog reads while the file stays
+  loaded.Load(folder / "export.xml");
+  const app::FrameAnswer answer = host.ChooseTimeFrames(folder / "export.xml", loaded);
   QCOMPARE(answers.seen(), QStringList{QStringLiteral("zentrova::gui::TPlantillas")});
   QVERIFY(answer.valid);
   QCOMPARE(QString::fromStdU16String(answer.resultado), Field("Y"));

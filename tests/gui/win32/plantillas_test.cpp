@@ -479,7 +479,9 @@ TEST(PlantillasTest, HostShowsTheDialogModally) {
   bool owner_disabled = false;
   ModalAnswers answers;
   answers.Then(Before([&](HWND) { owner_disabled = !IsWindowEnabled(owner); }, ChooseFrames({1})));
-  const app::FrameAnswer answer = host.ChooseTimeFrames(folder / "export.xml");
+  xml::Document loaded;  // the run's document, which the dialog reads while the file stays
+  loaded.Load(folder / "export.xml");
+  const app::FrameAnswer answer = host.ChooseTimeFrames(folder / "export.xml", loaded);
   EXPECT_EQ(answers.seen(), std::vector<std::wstring>{L"TPlantillas"});
   EXPECT_TRUE(owner_disabled);
   EXPECT_TRUE(IsWindowEnabled(owner));

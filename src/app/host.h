@@ -15,6 +15,7 @@ namespace zentrova::app {
 
 using import::FrameAnswer;
 
+// ChooseTimeFrames, one showing of the time-frame dialog, comes from import::FrameChooser.
 class Host : public import::FrameChooser {
  public:
   virtual ~Host() = default;
@@ -23,9 +24,11 @@ class Host : public import::FrameChooser {
   virtual std::optional<std::filesystem::path> ChooseXmlFile() = 0;
   // A modal message titled "Zentrova" with one OK button; returns when it is closed.
   virtual void ShowMessage(const std::u16string& text) = 0;
+  // The busy cursor, on while a run works and off when it ends.
   virtual void SetBusy(bool busy) = 0;
-  // ChooseTimeFrames (import::FrameChooser): one showing of the time-frame dialog.
+  // Enables or disables both direction buttons (BExportar, BImportar) at once.
   virtual void SetDirectionButtonsEnabled(bool enabled) = 0;
+  // Closes the main window.
   virtual void CloseWindow() = 0;
   // The window titled report::kReportTitle with `report`, shown after "Proceso finalizado"
   // when a run has findings; returns when the user has closed it.

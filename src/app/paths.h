@@ -1,6 +1,10 @@
 #ifndef ZENTROVA_APP_PATHS_H_
 #define ZENTROVA_APP_PATHS_H_
 
+// Where a run finds and leaves its files: the exchange folder, the level table, the result
+// for the calling program. What differs by system is in paths_posix.cpp and
+// paths_windows.cpp.
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -57,23 +61,13 @@ std::optional<std::u16string> LevelTableProblem(const RunPaths& paths);
 // the executable's folder. Elsewhere than Windows, when this user can neither write the file
 // there (its name found without regard to letter case) nor add it (the folder of an installed
 // package), in the user's own settings folder UserSettingsFolder() instead. Nothing is made:
-// the folder may not exist yet (see MakePrivateFolder).
+// the folder may not exist yet (see MakePrivateFolder). See paths_posix.h.
 std::filesystem::path ResultFilePlace(std::string_view name);
 
 // Makes `folder` and the folders above it that are missing, each readable by this user alone,
 // as settings folders are. A folder that cannot be made is left to the write that needs it,
 // which names it.
 void MakePrivateFolder(const std::filesystem::path& folder);
-
-#ifndef _WIN32
-// $XDG_CONFIG_HOME/zentrova; ~/.config/zentrova when XDG_CONFIG_HOME is unset or not absolute.
-std::filesystem::path UserSettingsFolder();
-
-// `name` in `folder` (found without regard to letter case) when this user may write that file
-// or add it there; else `name` in `fallback`.
-std::filesystem::path WritablePlace(const std::filesystem::path& folder,
-                                    const std::filesystem::path& fallback, std::string_view name);
-#endif
 
 }  // namespace zentrova::app
 

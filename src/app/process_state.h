@@ -26,7 +26,7 @@ struct ProcessState {
   // Where every run writes its report (the command line's --informe); empty for none. In batch
   // mode without it, the report goes to a file of its own beside the chosen export.
   std::filesystem::path report_file;
-  // UsedNames and UsedCodes of the subjects converter, made fresh for each run.
+  // used_names and used_codes of the subjects converter, made fresh for each run.
   import::SubjectLists subject_lists;
 
   RunPaths paths;

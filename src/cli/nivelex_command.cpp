@@ -13,6 +13,7 @@
 #include "cli/commands.h"
 #include "cli/console_host.h"
 #include "files/file_error.h"
+#include "files/find_file.h"
 #include "files/input_file.h"
 #include "import/level_table.h"
 #include "store/table.h"
@@ -125,7 +126,7 @@ std::filesystem::path SchoolLevelTable() {
     throw Error("No se puede crear la carpeta de datos del equipo «" + text::PathUtf8(folder) +
                 "»: " + files::SystemReason(error) + ". " + kForEveryUser);
   }
-  return store::FindIgnoringCase(folder, app::kLevelTableName);
+  return files::FindIgnoringCase(folder, app::kLevelTableName);
 }
 
 int RunNivelex(const NivelexOptions& options) {

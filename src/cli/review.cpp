@@ -38,17 +38,24 @@ std::vector<FrameSummary> SummarizeFrames(const xml::Document& document,
       import::ReadGroup(document, import::kJornadasEscolares);
   const std::vector<import::Record> slots = import::ReadGroup(document, import::kTramosHorarios);
   std::vector<std::u16string> listed;  // as the dialog lists them
-  for (const import::Record& record : records) listed.push_back(record.Raw(0));
+  for (const import::Record& record : records)
+    listed.push_back(record.Raw(import::jornadas_escolares::kCode));
   std::vector<FrameSummary> frames;
   for (size_t i = 0; i < records.size(); ++i) {
     const import::Record& record = records[i];
-    FrameSummary frame{record.Value(0), record.Value(1), record.Value(2), record.Value(3), {}, {}};
+    namespace frame_at = import::jornadas_escolares;
+    FrameSummary frame{record.Value(frame_at::kCode),
+                       record.Value(frame_at::kName),
+                       record.Value(frame_at::kStart),
+                       record.Value(frame_at::kEnd),
+                       {},
+                       {}};
     OneFrameChooser chooser(listed, i);
     const std::optional<import::ChosenFrames> chosen =
         import::ChooseFrames(document, chooser, file);
     for (const import::Record& slot : slots) {
       if (chosen && import::IsSlotOfChosenFrames(slot, *chosen))
-        frame.slots.push_back(slot.Value(1));
+        frame.slots.push_back(slot.Value(import::tramos_horarios::kText));
     }
     const bool selectable =
         FrameSelectedBy(listed, frame.code) == i && frame.code.find(u',') == std::u16string::npos;

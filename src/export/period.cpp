@@ -1,5 +1,6 @@
 #include "export/period.h"
 
+#include "files/find_file.h"
 #include "store/table.h"
 
 namespace zentrova::timetable_export {
@@ -10,7 +11,7 @@ constexpr char kPeriodTable[] = "PERIODOS.DBF";
 
 bool PeriodTableExists(const std::filesystem::path& ktemp) {
   std::error_code error;
-  return std::filesystem::is_regular_file(store::FindIgnoringCase(ktemp, kPeriodTable), error);
+  return std::filesystem::is_regular_file(files::FindIgnoringCase(ktemp, kPeriodTable), error);
 }
 
 Period ReadPeriod(const std::filesystem::path& ktemp) {

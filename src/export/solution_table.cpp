@@ -25,7 +25,6 @@ std::optional<int32_t> StoredInteger::Value() const {
 }
 
 void SolutionTable::Read() {
-  if (soluc_.Filtered()) soluc_.SetFiltered(false);
   size_t record = 0;
   for (soluc_.First(); !soluc_.Eof(); soluc_.Next()) {
     SolutionRow row{soluc_.AsText("ASIG"),

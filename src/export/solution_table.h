@@ -50,8 +50,8 @@ class SolutionTable {
   // `soluc` must be open while rows are asked for.
   explicit SolutionTable(store::Table& soluc) : soluc_(soluc) {}
 
-  // The rows whose PROF reads exactly as `teacher`, in record order: the rows the filter
-  // PROF= 'teacher' (inner quotes doubled) shows.
+  // The rows whose PROF reads exactly as `teacher` (trailing blanks aside, as AsText reads
+  // it), in record order; none when no row does.
   const std::vector<SolutionRow>& RowsOf(const std::u16string& teacher);
   // Every row, in record order (the table is read if no teacher's rows were asked for yet).
   std::vector<const SolutionRow*> RowsInRecordOrder();

@@ -27,6 +27,8 @@ int LastSystemError();
 std::string SystemReason(int native_code);
 // The same for an error code of the standard library (errno values or the system's own).
 std::string SystemReason(const std::error_code& error);
+// The same for an errno value, as POSIX and the C library of every system give them.
+std::string ErrnoReason(int code);
 
 }  // namespace zentrova::files
 

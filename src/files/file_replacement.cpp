@@ -1,7 +1,6 @@
 #include "files/file_replacement.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -9,15 +8,6 @@
 #include <system_error>
 #include <type_traits>
 #include <utility>
-
-#ifdef _WIN32
-#include <windows.h>
-// windows.h names its ReplaceFileW function ReplaceFile, which would rename ours here only.
-#undef ReplaceFile
-#else
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 #include "files/file_error.h"
 
@@ -99,24 +89,9 @@ bool Exists(const std::filesystem::path& path) {
   return std::filesystem::exists(std::filesystem::symlink_status(path, error));
 }
 
-// Creating the temporary failed in a way that says the folder takes no new file.
-bool FolderRefused(OpenStatus status, int error) {
-#ifdef _WIN32
-  (void)error;
-  return status == OpenStatus::kNoPermission;
-#else
-  return status == OpenStatus::kNoPermission || error == EROFS || error == EISDIR;
-#endif
-}
-
 // Some writes stop short without an error code (a file larger than the system allows).
 int WriteFailure(const LockedFile& file) {
-  if (file.last_error() != 0) return file.last_error();
-#ifdef _WIN32
-  return ERROR_WRITE_FAULT;
-#else
-  return EIO;
-#endif
+  return file.last_error() != 0 ? file.last_error() : ShortWriteError();
 }
 
 // Holds `target` exclusively in `held`; the cause, as a phrase, when it cannot be replaced.
@@ -169,7 +144,7 @@ FileReplacement::FileReplacement(std::filesystem::path target, WhenFolderRefuses
   if (status == OpenStatus::kHeld) Fail("otra conversión lo está guardando en este momento");
   const int error = temporary_.last_error();
   in_place_ = when_refused == WhenFolderRefuses::kRewriteInPlace && held_target_.is_open() &&
-              (folder_in_the_way || FolderRefused(status, error));
+              (folder_in_the_way || FolderTakesNoNewFile(status, error));
   if (in_place_) return;
   if (folder_in_the_way) {
     Fail("donde se escribe antes de ponerlo en su sitio, " + PathForMessage(temporary_path_) +
@@ -219,12 +194,8 @@ void FileReplacement::Commit() {
   if ((appended_ == 0 && !temporary_.Truncate(0)) || !temporary_.Sync()) {
     Fail(SystemReason(WriteFailure(temporary_)));
   }
-#ifdef _WIN32
-  // Windows renames a file only when every handle to it and to the file it replaces lets
-  // others delete it; ours do not, so they are let go just before.
-  temporary_.Close();
-  held_target_.Close();
-#endif
+  ReleaseBeforeRenaming(temporary_);
+  ReleaseBeforeRenaming(held_target_);
   if (const int error = MoveOver(temporary_path_, target_); error != 0) Fail(SystemReason(error));
   temporary_.Close();
   held_target_.Close();
@@ -248,9 +219,7 @@ void ReplaceFile(const std::filesystem::path& target, std::string_view bytes,
 
 void RemoveHeldFile(LockedFile& held, const std::filesystem::path& path) {
   if (!held.is_open()) return;
-#ifdef _WIN32
-  held.Close();  // Windows removes no file that a handle of ours keeps others from deleting
-#endif
+  ReleaseBeforeRenaming(held);
   std::error_code error;
   std::filesystem::remove(path, error);
   held.Close();
@@ -258,27 +227,6 @@ void RemoveHeldFile(LockedFile& held, const std::filesystem::path& path) {
     throw Error("No se puede borrar el archivo " + PathForMessage(path) + ": " +
                 SystemReason(error) + ".");
   }
-}
-
-int MoveOver(const std::filesystem::path& from, const std::filesystem::path& to) {
-#ifdef _WIN32
-  if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    return static_cast<int>(GetLastError());
-  }
-  return 0;
-#else
-  return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
-#endif
-}
-
-void SyncFolder([[maybe_unused]] const std::filesystem::path& folder) {
-#ifndef _WIN32
-  // Windows writes a rename through (MOVEFILE_WRITE_THROUGH); POSIX needs the folder synced.
-  const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
-#endif
 }
 
 void RemoveStaleTemporary(const std::filesystem::path& target) {

@@ -87,12 +87,22 @@ LockedFile HoldForReplacing(const std::filesystem::path& target, std::string_vie
 // Raises files::Error naming the file when it cannot be removed.
 void RemoveHeldFile(LockedFile& held, const std::filesystem::path& path);
 
+// Lets go of `held` before the file it holds is renamed over or removed, where the system
+// refuses that while a handle keeps others from deleting the file (Windows); elsewhere
+// keeps holding it, so that no other program takes the file in between. Whoever renames or
+// removes a file held by a LockedFile calls this first.
+void ReleaseBeforeRenaming(LockedFile& held);
+
 // Renames `from` over `to` (same folder or same disk), replacing it. Gives the system's
 // error code, 0 on success.
 int MoveOver(const std::filesystem::path& from, const std::filesystem::path& to);
 
 // Waits until the names of `folder` (renames, new and removed files) are on the disk.
 void SyncFolder(const std::filesystem::path& folder);
+
+// Whether creating a file failed with `status` and the system's code `error` in a way that
+// says the folder takes no new file at all.
+bool FolderTakesNoNewFile(OpenStatus status, int error);
 
 // Removes what a killed run left at TemporaryOf(target), unless a run is writing it now, and
 // whatever else is there but a folder.

@@ -3,6 +3,7 @@
 #include <string>
 #include <system_error>
 
+#include "files/native_file.h"
 #include "text/encoding.h"
 #include "text/letter_case.h"
 
@@ -13,9 +14,7 @@ namespace zentrova::files {
 std::filesystem::path FindIgnoringCase(const std::filesystem::path& folder, std::string_view name) {
   std::error_code error;
   const std::filesystem::path exact = folder / text::PathFromUtf8(name);
-#ifndef _WIN32
-  if (std::filesystem::exists(exact, error)) return exact;
-#endif
+  if (!NamesIgnoreLetterCase() && std::filesystem::exists(exact, error)) return exact;
   std::string best;
   for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
        it.increment(error)) {

@@ -438,16 +438,11 @@ void FolderUpdate::Commit(const std::vector<std::string>& written,
 
   const Outcome outcome =
       Apply(locked_.folder(), staging_, operations, [this](const std::string& name) {
-#ifdef _WIN32
-        // Windows replaces or removes a file only when no handle keeps others from deleting it.
-        // Its names ignore letter case: "PROFT.DBF" moved in replaces the held "proft.dbf".
+        // Held under the upper-case name: where names ignore letter case, "PROFT.DBF" moved in
+        // replaces the held "proft.dbf".
         if (const auto found = held_.find(text::UpperAZ(name)); found != held_.end()) {
-          found->second.file.Close();
+          ReleaseBeforeRenaming(found->second.file);
         }
-#else
-    (void)name;
-    (void)this;
-#endif
       });
   if (outcome.retry) throw UnfinishedUpdate(*outcome.retry);
   RemoveLeftovers(locked_.folder(), names_);

@@ -1,11 +1,6 @@
 #include "files/input_file.h"
 
-#include <cerrno>
 #include <utility>
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
 
 #include "files/file_error.h"
 
@@ -14,14 +9,6 @@ namespace {
 
 // Files are read in pieces of this size when their end is not known in advance.
 constexpr size_t kPiece = 1 << 16;
-
-int EndOfFileError() {
-#ifdef _WIN32
-  return ERROR_HANDLE_EOF;
-#else
-  return EIO;
-#endif
-}
 
 std::string NotRegular(EntryKind kind) {
   return "no es un archivo normal, sino " + KindForMessage(kind);

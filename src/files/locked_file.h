@@ -68,6 +68,7 @@ class LockedFile {
   OpenStatus OpenOnce(const std::filesystem::path& path, LockKind kind, bool create,
                       bool& replaced);
 
+  static bool FolderMissing(const std::filesystem::path& path);
   // Looks at what `path` leads to before it is opened.
   bool IsRegularOrMissing(const std::filesystem::path& path);
   // Lets go of a file that turned out not to be a regular one once open.

@@ -12,14 +12,10 @@
 
 namespace zentrova::files {
 
-// The system's handle of an open file: a HANDLE on Windows, a descriptor elsewhere.
-#ifdef _WIN32
-using NativeHandle = void*;
-inline constexpr NativeHandle kNoNativeHandle = nullptr;
-#else
-using NativeHandle = int;
+// The system's handle of an open file, opaque to the callers: a descriptor on POSIX, a HANDLE
+// on Windows (see windows_handle.h). kNoNativeHandle is none on both.
+using NativeHandle = std::intptr_t;
 inline constexpr NativeHandle kNoNativeHandle = -1;
-#endif
 
 // What a name in a folder is. A link is never followed; on Windows every reparse point
 // (symbolic link, junction, mount point) counts as one.
@@ -57,6 +53,15 @@ int NativeReadAt(NativeHandle handle, uint64_t offset, size_t length, char* into
 size_t LongestNameIn(const std::filesystem::path& folder);
 // The length of `name` in those units.
 size_t NameLength(const std::filesystem::path& name);
+
+// Whether two names that differ only in letter case name one file: true on Windows, false on
+// POSIX (where a file system that ignores case is the exception).
+bool NamesIgnoreLetterCase();
+
+// The error code NativeReadAt's callers give for a file that ends before the bytes asked
+// for, and WriteAt's for a write that stops short without a code of its own.
+int EndOfFileError();
+int ShortWriteError();
 
 }  // namespace zentrova::files
 

@@ -1,23 +1,17 @@
 #include "import/activities.h"
 
-#include "import/exchange_document.h"
-#include "import/row_writer.h"
-#include "store/table.h"
+#include "import/group_conversion.h"
 #include "text/clipper.h"
 
 namespace zentrova::import {
 
 void ImportActivities(const xml::Document& document, const std::filesystem::path& ktemp,
                       SubjectLists& lists, ConversionObserver& observer) {
-  const std::vector<Record> records = ReadGroup(document, kActividades);
-  observer.GroupStarted("ASIGNOMT", kActividades, records);
-  store::Table table(ktemp, "ASIGNOMT.DBF");
-  table.Open();
-  RowWriter rows(table, observer);
-  for (const Record& record : records) {
-    if (HasTooFewValues(record, observer)) continue;
-    const std::u16string name = record.Value(2);
-    const std::u16string code = record.Value(1);
+  // Added after the subjects, in the table they made.
+  const GroupConversion conversion{"ASIGNOMT", kActividades};
+  ConvertGroup(document, ktemp, conversion, observer, [](const Record& record, RowWriter& rows) {
+    const std::u16string name = record.Value(actividades::kName);
+    const std::u16string code = record.Value(actividades::kCode);
     rows.Append(record);
     rows.SetText("COD", code);
     rows.SetText("CODLARGO", text::LeftChars(name, 8));
@@ -25,10 +19,9 @@ void ImportActivities(const xml::Document& document, const std::filesystem::path
     rows.SetText("CODTAREA", code);
     rows.SetLogical("ESTAREA", true);
     rows.Post();
-  }
-  table.Close();
-  lists.UsedCodes.Clear();
-  lists.UsedNames.Clear();
+  });
+  lists.used_codes.Clear();
+  lists.used_names.Clear();
 }
 
 }  // namespace zentrova::import

@@ -40,8 +40,8 @@ void WriteCourses(const xml::Document& document, store::Table& courses,
   RowWriter rows(courses, observer);
   for (const Record& record : records) {
     if (HasTooFewValues(record, observer)) continue;
-    const std::u16string code = record.Value(0);
-    const std::u16string name = record.Value(1);
+    const std::u16string code = record.Value(cursos_del_centro::kCode);
+    const std::u16string name = record.Value(cursos_del_centro::kName);
     const auto found = levels.find(text::ParseInteger(code));
     if (found == levels.end()) observer.CourseNotInLevelTable(record);
     Level level = found != levels.end() ? found->second : Level{u"Niv", name};
@@ -81,9 +81,9 @@ void WriteGroups(const xml::Document& document, store::Table& groups,
   RowWriter rows(groups, observer);
   for (const Record& record : records) {
     if (HasTooFewValues(record, observer)) continue;
-    const std::u16string group_code = record.Value(0);
-    const std::u16string name = record.Value(1);
-    const std::u16string course_code = record.Value(2);
+    const std::u16string group_code = record.Value(unidades::kCode);
+    const std::u16string name = record.Value(unidades::kName);
+    const std::u16string course_code = record.Value(unidades::kCourse);
     const auto found = courses.find(course_code);
     if (found == courses.end()) observer.GroupCourseMissing(record);
     const Course course = found != courses.end() ? found->second : Course{};

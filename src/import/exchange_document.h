@@ -65,6 +65,35 @@ inline constexpr char16_t kUnidades[] = u"UNIDADES";
 inline constexpr char16_t kJornadasEscolares[] = u"JORNADAS_ESCOLARES";
 inline constexpr char16_t kTramosHorarios[] = u"TRAMOS_HORARIOS";
 
+// Where each value stands in a record of each group (Record::Value, Record::Raw).
+namespace materias {
+inline constexpr size_t kCourse = 0, kKey = 1, kName = 2;
+}
+namespace actividades {
+inline constexpr size_t kCode = 1, kName = 2;
+}
+namespace empleados {
+inline constexpr size_t kEmployee = 0, kTakenOffice = 1, kDepartment = 2, kFirstSurname = 3,
+                        kSecondSurname = 4, kGivenName = 5;
+}
+namespace dependencias {
+inline constexpr size_t kCode = 0, kName = 1;
+}
+namespace cursos_del_centro {
+inline constexpr size_t kCode = 0, kName = 1;
+}
+namespace unidades {
+inline constexpr size_t kCode = 0, kName = 1, kCourse = 2;
+}
+// A time frame: its code, name, first and last day.
+namespace jornadas_escolares {
+inline constexpr size_t kCode = 0, kName = 1, kStart = 2, kEnd = 3;
+}
+// A slot: its code, its text, its start and end (minutes of the day) and its frame's code.
+namespace tramos_horarios {
+inline constexpr size_t kCode = 0, kText = 1, kStart = 2, kEnd = 3, kFrame = 4;
+}
+
 }  // namespace zentrova::import
 
 #endif  // ZENTROVA_IMPORT_EXCHANGE_DOCUMENT_H_

@@ -34,7 +34,7 @@ std::optional<std::u16string> CheckExport(const xml::Document& document,
   const std::vector<Record> courses = ReadGroup(document, kCursosDelCentro);
   for (size_t i = 0; i < courses.size(); ++i) {
     if (!courses[i].HasTwoValues()) continue;
-    const std::u16string code = courses[i].Value(0);
+    const std::u16string code = courses[i].Value(cursos_del_centro::kCode);
     if (!text::TryParseInteger(code)) return NotAnInteger(code, file, kCursosDelCentro, i);
   }
   return std::nullopt;
@@ -47,7 +47,7 @@ std::optional<std::u16string> CheckTimeSlots(const xml::Document& document,
   for (size_t i = 0; i < slots.size(); ++i) {
     if (!IsSlotOfChosenFrames(slots[i], frames)) continue;
     // The end is converted first, as the week grid does.
-    for (size_t position : {3, 2}) {
+    for (size_t position : {tramos_horarios::kEnd, tramos_horarios::kStart}) {
       const std::u16string value = PaddedMinutes(slots[i].Value(position));
       if (!text::TryParseInteger(value)) return NotAnInteger(value, file, kTramosHorarios, i);
     }

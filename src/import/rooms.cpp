@@ -1,8 +1,7 @@
 #include "import/rooms.h"
 
 #include "import/code_list.h"
-#include "import/exchange_document.h"
-#include "import/row_writer.h"
+#include "import/group_conversion.h"
 #include "text/clipper.h"
 
 namespace zentrova::import {
@@ -20,16 +19,10 @@ const std::vector<store::FieldDef>& AulatFields() {
 void ImportRooms(const xml::Document& document, const std::filesystem::path& ktemp,
                  ConversionObserver& observer) {
   CodeList codes(CodeList::Comparison::kIgnoringCase);
-  store::Table table(ktemp, "AULAT.DBF");
-  table.Create(AulatFields());
-  const std::vector<Record> records = ReadGroup(document, kDependencias);
-  observer.GroupStarted("AULAT", kDependencias, records);
-  table.Open();
-  RowWriter rows(table, observer);
-  for (const Record& record : records) {
-    if (HasTooFewValues(record, observer)) continue;
-    const std::u16string name = record.Value(1);
-    std::u16string base = record.Value(0);
+  const GroupConversion conversion{"AULAT", kDependencias, &AulatFields()};
+  ConvertGroup(document, ktemp, conversion, observer, [&](const Record& record, RowWriter& rows) {
+    const std::u16string name = record.Value(dependencias::kName);
+    std::u16string base = record.Value(dependencias::kCode);
     if (base.empty()) base = text::LeftChars(name, 6);
     // Never shortened: the table cuts a code longer than its field.
     const std::u16string code = codes.MakeUnique(base);
@@ -39,8 +32,7 @@ void ImportRooms(const xml::Document& document, const std::filesystem::path& kte
     rows.SetCode("ABREV", code, codes);
     rows.SetText("NOMBRE", name);
     rows.Post();
-  }
-  table.Close();
+  });
 }
 
 }  // namespace zentrova::import

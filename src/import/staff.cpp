@@ -1,8 +1,7 @@
 #include "import/staff.h"
 
 #include "import/code_list.h"
-#include "import/exchange_document.h"
-#include "import/row_writer.h"
+#include "import/group_conversion.h"
 
 namespace zentrova::import {
 namespace {
@@ -11,7 +10,8 @@ namespace {
 // trimming) and with its case unchanged; an empty part adds nothing.
 std::u16string Initials(const Record& record) {
   std::u16string initials;
-  for (size_t position : {3, 4, 5}) {
+  for (size_t position :
+       {empleados::kFirstSurname, empleados::kSecondSurname, empleados::kGivenName}) {
     const std::u16string part = record.Raw(position);
     if (!part.empty()) initials += part[0];
   }
@@ -19,7 +19,8 @@ std::u16string Initials(const Record& record) {
 }
 
 std::u16string FullName(const Record& record) {
-  return record.Value(3) + u" " + record.Value(4) + u", " + record.Value(5);
+  return record.Value(empleados::kFirstSurname) + u" " + record.Value(empleados::kSecondSurname) +
+         u", " + record.Value(empleados::kGivenName);
 }
 
 }  // namespace
@@ -38,14 +39,8 @@ const std::vector<store::FieldDef>& ProftFields() {
 void ImportStaff(const xml::Document& document, const std::filesystem::path& ktemp,
                  ConversionObserver& observer) {
   CodeList codes(CodeList::Comparison::kIgnoringCase);
-  store::Table table(ktemp, "PROFT.DBF");
-  table.Create(ProftFields());
-  const std::vector<Record> records = ReadGroup(document, kEmpleados);
-  observer.GroupStarted("PROFT", kEmpleados, records);
-  table.Open();
-  RowWriter rows(table, observer);
-  for (const Record& record : records) {
-    if (HasTooFewValues(record, observer)) continue;
+  const GroupConversion conversion{"PROFT", kEmpleados, &ProftFields()};
+  ConvertGroup(document, ktemp, conversion, observer, [&](const Record& record, RowWriter& rows) {
     const std::u16string base = Initials(record);
     const std::u16string unique = codes.MakeUnique(base);
     // Only a code that took a suffix is shortened; a new base is used as it is.
@@ -55,12 +50,11 @@ void ImportStaff(const xml::Document& document, const std::filesystem::path& kte
     rows.Append(record);
     rows.SetCode("ABREV", code, codes);
     rows.SetText("NOMBRE", FullName(record));
-    rows.SetText("DEPART", record.Value(2));
-    rows.SetText("X_EMPLEADO", record.Value(0));
-    rows.SetText("F_TOMAPOS", record.Value(1));
+    rows.SetText("DEPART", record.Value(empleados::kDepartment));
+    rows.SetText("X_EMPLEADO", record.Value(empleados::kEmployee));
+    rows.SetText("F_TOMAPOS", record.Value(empleados::kTakenOffice));
     rows.Post();
-  }
-  table.Close();
+  });
 }
 
 }  // namespace zentrova::import

@@ -1,7 +1,6 @@
 #include "import/subjects.h"
 
-#include "import/exchange_document.h"
-#include "import/row_writer.h"
+#include "import/group_conversion.h"
 #include "text/clipper.h"
 #include "text/letter_case.h"
 
@@ -29,9 +28,12 @@ std::u16string FirstFormOfCode(const std::u16string& name) {
 const std::vector<store::FieldDef>& AsignomtFields() {
   using store::FieldKind;
   static const std::vector<store::FieldDef> fields = {
-      {"COD", FieldKind::kText, 10},      {"CODLARGO", FieldKind::kText, 10},
-      {"NOMBRE", FieldKind::kText, 80},   {"MATERIA", FieldKind::kText, 8},
-      {"CODTAREA", FieldKind::kText, 12}, {"ESTAREA", FieldKind::kLogical, 0},
+      {"COD", FieldKind::kText, 10},
+      {"CODLARGO", FieldKind::kText, 10},
+      {"NOMBRE", FieldKind::kText, kSubjectNameWidth},
+      {"MATERIA", FieldKind::kText, 8},
+      {"CODTAREA", FieldKind::kText, 12},
+      {"ESTAREA", FieldKind::kLogical, 0},
   };
   return fields;
 }
@@ -47,35 +49,28 @@ SubjectCode BuildSubjectCode(const std::u16string& name) {
 
 void ImportSubjects(const xml::Document& document, const std::filesystem::path& ktemp,
                     SubjectLists& lists, ConversionObserver& observer) {
-  store::Table table(ktemp, "ASIGNOMT.DBF");
-  table.Create(AsignomtFields());
-  const std::vector<Record> records = ReadGroup(document, kMaterias);
-  observer.GroupStarted("ASIGNOMT", kMaterias, records);
-  table.Open();
-  RowWriter rows(table, observer);
-  for (const Record& record : records) {
-    if (HasTooFewValues(record, observer)) continue;
-    const std::u16string name = record.Value(2);
+  const GroupConversion conversion{"ASIGNOMT", kMaterias, &AsignomtFields()};
+  ConvertGroup(document, ktemp, conversion, observer, [&](const Record& record, RowWriter& rows) {
+    const std::u16string name = record.Value(materias::kName);
     SubjectCode subject = BuildSubjectCode(name);
     const std::u16string upper_name = text::UpperAZ(name);
-    if (lists.UsedNames.Contains(upper_name)) {  // the subject is written already
+    if (lists.used_names.Contains(upper_name)) {  // the subject is written already
       observer.RecordSkipped(record, SkipReason::kSubjectNameRepeated);
-      continue;
+      return;
     }
-    lists.UsedNames.Add(upper_name);
-    const std::u16string unique = lists.UsedCodes.MakeUnique(subject.code);
+    lists.used_names.Add(upper_name);
+    const std::u16string unique = lists.used_codes.MakeUnique(subject.code);
     // The shortened form is what the list keeps; it is not looked up again.
     const std::u16string code = FirstEightLastTwo(unique);
     observer.CodeGiven(record, "COD", subject.code, unique, code);
-    lists.UsedCodes.Add(code);
+    lists.used_codes.Add(code);
     rows.Append(record);
-    rows.SetCode("COD", code, lists.UsedCodes);
+    rows.SetCode("COD", code, lists.used_codes);
     rows.SetText("CODLARGO", subject.long_code);
     rows.SetText("NOMBRE", name);
     rows.SetLogical("ESTAREA", false);
     rows.Post();
-  }
-  table.Close();
+  });
 }
 
 }  // namespace zentrova::import

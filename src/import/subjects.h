@@ -15,12 +15,14 @@ namespace zentrova::import {
 // The two lists the subjects converter fills and the activities converter ends: the
 // upper-cased names already written and the codes already given, both case-sensitive.
 struct SubjectLists {
-  CodeList UsedNames{CodeList::Comparison::kExact};
-  CodeList UsedCodes{CodeList::Comparison::kExact};
+  CodeList used_names{CodeList::Comparison::kExact};
+  CodeList used_codes{CodeList::Comparison::kExact};
 };
 
-// ASIGNOMT: subjects and activities.
+// ASIGNOMT: subjects and activities, in their stored order: COD, CODLARGO, NOMBRE (the name,
+// kSubjectNameWidth characters), MATERIA, CODTAREA, ESTAREA (whether the row is an activity).
 const std::vector<store::FieldDef>& AsignomtFields();
+inline constexpr int kSubjectNameWidth = 80;
 
 // The code and long code a subject's name gives before it is made unique.
 struct SubjectCode {

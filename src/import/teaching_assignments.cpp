@@ -3,8 +3,8 @@
 #include <string>
 #include <unordered_map>
 
-#include "import/exchange_document.h"
-#include "import/row_writer.h"
+#include "import/group_conversion.h"
+#include "import/subjects.h"
 #include "text/clipper.h"
 #include "text/encoding.h"
 #include "text/letter_case.h"
@@ -66,9 +66,6 @@ const std::vector<store::FieldDef>& AsigtFields() {
 void ImportTeachingAssignments(const xml::Document& document, const std::filesystem::path& ktemp,
                                store::Table& subjects, store::Table& groups,
                                ConversionObserver& observer) {
-  store::Table assignments(ktemp, "ASIGT.DBF");
-  assignments.Create(AsigtFields());
-  assignments.Open();
   store::OpenForScope open_groups(groups, store::OpenMode::kExclusive);
   store::OpenForScope open_subjects(subjects, store::OpenMode::kExclusive);
   const auto codes = ReadSubjectCodes(subjects);
@@ -78,24 +75,22 @@ void ImportTeachingAssignments(const xml::Document& document, const std::filesys
   constexpr int hours = (kWeeklyMinutes + 59) / 60;
   const std::u16string sessions(static_cast<size_t>(hours), u'1');
 
-  const std::vector<Record> records = ReadGroup(document, kMaterias);
-  observer.GroupStarted("ASIGT", kMaterias, records);
-  RowWriter rows(assignments, observer);
-  for (const Record& record : records) {
-    if (HasTooFewValues(record, observer)) continue;
-    const std::u16string course_code = record.Value(0);
-    // The name is compared as ASIGNOMT holds it: cut to the field's 80 characters and in the
-    // table's code page, so a name with a character the code page lacks still finds its row.
-    const auto subject = codes.find(NameKey(text::AsCp1252(text::LeftChars(record.Value(2), 80))));
+  const GroupConversion conversion{"ASIGT", kMaterias, &AsigtFields()};
+  ConvertGroup(document, ktemp, conversion, observer, [&](const Record& record, RowWriter& rows) {
+    const std::u16string course_code = record.Value(materias::kCourse);
+    // The name is compared as ASIGNOMT holds it: cut to its field's width and in the table's
+    // code page, so a name with a character the code page lacks still finds its row.
+    const auto subject = codes.find(
+        NameKey(text::AsCp1252(text::LeftChars(record.Value(materias::kName), kSubjectNameWidth))));
     if (subject == codes.end() || subject->second.empty()) {
       observer.RecordSkipped(record, subject == codes.end() ? SkipReason::kSubjectNotFound
                                                             : SkipReason::kSubjectWithoutCode);
-      continue;
+      return;
     }
     const auto course_groups = groups_by_course.find(course_code);
     if (course_groups == groups_by_course.end()) {
       observer.RecordSkipped(record, SkipReason::kCourseWithoutGroups);
-      continue;
+      return;
     }
     for (const Group& group : course_groups->second) {
       rows.Append(record);
@@ -106,13 +101,12 @@ void ImportTeachingAssignments(const xml::Document& document, const std::filesys
       rows.SetText("GRUPO", group.letter);
       rows.SetFloat("HORAS", hours);
       rows.SetText("SESIONES", sessions);
-      rows.SetText("CLAVE", record.Value(1));
+      rows.SetText("CLAVE", record.Value(materias::kKey));
       rows.SetText("CLAVECURSO", course_code);
       rows.SetText("CTAREA", u"1");
       rows.Post();
     }
-  }
-  assignments.Close();
+  });
 }
 
 }  // namespace zentrova::import

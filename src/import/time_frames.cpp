@@ -25,7 +25,7 @@ std::optional<ChosenFrames> ChooseFrames(const xml::Document& document, FrameCho
   const std::vector<Record> frames = ReadGroup(document, kJornadasEscolares);
   if (frames.size() < 2) {
     // A single frame is taken as it is: its code is never split in two, whatever its length.
-    return ChosenFrames{FrameCode(frames.at(0).Value(0)), u""};
+    return ChosenFrames{FrameCode(frames.at(0).Value(jornadas_escolares::kCode)), u""};
   }
   for (;;) {
     const FrameAnswer answer = chooser.ChooseTimeFrames(export_file, document);

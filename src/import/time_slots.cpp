@@ -41,8 +41,8 @@ void WriteDay(RowWriter& grid, const std::vector<const Record*>& slots, const Ch
   const std::u16string day_text = text::IntegerText(day);
   for (const Record* slot : slots) {
     const std::u16string frame = SlotFrameCode(*slot);
-    const std::u16string start = PaddedMinutes(slot->Value(2));
-    const std::u16string end = PaddedMinutes(slot->Value(3));
+    const std::u16string start = PaddedMinutes(slot->Value(tramos_horarios::kStart));
+    const std::u16string end = PaddedMinutes(slot->Value(tramos_horarios::kEnd));
     const long long end_minutes = text::ParseInteger(end);
     const long long start_minutes = text::ParseInteger(start);
     grid.Append(*slot);
@@ -51,13 +51,13 @@ void WriteDay(RowWriter& grid, const std::vector<const Record*>& slots, const Ch
     grid.SetText("DIHO", day_text + text::IntegerText(number));
     grid.SetText("HORA", text::IntegerText(number));
     grid.SetText("DIA", day_text);
-    grid.SetText("TEXTOHOR", slot->Value(1));
-    grid.SetText("CODDIHO", slot->Value(0));
+    grid.SetText("TEXTOHOR", slot->Value(tramos_horarios::kText));
+    grid.SetText("CODDIHO", slot->Value(tramos_horarios::kCode));
     grid.SetText("HORADESDE", ClockText(start_minutes));
     grid.SetText("HORAHASTA", ClockText(end_minutes));
     grid.SetText("MINUTOS", text::IntegerText(end_minutes - start_minutes));
     // The whole code, which the field cuts to the 10 characters the frames are compared on.
-    grid.SetText("MARCOXML", slot->Value(4));
+    grid.SetText("MARCOXML", slot->Value(tramos_horarios::kFrame));
     grid.Post();
   }
 }
@@ -103,17 +103,17 @@ void WritePeriods(const xml::Document& document, const std::filesystem::path& kt
   RowWriter rows(periods, observer);
   for (const Record& record : records) {
     // The record's whole code is compared: a code cut to 10 characters for the grid differs.
-    const std::u16string code = text::AsCp1252(record.Value(0));
+    const std::u16string code = text::AsCp1252(record.Value(jornadas_escolares::kCode));
     if (code != frames.a && code != frames.b) {
       observer.RecordSkipped(record, code.size() > kFrameCodeWidth ? SkipReason::kFrameCodeTooLong
                                                                    : SkipReason::kFrameNotChosen);
       continue;
     }
     rows.Append(record);
-    rows.SetText("CJORNADA", record.Value(0));
-    rows.SetText("JORNADA", record.Value(1));
-    rows.SetText("FECINI", record.Value(2));
-    rows.SetText("FECFIN", record.Value(3));
+    rows.SetText("CJORNADA", record.Value(jornadas_escolares::kCode));
+    rows.SetText("JORNADA", record.Value(jornadas_escolares::kName));
+    rows.SetText("FECINI", record.Value(jornadas_escolares::kStart));
+    rows.SetText("FECFIN", record.Value(jornadas_escolares::kEnd));
     rows.Post();
   }
   periods.Close();
@@ -165,7 +165,7 @@ std::u16string ClockText(long long minutes) {
 }
 
 std::u16string SlotFrameCode(const Record& slot) {
-  return text::LeftChars(text::AsCp1252(slot.Value(4)), kFrameCodeWidth);
+  return text::LeftChars(text::AsCp1252(slot.Value(tramos_horarios::kFrame)), kFrameCodeWidth);
 }
 
 bool IsSlotOfChosenFrames(const Record& slot, const ChosenFrames& frames) {

@@ -3,6 +3,7 @@
 #include <ctime>
 
 #include "files/file_replacement.h"
+#include "files/local_time.h"
 #include "report/conversion_findings.h"
 #include "report/timetable_findings.h"
 #include "report/wording.h"
@@ -10,17 +11,6 @@
 
 namespace zentrova::report {
 namespace {
-
-std::tm LocalTime(std::chrono::system_clock::time_point moment) {
-  const std::time_t seconds = std::chrono::system_clock::to_time_t(moment);
-  std::tm local{};
-#ifdef _WIN32
-  localtime_s(&local, &seconds);
-#else
-  localtime_r(&seconds, &local);
-#endif
-  return local;
-}
 
 // `value` in decimal with at least `digits` digits.
 std::u16string Padded(int value, size_t digits) {
@@ -68,7 +58,7 @@ RunReport ReportOfStop(RunReport base, const std::u16string& message) {
 }
 
 std::vector<std::u16string> HeadingLines(const RunReport& report) {
-  const std::tm local = LocalTime(report.moment);
+  const std::tm local = files::LocalTime(report.moment);
   std::vector<std::u16string> lines = {
       DirectionText(report.direction), u"Exportación: " + text::PathText(report.export_file),
       u"Carpeta de intercambio: " + text::PathText(report.exchange_folder),
@@ -111,7 +101,7 @@ void WriteReportFile(const std::filesystem::path& file, const RunReport& report)
 }
 
 std::filesystem::path ReportFileName(const RunReport& report) {
-  const std::tm local = LocalTime(report.moment);
+  const std::tm local = files::LocalTime(report.moment);
   const std::u16string moment = Padded(local.tm_year + 1900, 4) + u"-" +
                                 Padded(local.tm_mon + 1, 2) + u"-" + Padded(local.tm_mday, 2) +
                                 u"_" + Padded(local.tm_hour, 2) + u"-" + Padded(local.tm_min, 2) +

@@ -1,7 +1,6 @@
 #include "store/dbf_header.h"
 
 #include <algorithm>
-#include <ctime>
 #include <optional>
 #include <utility>
 
@@ -259,23 +258,6 @@ void EncodeDescriptor(std::string& bytes, size_t at, const FieldLayout& field, b
 }
 
 }  // namespace
-
-Date Today() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-#ifdef _WIN32
-  localtime_s(&local, &now);
-#else
-  localtime_r(&now, &local);
-#endif
-  return Date{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
-}
-
-void PutDate(std::string& bytes, size_t at, const Date& date) {
-  bytes[at] = static_cast<char>(date.year - 1900);
-  bytes[at + 1] = static_cast<char>(date.month);
-  bytes[at + 2] = static_cast<char>(date.day);
-}
 
 TableHeader ReadHeader(std::string_view file_bytes, const std::filesystem::path& file) {
   return ReadHeader(file_bytes.substr(0, kMaxHeaderBytes), file_bytes.size(), file);

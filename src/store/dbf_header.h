@@ -10,22 +10,13 @@
 #include <string_view>
 #include <vector>
 
+#include "store/dbf_date.h"
 #include "store/table.h"
 
 namespace zentrova::store {
 
 // Which family wrote the file: decides how I, B, M and the date/time types are stored.
 enum class Flavour { kDbase, kDbase7, kFoxPro, kVisualFoxPro };
-
-struct Date {
-  int year = 1900;
-  int month = 1;
-  int day = 1;
-};
-Date Today();
-
-// The three bytes a table or an index stores a date in (year - 1900, month, day), at `at`.
-void PutDate(std::string& bytes, size_t at, const Date& date);
 
 struct FieldLayout {
   FieldInfo info;

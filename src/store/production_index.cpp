@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "files/file_replacement.h"
+#include "files/find_file.h"
 #include "files/locked_file.h"
 #include "store/file_names.h"
 #include "store/mdx_key.h"
@@ -55,7 +56,8 @@ void ProductionIndex::Load(const std::filesystem::path& table, const TableHeader
   active_ = false;
   const bool dbase = header.flavour == Flavour::kDbase || header.flavour == Flavour::kDbase7;
   if (!dbase || header.index_flag != 0x01) return;
-  path_ = FindIgnoringCase(table.parent_path(), IndexFileName(text::PathUtf8(table.filename())));
+  path_ =
+      files::FindIgnoringCase(table.parent_path(), IndexFileName(text::PathUtf8(table.filename())));
   std::error_code error;
   if (!std::filesystem::is_regular_file(path_, error)) return;
   MdxTags tags = ReadTags(path_);

@@ -9,10 +9,10 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "files/find_file.h"
 #include "files/locked_file.h"
 #include "store/dbf_header.h"
 #include "store/field_codec.h"
-#include "store/filter_expression.h"
 #include "store/production_index.h"
 #include "store/store_error.h"
 #include "store/table_creation.h"
@@ -77,9 +77,6 @@ class Table::Impl {
   double AsFloat(std::string_view field) const;
 
   bool Locate(std::string_view fields, const std::vector<std::u16string>& values);
-  void SetFilter(std::u16string_view expression);
-  void SetFiltered(bool on);
-  bool Filtered() const { return filtered_; }
 
  private:
   enum class Pending { kNone, kAppend, kEdit };
@@ -104,7 +101,6 @@ class Table::Impl {
   std::u16string TextOf(std::string_view record, size_t field) const;
   bool Shows(size_t row) const;
   size_t NextShown(size_t from) const;
-  void ResolveFilter();
   void StorePending();
   void Write(uint64_t offset, std::string_view bytes);
   void WriteAppended();
@@ -131,9 +127,6 @@ class Table::Impl {
   // The index of each field name asked for since the table was opened.
   mutable std::unordered_map<std::string, size_t, NameHash, std::equal_to<>> field_indexes_;
   size_t edited_row_ = 0;
-  std::optional<FilterExpression> filter_;
-  bool filtered_ = false;
-  size_t filter_field_ = 0;
 };
 
 // --- opening and closing -------------------------------------------------------------------
@@ -159,14 +152,13 @@ void Table::Impl::FailOpen(files::OpenStatus status, int reason) const {
 
 void Table::Impl::Open(OpenMode mode) {
   if (IsOpen()) return;
-  path_ = FindIgnoringCase(folder_, file_name_);
+  path_ = files::FindIgnoringCase(folder_, file_name_);
   const files::LockKind kind =
       mode == OpenMode::kExclusive ? files::LockKind::kExclusive : files::LockKind::kShared;
   const files::OpenStatus status = file_.Open(path_, kind);
   if (status != files::OpenStatus::kOpened) FailOpen(status, file_.last_error());
   try {
     ReadTable();
-    if (filtered_) ResolveFilter();
   } catch (...) {
     file_.Close();
     throw;
@@ -353,8 +345,7 @@ double Table::Impl::AsFloat(std::string_view field) const {
 
 bool Table::Impl::Shows(size_t row) const {
   const std::string_view record = Row(row);
-  if (record[0] == kDeleted) return false;
-  return !filtered_ || TextOf(record, filter_field_) == filter_->value;
+  return record[0] != kDeleted;
 }
 
 size_t Table::Impl::NextShown(size_t from) const {
@@ -403,25 +394,6 @@ bool Table::Impl::Locate(std::string_view fields, const std::vector<std::u16stri
     }
   }
   return false;
-}
-
-void Table::Impl::ResolveFilter() {
-  if (!filter_) Fail(Path(), "La tabla %f no tiene expresión de filtro.");
-  filter_field_ = FieldIndex(filter_->field);
-}
-
-void Table::Impl::SetFilter(std::u16string_view expression) {
-  filter_ = ParseFilter(expression, Path());
-  if (filtered_ && IsOpen()) SetFiltered(true);
-}
-
-void Table::Impl::SetFiltered(bool on) {
-  if (IsOpen()) {
-    StorePending();
-    if (on) ResolveFilter();
-  }
-  filtered_ = on;
-  if (IsOpen()) row_ = NextShown(0);
 }
 
 // --- changing ------------------------------------------------------------------------------
@@ -570,13 +542,9 @@ void Table::SetLogical(std::string_view field, bool value) {
 std::u16string Table::AsText(std::string_view field) const { return impl_->AsText(field); }
 int32_t Table::AsInteger(std::string_view field) const { return impl_->AsInteger(field); }
 double Table::AsFloat(std::string_view field) const { return impl_->AsFloat(field); }
-bool Table::IsBlank(std::string_view field) const { return impl_->AsText(field).empty(); }
 
 bool Table::Locate(std::string_view fields, const std::vector<std::u16string>& values) {
   return impl_->Locate(fields, values);
 }
-void Table::SetFilter(std::u16string_view expression) { impl_->SetFilter(expression); }
-void Table::SetFiltered(bool on) { impl_->SetFiltered(on); }
-bool Table::Filtered() const { return impl_->Filtered(); }
 
 }  // namespace zentrova::store

@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "error.h"
-#include "files/find_file.h"
 
 namespace zentrova::store {
 
@@ -81,11 +80,11 @@ class Table {
   // Field layout as stored in the file (open tables only).
   const std::vector<FieldInfo>& Fields() const;
 
-  // Cursor over the live rows (those the filter shows when it is on), in record order.
+  // Cursor over the live rows (those not deleted), in record order.
   void First();
   void Next();  // stores a pending edit first
   bool Eof() const;
-  // Live rows of the table, filter not applied.
+  // Live rows of the table.
   int RecordCount() const;
 
   // A new blank row, pending until Post: fields not set stay empty (an empty numeric field is
@@ -113,17 +112,10 @@ class Table {
   std::u16string AsText(std::string_view field) const;
   int32_t AsInteger(std::string_view field) const;
   double AsFloat(std::string_view field) const;
-  bool IsBlank(std::string_view field) const;
 
   // Stands on the first row in record order whose fields (names joined by ';') read as
   // exactly the given texts, one per field; false, and the position unchanged, when none.
   bool Locate(std::string_view fields, const std::vector<std::u16string>& values);
-
-  // Filter of the form  FIELD= 'text'  (blanks around '=' optional, inner quotes doubled):
-  // when on, the table shows only the rows whose field reads as exactly that text.
-  void SetFilter(std::u16string_view expression);
-  void SetFiltered(bool on);  // switching it stands the table on its first visible row
-  bool Filtered() const;
 
  private:
   class Impl;
@@ -145,8 +137,6 @@ class OpenForScope {
  private:
   Table& table_;
 };
-
-using files::FindIgnoringCase;
 
 }  // namespace zentrova::store
 

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "files/file_replacement.h"
+#include "files/find_file.h"
 #include "files/locked_file.h"
 #include "store/dbf_header.h"
 #include "store/file_names.h"
@@ -129,8 +130,8 @@ void CreateTableFiles(const std::filesystem::path& folder, const std::string& fi
   CheckIndexes(path, fields, indexes, level);
   const Date today = Today();
   const TableHeader header = HeaderFor(fields, indexes, level, today);
-  const std::filesystem::path old_table = FindIgnoringCase(folder, file_name);
-  const std::filesystem::path old_index = FindIgnoringCase(folder, IndexFileName(file_name));
+  const std::filesystem::path old_table = files::FindIgnoringCase(folder, file_name);
+  const std::filesystem::path old_index = files::FindIgnoringCase(folder, IndexFileName(file_name));
   const std::filesystem::path index = folder / text::PathFromUtf8(IndexFileName(file_name));
   AsStoreError([&] {
     // Every old file that goes is held before the first one changes. An old file whose name

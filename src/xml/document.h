@@ -5,6 +5,12 @@
 // Texts cross this interface as UTF-16; nodes are value handles owned by their Document
 // (a handle is valid while its node is in the document). A null handle is false.
 //
+// A null Node reads as nothing: Name, Text and Attribute give "", the navigation calls and
+// queries give a null node or an empty list. The changing calls (AppendElement, RemoveChild,
+// SetAttribute, SetText) raise xml::Error for a null node, a name XML does not allow, text
+// with a character XML cannot carry (a control character, an unpaired surrogate) and, for
+// AppendElement, nesting deeper than kMaxElementDepth; the document is then unchanged.
+//
 // Failures raise xml::Error with a Spanish message naming the file and the cause.
 
 #include <cstddef>
@@ -58,11 +64,14 @@ class Node {
   Node SelectSingleNode(std::u16string_view xpath) const;
 
   // Creates an element without namespace and appends it as the last child; not deeper than
-  // kMaxElementDepth.
+  // kMaxElementDepth. Requires: this node is an element or the document node.
   Node AppendElement(std::u16string_view name);
+  // Requires: `child` is a child of this node.
   void RemoveChild(const Node& child);
+  // Requires: this node is an element.
   void SetAttribute(std::u16string_view name, std::u16string_view value);
-  // Replaces the children by one text node (none for an empty text).
+  // Replaces the children by one text node (none for an empty text); a text node takes the
+  // text as its own. Requires: this node is an element or a text node.
   void SetText(std::u16string_view text);
 
  private:

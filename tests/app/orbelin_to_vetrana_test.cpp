@@ -20,14 +20,6 @@ constexpr char kExport[] =
     "</BLOQUE_DATOS></SERVICIO>";
 
 // Every file of a folder with its bytes.
-std::map<std::string, std::string> Snapshot(const std::filesystem::path& folder) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    files[entry.path().filename().string()] = testing::ReadFile(entry.path());
-  }
-  return files;
-}
-
 class OrbelinToVetranaTest : public ::testing::Test {
  protected:
   OrbelinToVetranaTest() : state_(RunPaths{root_ / "KTEMP", root_ / "NIVELEX.DBF"}) {
@@ -106,8 +98,8 @@ TEST_F(OrbelinToVetranaTest, CancellingReusesTheFileChosenBefore) {
 TEST_F(OrbelinToVetranaTest, PeriodTableMissing) {
   state_.runMode = 2;
   std::filesystem::remove(ktemp() / "PERIODOS.DBF");
-  const auto before = Snapshot(root_.path());
-  const auto tables_before = Snapshot(ktemp());
+  const auto before = testing::Snapshot(root_.path());
+  const auto tables_before = testing::Snapshot(ktemp());
   EXPECT_EQ(Run(chosen()), RunOutcome::kStopped);
   EXPECT_EQ(host_.messages,
             std::vector<std::u16string>{
@@ -118,14 +110,14 @@ TEST_F(OrbelinToVetranaTest, PeriodTableMissing) {
   EXPECT_TRUE(host_.button_changes.empty());
   EXPECT_FALSE(AnyTableOpen());
   // Nothing but the report of the stop, which batch mode leaves beside the export.
-  EXPECT_EQ(Snapshot(ktemp()), tables_before);
+  EXPECT_EQ(testing::Snapshot(ktemp()), tables_before);
   const auto reports = testing::ReportsBeside(chosen(), "importar");
   ASSERT_EQ(reports.size(), 1u);
   EXPECT_NE(testing::ReportText(reports[0])
                 .find("Resultado: ATENCI\xC3\x93N - PERIODOS.DBF No encontrado - Importe de "
                       "nuevo XML de VETRANA.\r\n"),
             std::string::npos);
-  auto after = Snapshot(root_.path());
+  auto after = testing::Snapshot(root_.path());
   after.erase(reports[0].filename().string());
   EXPECT_EQ(after, before);
 }
@@ -134,13 +126,13 @@ TEST_F(OrbelinToVetranaTest, AFileThatIsNotAnExportWritesNothing) {
   for (const std::string xml :
        {"<SERVICIO><BLOQUE_DATOS>", "<SERVICIO/>", "<SERVICIO><BLOQUE_DATOS/></SERVICIO>"}) {
     testing::WriteFile(chosen(), xml);
-    const auto before = Snapshot(root_.path());
+    const auto before = testing::Snapshot(root_.path());
     host_.messages.clear();
     EXPECT_EQ(Run(chosen()), RunOutcome::kStopped) << xml;
     ASSERT_EQ(host_.messages.size(), 1u);
     EXPECT_NE(host_.messages[0].find(text::PathText(chosen())), std::u16string::npos);
     EXPECT_NE(host_.messages[0].find(u"No se ha escrito ningún archivo."), std::u16string::npos);
-    EXPECT_EQ(Snapshot(root_.path()), before) << xml;
+    EXPECT_EQ(testing::Snapshot(root_.path()), before) << xml;
     EXPECT_FALSE(AnyTableOpen());
   }
   EXPECT_EQ(state_.resultCode, 0);

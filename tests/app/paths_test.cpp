@@ -15,6 +15,8 @@
 #ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "app/paths_posix.h"
 #endif
 
 #include "app/batch_mode.h"

@@ -26,14 +26,6 @@ const GroupData kMaterias = {"MATERIAS", {{"305", "M1", "Matemáticas"}}};
 const GroupData kUnidades = {"UNIDADES", {{"9001", "1º ESO A", "305"}}};
 
 // Every file of a folder with its bytes.
-std::map<std::string, std::string> Snapshot(const std::filesystem::path& folder) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    files[entry.path().filename().string()] = testing::ReadFile(entry.path());
-  }
-  return files;
-}
-
 class VetranaToOrbelinTest : public ::testing::Test {
  protected:
   VetranaToOrbelinTest() : state_(RunPaths{root_ / "KTEMP", root_ / "NIVELEX.DBF"}) {
@@ -98,7 +90,7 @@ TEST_F(VetranaToOrbelinTest, AnExportThatWouldStopHalfWayLeavesEveryTableAsItWas
   ASSERT_EQ(Run(WriteExport("good.xml",
                             BuildExport({kMaterias, kCourses, kUnidades, kOneFrame, kSlots}))),
             RunOutcome::kCompleted);
-  const auto before = Snapshot(ktemp());
+  const auto before = testing::Snapshot(ktemp());
   const struct {
     std::string xml;
     std::u16string message_start;
@@ -120,12 +112,12 @@ TEST_F(VetranaToOrbelinTest, AnExportThatWouldStopHalfWayLeavesEveryTableAsItWas
     EXPECT_EQ(Run(WriteExport("bad.xml", c.xml)), RunOutcome::kStopped);
     ASSERT_EQ(host_.messages.size(), 1u);
     EXPECT_EQ(host_.messages[0].substr(0, c.message_start.size()), c.message_start);
-    EXPECT_EQ(Snapshot(ktemp()), before) << c.xml;
+    EXPECT_EQ(testing::Snapshot(ktemp()), before) << c.xml;
   }
   // The frame choice is settled before anything is deleted too.
   host_.messages.clear();
   EXPECT_EQ(Run(WriteExport("two.xml", BuildExport({kTwoFrames, kSlots}))), RunOutcome::kStopped);
-  EXPECT_EQ(Snapshot(ktemp()), before);
+  EXPECT_EQ(testing::Snapshot(ktemp()), before);
   EXPECT_EQ(state_.resultCode, 1);
 }
 

@@ -150,6 +150,7 @@ TEST(ExportarTest, AnInvalidFrameChoiceTouchesNoTable) {
       {"--marcos M,T,M", "Demasiados Marcos Horarios seleccionados."},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE("options: " + std::string(c.options));
     TempFolder ktemp;
     testing::WriteFile(ktemp / "PROFT.DBF", "held");
     const CommandResult run = Exportar(ktemp.path(), c.options);

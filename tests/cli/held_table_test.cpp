@@ -19,16 +19,6 @@ namespace {
 
 constexpr char kNothingChanged[] = "No se ha modificado ninguna tabla.";
 
-using Files = std::map<std::string, std::string>;
-
-Files Snapshot(const std::filesystem::path& folder) {
-  Files files;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    files[entry.path().filename().string()] = ReadFile(entry.path());
-  }
-  return files;
-}
-
 CommandResult Exportar(const std::filesystem::path& ktemp, const std::string& marcos) {
   return RunCommand(ShellQuote(kCli) + " exportar " + ShellQuote(kSample) + " --ktemp " +
                     ShellQuote(ktemp.string()) + " --nivelex " + ShellQuote(kNivelex) +

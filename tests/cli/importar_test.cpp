@@ -17,21 +17,15 @@ namespace {
 // without a day, slots of both frames, a slot that does not exist, a task whose code comes
 // from ASIGNOMT, a blank and a filled room, and a field the export does not read.
 constexpr char kMakeSoluc[] = R"PY(
-import os, sys, dbf
+import os, sys, soluc
 from dbfread import DBF
 k = sys.argv[1]
 def rows(name): return list(DBF(os.path.join(k, name + '.DBF'), encoding='cp1252'))
 prof, asig, slots, noms = rows('PROFT'), rows('ASIGT'), rows('DIASHORAST'), rows('ASIGNOMT')
 tasks = [n for n in noms if n['ESTAREA'] and n['CODTAREA']]
-t = dbf.Table(os.path.join(k, 'SOLUC.DBF'),
-              'PROF C(10); DIA N(2,0); HORA N(2,0); MARCO C(1); ASIG C(10); CODGRUPO C(10); '
-              'TAREA C(12); AULA C(10); SESION N(4,0)', dbf_type='db3', codepage='cp1252')
-t.open(dbf.READ_WRITE)
-n = 0
+lessons = []
 def add(p, dia, hora, marco, a, g, tarea, aula):
-    global n
-    n += 1
-    t.append((p, dia, hora, marco, a, g, tarea, aula, n))
+    lessons.append((p, dia, hora, marco, a, g, tarea, aula, len(lessons) + 1))
 for i, p in enumerate(prof):
     for j in range(i % 4):
         a = asig[(i * 3 + j) % len(asig)]
@@ -46,8 +40,8 @@ for i, p in enumerate(prof):
     if i % 7 == 2:
         add(p['ABREV'], 6, 15, '0', asig[1]['CASIG'], asig[1]['CGRUP'], '', '')
 add('NADIE', 1, 1, '0', asig[0]['CASIG'], asig[0]['CGRUP'], '', '')
-t.close()
-print(n)
+soluc.write(k, lessons, soluc.FIELDS + '; SESION N(4,0)')
+print(len(lessons))
 )PY";
 
 // The document the rules give for the tables, compared with the saved one.
@@ -206,17 +200,13 @@ TEST_F(ImportarTest, ASolucWhoseHeaderDisagreesLeavesTheResultAsItWas) {
 // value stands, and no result is saved.
 TEST_F(ImportarTest, AValueOfSolucThatDoesNotConvertIsNamedWithItsRecordAndField) {
   const CommandResult made = RunPython(R"PY(
-import os, sys, dbf
+import os, sys, soluc
 from dbfread import DBF
 k = sys.argv[1]
 teacher = list(DBF(os.path.join(k, 'PROFT.DBF'), encoding='cp1252'))[0]['ABREV']
-t = dbf.Table(os.path.join(k, 'SOLUC.DBF'), 'PROF C(10); DIA C(2); HORA C(3); MARCO C(1); '
-              'ASIG C(10); CODGRUPO C(10); TAREA C(12); AULA C(10)', dbf_type='db3',
-              codepage='cp1252')
-t.open(dbf.READ_WRITE)
-t.append((teacher, '1', '1', '0', '', '', '', ''))
-t.append((teacher, '2', '1y', '0', '', '', '', ''))
-t.close()
+soluc.write(k, [(teacher, '1', '1', '0', '', '', '', ''), (teacher, '2', '1y', '0', '', '', '', '')],
+            'PROF C(10); DIA C(2); HORA C(3); MARCO C(1); ASIG C(10); CODGRUPO C(10); '
+            'TAREA C(12); AULA C(10)')
 )PY",
                                        {ktemp().string()});
   ASSERT_EQ(made.exit_code, 0) << made.err;

@@ -24,8 +24,6 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
-using Files = std::map<std::string, std::string>;
-
 // Every file under `folder` with its size and a digest of its bytes (short to show when they
 // differ); folders, links and FIFOs are marked as such.
 Files Tree(const std::filesystem::path& folder) {

@@ -174,6 +174,7 @@ TEST(NivelexTest, RefusesBadLines) {
       {"X;Y;Z\n", "no tiene ninguna oferta de cursos"},
   };
   for (const auto& [csv, message] : cases) {
+    SCOPED_TRACE(csv);
     testing::WriteFile(folder / "n.csv", csv);
     const auto result = Cli("nivelex " + ShellQuote((folder / "n.csv").string()) + " " +
                             ShellQuote((folder / "N.DBF").string()));

@@ -32,20 +32,14 @@ std::string JsonText(const std::string& text) {
 // Fields of the layout in order; numeric ones get a number or None, the rest a text. The
 // field EXTRA, which the export never reads, is always filled.
 constexpr char kSolucScript[] = R"(
-import json, sys, dbf
-path, layout, rows_file = sys.argv[1:4]
+import json, sys, soluc
+folder, layout, rows_file = sys.argv[1:4]
 fields = [field.split() for field in layout.split(";")]
-table = dbf.Table(path, layout, dbf_type='db3', codepage='cp1252')
-table.open(dbf.READ_WRITE)
-for row in json.load(open(rows_file, encoding='utf-8')):
-    values = []
-    for name, kind in fields:
-        value = row.get(name, 'nolee')
-        if kind.startswith('N'):
-            value = int(value) if value != '' else None
-        values.append(value)
-    table.append(tuple(values))
-table.close()
+def value(row, name, kind):
+    value = row.get(name, 'nolee')
+    return (int(value) if value != '' else None) if kind.startswith('N') else value
+soluc.write(folder, [tuple(value(row, name, kind) for name, kind in fields)
+                     for row in json.load(open(rows_file, encoding='utf-8'))], layout)
 )";
 
 #endif
@@ -97,8 +91,8 @@ void WriteSoluc(const std::filesystem::path& ktemp, const std::string& layout,
   json += "]";
   TempFolder scratch;
   WriteFile(scratch / "rows.json", json);
-  const CommandResult made = RunPython(
-      kSolucScript, {(ktemp / "SOLUC.DBF").string(), layout, (scratch / "rows.json").string()});
+  const CommandResult made =
+      RunPython(kSolucScript, {ktemp.string(), layout, (scratch / "rows.json").string()});
   ASSERT_EQ(made.exit_code, 0) << made.err;
 }
 #endif

@@ -36,6 +36,7 @@ TEST(RunDateTest, ShortDateSpaceLongTimeOfTheTimeLocale) {
       {"", "", "POSIX", u"02/03/25 14:05:09"},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.lc_all);
     testing::ScopedEnvironment environment;
     environment.Set("TZ", "UTC");
     environment.Set("LC_ALL", c.lc_all);

@@ -17,22 +17,12 @@
 namespace zentrova::files {
 namespace {
 
+using testing::Files;
 using ::testing::HasSubstr;
 using testing::ReadFile;
+using testing::Snapshot;
 using testing::TempFolder;
 using testing::WriteFile;
-
-using Files = std::map<std::string, std::string>;
-
-// The folder's files with their bytes; folders are marked as such.
-Files Snapshot(const std::filesystem::path& folder) {
-  Files files;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    files[entry.path().filename().string()] =
-        entry.is_directory() ? "<carpeta>" : ReadFile(entry.path());
-  }
-  return files;
-}
 
 void WriteAll(const std::filesystem::path& folder, const Files& files) {
   for (const auto& [name, bytes] : files) WriteFile(folder / name, bytes);

@@ -74,6 +74,7 @@ TEST_F(RoomsTest, CodesFromTheRecordOrTheName) {
       {{{"x"}, {"", ""}}, {u""}},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE("case " + std::to_string(&c - &cases[0]));
     std::vector<std::u16string> codes;
     for (const auto& row : Convert(c.records)) codes.push_back(row[0]);
     EXPECT_EQ(codes, c.codes);

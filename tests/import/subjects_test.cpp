@@ -34,6 +34,7 @@ TEST(BuildSubjectCodeTest, CodeAndLongCodeFromTheName) {
       {u"", u"", u""},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.name));
     const SubjectCode code = BuildSubjectCode(c.name);
     EXPECT_EQ(code.code, c.code);
     // The long code is 10 characters at most once stored; the rule gives it whole.
@@ -100,9 +101,9 @@ TEST_F(SubjectsTest, ActivitiesFollowTheSubjects) {
       {{"ACTIVIDADES", {{"2", " 123 ", "Guardia de recreo"}, {"2", "ABCDEFGHIJKLM", ""}, {"x"}}},
        Materias({"Matemáticas"})});
   ImportSubjects(document, ktemp(), lists);
-  EXPECT_TRUE(lists.UsedCodes.Contains(u"Matemá"));
+  EXPECT_TRUE(lists.used_codes.Contains(u"Matemá"));
   ImportActivities(document, ktemp(), lists);
-  EXPECT_FALSE(lists.UsedCodes.Contains(u"Matemá"));
+  EXPECT_FALSE(lists.used_codes.Contains(u"Matemá"));
   EXPECT_EQ(Read("ASIGNOMT.DBF", {"COD", "CODLARGO", "NOMBRE", "MATERIA", "CODTAREA", "ESTAREA"}),
             (Rows{{u"Matemá", u"Matemá", u"Matemáticas", u"", u"", u"F"},
                   {u"123", u"Guardia", u"Guardia de recreo", u"", u"123", u"T"},

@@ -69,6 +69,7 @@ TEST_F(TimeFrameModelTest, ClosingBuildsTheAnswerInListOrder) {
       {{false, false, false}, false, u"", kNoFrameMessage},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.selected));
     const auto closing = model.FormClose(c.selected);
     EXPECT_EQ(closing.answer.valid, c.valid);
     EXPECT_EQ(closing.answer.resultado, c.resultado);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "files/find_file.h"
 #include "import/time_frames.h"
 #include "import/vetrana_to_orbelin_fixture.h"
 #include "text/integer.h"
@@ -34,6 +35,7 @@ TEST(SplitAnswerTest, TwentyCharactersHoldTwoFrames) {
       {u"  X       ", u"X", u""},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.answer));
     const ChosenFrames frames = SplitAnswer(c.answer);
     EXPECT_EQ(frames.a, c.a);
     EXPECT_EQ(frames.b, c.b);
@@ -74,7 +76,7 @@ TEST_F(TimeSlotsTest, TheWeekOfTwoFrames) {
             (Rows{{u"1", u"Mañana", u"15/09/2026", u"22/06/2027"},
                   {u"2", u"Tarde", u"16/09/2026", u"21/06/2027"}}));
   EXPECT_TRUE(Read("DIASHORAST2.DBF", {"ORDEN"}).empty());
-  EXPECT_TRUE(std::filesystem::exists(store::FindIgnoringCase(ktemp(), "DIASHORAST2.MDX")));
+  EXPECT_TRUE(std::filesystem::exists(files::FindIgnoringCase(ktemp(), "DIASHORAST2.MDX")));
 }
 
 TEST_F(TimeSlotsTest, TheFrameThatStartsEarlierIsMarkedZero) {
@@ -105,6 +107,7 @@ TEST_F(TimeSlotsTest, TheFrameThatStartsEarlierIsMarkedZero) {
        u"0"},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE("case " + std::to_string(&c - &cases[0]));
     const Rows rows = Convert({kTwoFrames, c.slots}, c.frames);
     for (const auto& row : rows) {
       EXPECT_EQ(row[9], row[8] == c.frames.a ? c.mark_a : c.mark_b)

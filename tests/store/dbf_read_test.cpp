@@ -72,7 +72,7 @@ TEST(DbfReadTest, DbaseThreeFromPythonDbf) {
   EXPECT_EQ(table.AsInteger("N"), -3);  // rounded
   table.Next();
   table.Next();
-  EXPECT_TRUE(table.IsBlank("N"));
+  EXPECT_EQ(table.AsText("N"), u"");
   EXPECT_EQ(table.AsInteger("N"), 0);
   EXPECT_EQ(table.RecordCount(), 3);
 }
@@ -223,7 +223,7 @@ TEST(DbfReadTest, LevelSevenRoundTripThroughOurWriter) {
   EXPECT_EQ(table.AsText("ACTIVO"), u"T");
   table.Next();
   EXPECT_EQ(table.AsInteger("X_OFERTAMATRIG"), -2147483647);
-  EXPECT_TRUE(table.IsBlank("ESTUDIO"));
+  EXPECT_EQ(table.AsText("ESTUDIO"), u"");
 }
 
 TEST(DbfReadTest, WritingIntoATableOfAnotherWriterKeepsItsForms) {

@@ -226,6 +226,7 @@ TEST(DbfWriteTest, BadDefinitionsAreRefusedBeforeAnythingIsDeleted) {
       {{"1A", FieldKind::kLogical}},
   };
   for (const auto& fields : bad) {
+    SCOPED_TRACE("definition " + std::to_string(&fields - &bad[0]));
     Table table(folder.path(), "T.DBF");
     EXPECT_THROW(table.Create(fields), Error);
     EXPECT_EQ(ReadFile(folder / "T.DBF"), "old");

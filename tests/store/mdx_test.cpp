@@ -170,6 +170,7 @@ TEST(MdxTest, NumericKeysAreTheBcdForm) {
       {-123.45, "\x37\x95\x12\x34\x50"},
   };
   for (const auto& [value, key] : cases) {
+    SCOPED_TRACE(::testing::PrintToString(value));
     table.Append();
     table.SetFloat("V", value);
     table.Post();

@@ -75,28 +75,6 @@ TEST_F(TableCursorTest, LocateFindsTheFirstExactMatch) {
   EXPECT_THROW(table_.Locate("DIHO;PROF", {u"M2"}), Error);
 }
 
-TEST_F(TableCursorTest, FilterShowsOnlyMatchingRows) {
-  const std::vector<std::pair<std::u16string, std::vector<int>>> cases = {
-      {u"PROF= 'ANA'", {1, 3}},   {u"PROF='ANA'", {1, 3}}, {u"  PROF  =  'ana' ", {4}},
-      {u"PROF= 'O''BRIEN'", {2}}, {u"PROF= ''", {}},       {u"DIHO= 'L2'", {2}},
-  };
-  for (const auto& [expression, rows] : cases) {
-    table_.SetFiltered(false);
-    table_.SetFilter(expression);
-    table_.SetFiltered(true);
-    EXPECT_TRUE(table_.Filtered());
-    EXPECT_EQ(Shown(), rows) << text::Utf16ToUtf8(expression);
-    EXPECT_EQ(table_.RecordCount(), 4);
-  }
-  table_.SetFiltered(false);
-  EXPECT_EQ(Shown(), (std::vector<int>{1, 2, 3, 4}));
-  for (const char16_t* bad : {u"PROF 'ANA'", u"PROF= ANA", u"PROF= 'A'NA'", u"= 'A'"}) {
-    EXPECT_THROW(table_.SetFilter(bad), Error);
-  }
-  table_.SetFilter(u"NADA= 'x'");
-  EXPECT_THROW(table_.SetFiltered(true), Error);
-}
-
 TEST_F(TableCursorTest, EditIsStoredByNextAndByClose) {
   table_.First();
   table_.Edit();
@@ -122,8 +100,8 @@ TEST_F(TableCursorTest, TextFieldsReadAsIntegersStrictly) {
   table_.Append();
   table_.Post();
   EXPECT_EQ(table_.AsInteger("PROF"), 0);
-  EXPECT_TRUE(table_.IsBlank("PROF"));
-  EXPECT_TRUE(table_.IsBlank("N"));
+  EXPECT_EQ(table_.AsText("PROF"), u"");
+  EXPECT_EQ(table_.AsText("N"), u"");
   EXPECT_EQ(table_.AsFloat("HORAS"), 0);
   // The message says where the value stands: table, record number (deleted rows counted, a
   // pending row after the last) and field.

@@ -81,7 +81,10 @@ CommandResult RunPython(std::string_view script, const std::vector<std::string>&
 
 CommandResult RunPythonFile(const std::filesystem::path& script,
                             const std::vector<std::string>& args) {
-  std::string command = ShellQuote(ZENTROVA_PYTHON) + " " + ShellQuote(script.string());
+  // The shared helpers of tests/support (soluc.py) are importable from every script.
+  std::string command =
+      "PYTHONPATH=" + ShellQuote(std::string(ZENTROVA_SOURCE_DIR) + "/tests/support") + " " +
+      ShellQuote(ZENTROVA_PYTHON) + " " + ShellQuote(script.string());
   for (const auto& arg : args) command += " " + ShellQuote(arg);
   return RunCommand(command);
 }

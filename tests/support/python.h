@@ -22,7 +22,7 @@ std::string ShellQuote(std::string_view argument);
 
 #ifndef _WIN32
 // Runs a Python script with Debian's interpreter (which has dbfread and dbf), the extra
-// arguments passed as sys.argv[1:].
+// arguments passed as sys.argv[1:], and tests/support on its module path (import soluc).
 CommandResult RunPython(std::string_view script, const std::vector<std::string>& args = {});
 // The same for a script kept in a file.
 CommandResult RunPythonFile(const std::filesystem::path& script,

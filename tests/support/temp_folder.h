@@ -1,7 +1,10 @@
 #ifndef ZENTROVA_TESTS_SUPPORT_TEMP_FOLDER_H_
 #define ZENTROVA_TESTS_SUPPORT_TEMP_FOLDER_H_
 
+// Temporary folders for tests, and what a folder holds, to compare before and after a run.
+
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -25,6 +28,18 @@ class TempFolder {
 // Whole file as bytes; writing replaces the file.
 std::string ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, std::string_view bytes);
+
+// What a folder holds, by name: a file's bytes, "<carpeta>" for a folder.
+using Files = std::map<std::string, std::string>;
+
+// Whether the days that tables and indexes store as their last change are kept as written or
+// read as zeros, so that runs on different days compare equal.
+enum class StoredDates { kAsWritten, kZeroed };
+
+Files Snapshot(const std::filesystem::path& folder, StoredDates dates = StoredDates::kAsWritten);
+
+// Replaces everything in `folder` by `files`.
+void PutFiles(const std::filesystem::path& folder, const Files& files);
 
 }  // namespace zentrova::testing
 

@@ -20,6 +20,7 @@ TEST(ClipperTest, TrimsOnlyTheSpaceCharacter) {
       {u" a b ", u"a b ", u" a b", u"a b"},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.input));
     EXPECT_EQ(LTrim(c.input), c.ltrim);
     EXPECT_EQ(RTrim(c.input), c.rtrim);
     EXPECT_EQ(AllTrim(c.input), c.alltrim);
@@ -83,6 +84,7 @@ TEST(ClipperTest, EightBitTextLosesItsBlanksOnly) {
       {"\tA\xA0 ", "\tA\xA0", "\tA\xA0"},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.text));
     EXPECT_EQ(AllTrim(c.text), c.all);
     EXPECT_EQ(RTrim(c.text), c.right);
   }

@@ -25,6 +25,7 @@ TEST(IntegerTest, WholeDecimalNumbers) {
       {u"١٢", std::nullopt},
   };
   for (const auto& [input, expected] : cases) {
+    SCOPED_TRACE(::testing::PrintToString(input));
     EXPECT_EQ(TryParseInteger(input), expected);
   }
 }

@@ -51,11 +51,13 @@ constexpr char kEnvelope[] = R"(<?xml version="1.0" encoding="UTF-8"?>
 
 class DocumentTest : public ::testing::Test {
  protected:
-  // Writes the bytes to a file and loads it, expecting it to be well formed.
-  void LoadBytes(std::string_view bytes) {
+  // Writes the bytes to a file and loads it; a failure when it is not well formed, for
+  // ASSERT_TRUE, so that a test stops at a failed load.
+  ::testing::AssertionResult LoadBytes(std::string_view bytes) {
     WriteFile(folder_ / "in.xml", bytes);
     const LoadResult result = document_.Load(folder_ / "in.xml");
-    ASSERT_TRUE(result.well_formed) << result.message;
+    if (result.well_formed) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << result.message;
   }
   // Saves and returns the bytes written.
   std::string SavedBytes() {
@@ -83,7 +85,7 @@ testing::CommandResult Xmllint(const std::filesystem::path& file) {
 #endif
 
 TEST_F(DocumentTest, GroupQueryGivesTheRecordsOfEveryGroupOfThatNameInDocumentOrder) {
-  LoadBytes(kEnvelope);
+  ASSERT_TRUE(LoadBytes(kEnvelope));
   const NodeList records =
       document_.SelectNodes(u"/SERVICIO/BLOQUE_DATOS/grupo_datos[@seq=\"MATERIAS\"]/grupo_datos");
   ASSERT_EQ(records.Length(), 3u);
@@ -104,7 +106,7 @@ TEST_F(DocumentTest, GroupQueryGivesTheRecordsOfEveryGroupOfThatNameInDocumentOr
 }
 
 TEST_F(DocumentTest, SingleNodesFirstChildAndAttributes) {
-  LoadBytes(kEnvelope);
+  ASSERT_TRUE(LoadBytes(kEnvelope));
   const Node block = document_.SelectSingleNode(u"/SERVICIO/BLOQUE_DATOS");
   ASSERT_TRUE(block);
   EXPECT_EQ(block.Name(), u"BLOQUE_DATOS");
@@ -121,7 +123,8 @@ TEST_F(DocumentTest, SingleNodesFirstChildAndAttributes) {
 }
 
 TEST_F(DocumentTest, TextConcatenatesDescendantTextAndCdataUntrimmed) {
-  LoadBytes("<a> x <b>y<![CDATA[<z>&]]><c>1</c></b><!--no--><?pi no?>w&amp;&#233; </a>");
+  ASSERT_TRUE(
+      LoadBytes("<a> x <b>y<![CDATA[<z>&]]><c>1</c></b><!--no--><?pi no?>w&amp;&#233; </a>"));
   EXPECT_EQ(document_.DocumentElement().Text(), u" x y<z>&1w&é ");
   EXPECT_EQ(document_.Root().Text(), u" x y<z>&1w&é ");
   EXPECT_EQ(document_.SelectSingleNode(u"/a/b/c").Text(), u"1");
@@ -129,7 +132,7 @@ TEST_F(DocumentTest, TextConcatenatesDescendantTextAndCdataUntrimmed) {
 }
 
 TEST_F(DocumentTest, InvalidQueryRaises) {
-  LoadBytes(kEnvelope);
+  ASSERT_TRUE(LoadBytes(kEnvelope));
   EXPECT_THROW(document_.SelectNodes(u"/SERVICIO[@"), Error);
   EXPECT_THROW(document_.SelectNodes(u"count(/SERVICIO)"), Error);
   EXPECT_THROW(document_.SelectNodes(u"//@seq"), Error);
@@ -443,10 +446,10 @@ TEST_F(DocumentTest, PredefinedEntitiesAndReferenceLikeTextLoad) {
   // Entity values and defaults of the document type are never used; comments, CDATA sections
   // and processing instructions hold plain text; an ampersand that begins no reference is
   // text, as pugixml reads it.
-  LoadBytes(
-      "<!DOCTYPE a [<!ENTITY e \"&f;\"><!ATTLIST a t CDATA '&g;'><!-- &h; -->]>"
-      "<a t=\"&lt;&gt;&quot;&apos;&amp;\">&amp;lol;<![CDATA[&cdata;]]><!--&comment;-->"
-      "<?pi &pi;?> AT&T &amp &#65;</a>");
+  ASSERT_TRUE(
+      LoadBytes("<!DOCTYPE a [<!ENTITY e \"&f;\"><!ATTLIST a t CDATA '&g;'><!-- &h; -->]>"
+                "<a t=\"&lt;&gt;&quot;&apos;&amp;\">&amp;lol;<![CDATA[&cdata;]]><!--&comment;-->"
+                "<?pi &pi;?> AT&T &amp &#65;</a>"));
   EXPECT_EQ(document_.DocumentElement().Attribute(u"t"), u"<>\"'&");
   EXPECT_EQ(document_.DocumentElement().Text(), u"&lol;&cdata; AT&T &amp A");
 }
@@ -473,8 +476,8 @@ TEST_F(DocumentTest, NestingDeeperThanTheLimitIsRefused) {
   EXPECT_FALSE(document_.Root().FirstChild());
 
   // Siblings and elements closed before do not add up.
-  LoadBytes("<r>" + Nested(kMaxElementDepth - 2, "<b/><b></b>x") +
-            Nested(kMaxElementDepth - 1, "y") + "</r>");
+  ASSERT_TRUE(LoadBytes("<r>" + Nested(kMaxElementDepth - 2, "<b/><b></b>x") +
+                        Nested(kMaxElementDepth - 1, "y") + "</r>"));
   EXPECT_EQ(document_.SelectNodes(u"//a").Length(), 2 * kMaxElementDepth - 3);
   for (const std::string_view deeper : {"<b>x</b>", "<b/>"}) {
     WriteFile(folder_ / "in.xml", Nested(kMaxElementDepth, deeper));
@@ -500,7 +503,7 @@ TEST_F(DocumentTest, ReferencesXmlAllowsAndReferenceLikeTextLoad) {
 }
 
 TEST_F(DocumentTest, FailedLoadEmptiesADocumentLoadedBefore) {
-  LoadBytes(kEnvelope);
+  ASSERT_TRUE(LoadBytes(kEnvelope));
   WriteFile(folder_ / "bad.xml", "<a><b></a>");
   EXPECT_FALSE(document_.Load(folder_ / "bad.xml").well_formed);
   EXPECT_FALSE(document_.DocumentElement());
@@ -715,7 +718,7 @@ TEST_F(DocumentTest, AFileThatCannotBeReadRaisesWithTheReasonInSpanish) {
 }
 
 TEST_F(DocumentTest, RemovingTheRootKeepsTheDeclarationAndComments) {
-  LoadBytes(kEnvelope);
+  ASSERT_TRUE(LoadBytes(kEnvelope));
   document_.Root().RemoveChild(document_.DocumentElement());
   EXPECT_FALSE(document_.DocumentElement());
   EXPECT_EQ(document_.DeclaredEncoding(), u"UTF-8");
@@ -732,9 +735,9 @@ TEST_F(DocumentTest, RemovingTheRootKeepsTheDeclarationAndComments) {
 // What the query "dato" selects from a node, found without it: child elements of that name
 // only, in document order, whatever stands between them.
 TEST_F(DocumentTest, ChildElementsAreWhatTheQueryOfTheirNameSelects) {
-  LoadBytes(
-      "<r><g>x<dato>1</dato><!--c--><otro><dato>no</dato></otro><dato/>y<?p q?>"
-      "<dato><dato>2</dato></dato><![CDATA[z]]></g><g/><g>solo texto</g></r>");
+  ASSERT_TRUE(
+      LoadBytes("<r><g>x<dato>1</dato><!--c--><otro><dato>no</dato></otro><dato/>y<?p q?>"
+                "<dato><dato>2</dato></dato><![CDATA[z]]></g><g/><g>solo texto</g></r>"));
   const NodeList groups = document_.SelectNodes(u"/r/g");
   ASSERT_EQ(groups.Length(), 3u);
   for (size_t g = 0; g < groups.Length(); ++g) {
@@ -757,7 +760,7 @@ TEST_F(DocumentTest, ChildElementsAreWhatTheQueryOfTheirNameSelects) {
 // A loaded element keeps the text it begins with in itself; as a child it is a node like any
 // other, which can be read, replaced and removed.
 TEST_F(DocumentTest, TheTextAnElementBeginsWithIsItsFirstChild) {
-  LoadBytes("<a>uno<b>dos</b>tres</a>");
+  ASSERT_TRUE(LoadBytes("<a>uno<b>dos</b>tres</a>"));
   Node a = document_.DocumentElement();
   EXPECT_EQ(a.Text(), u"unodostres");
   const Node first = a.FirstChild();
@@ -769,19 +772,19 @@ TEST_F(DocumentTest, TheTextAnElementBeginsWithIsItsFirstChild) {
   EXPECT_EQ(a.Text(), u"dostres");
   EXPECT_EQ(SavedBytes(), "<a><b>dos</b>tres</a>");
 
-  LoadBytes("<a>uno<b>dos</b></a>");
+  ASSERT_TRUE(LoadBytes("<a>uno<b>dos</b></a>"));
   document_.DocumentElement().SetText(u"otro");
   EXPECT_EQ(document_.DocumentElement().Text(), u"otro");
   EXPECT_EQ(SavedBytes(), "<a>otro</a>");
 
-  LoadBytes("<a><b>dos</b></a>");
+  ASSERT_TRUE(LoadBytes("<a><b>dos</b></a>"));
   Node b = document_.SelectSingleNode(u"/a/b");
   b.FirstChild().SetText(u"tres");
   EXPECT_EQ(SavedBytes(), "<a><b>tres</b></a>");
 }
 
 TEST_F(DocumentTest, RemovingAChildOfAnElement) {
-  LoadBytes("<a><b>1</b><c>2</c><b>3</b></a>");
+  ASSERT_TRUE(LoadBytes("<a><b>1</b><c>2</c><b>3</b></a>"));
   Node a = document_.DocumentElement();
   a.RemoveChild(a.SelectSingleNode(u"b"));
   EXPECT_EQ(a.Text(), u"23");
@@ -823,7 +826,7 @@ TEST_F(DocumentTest, BuildingADocumentFromNothing) {
 }
 
 TEST_F(DocumentTest, NullNodeReadsEmptyAndRefusesChanges) {
-  LoadBytes(kEnvelope);
+  ASSERT_TRUE(LoadBytes(kEnvelope));
   Node none = document_.SelectSingleNode(u"/NADA");
   ASSERT_FALSE(none);
   EXPECT_EQ(none.Name(), u"");
@@ -855,7 +858,7 @@ TEST_F(DocumentTest, TextsXmlCannotCarryAreRefused) {
       {u"tab\tline\ncr\r", ""},
       {u"\U0001F600 \u00E9 \uFFFD", ""},
   };
-  LoadBytes("<a/>");
+  ASSERT_TRUE(LoadBytes("<a/>"));
   Node a = document_.DocumentElement();
   for (const Case& c : cases) {
     if (c.code.empty()) {
@@ -912,7 +915,7 @@ TEST_F(DocumentTest, ARefusedTextNamesItsElement) {
 
 TEST_F(DocumentTest, CarriageReturnsInTextReadBackTheSame) {
   // The document type and the processing instruction keep theirs as they are.
-  LoadBytes("<!DOCTYPE a [\r\n<!ELEMENT a ANY>]><?p q\rr?><a><b/><!--c--></a>");
+  ASSERT_TRUE(LoadBytes("<!DOCTYPE a [\r\n<!ELEMENT a ANY>]><?p q\rr?><a><b/><!--c--></a>"));
   Node a = document_.DocumentElement();
   a.SetAttribute(u"t", u"x\ry>\"");
   Node b = a.SelectSingleNode(u"b");
@@ -932,7 +935,7 @@ TEST_F(DocumentTest, CarriageReturnsInTextReadBackTheSame) {
 }
 
 TEST_F(DocumentTest, SaveReplacesAnExistingFile) {
-  LoadBytes("<a>nuevo</a>");
+  ASSERT_TRUE(LoadBytes("<a>nuevo</a>"));
   WriteFile(folder_ / "out.xml", std::string(10000, 'x'));
   // A second name of the old file keeps the old bytes: the file is replaced, not rewritten.
   std::filesystem::create_hard_link(folder_ / "out.xml", folder_ / "enlace.xml");
@@ -950,7 +953,7 @@ std::vector<std::string> Leftovers(const std::filesystem::path& folder) {
 }
 
 TEST_F(DocumentTest, SaveFailureNamesTheTargetAndLeavesNoFile) {
-  LoadBytes(kEnvelope);
+  ASSERT_TRUE(LoadBytes(kEnvelope));
   // The target is a folder: the temporary file is written, the rename fails.
   const std::filesystem::path folder_target = folder_ / "carpeta";
   std::filesystem::create_directory(folder_target);
@@ -969,7 +972,7 @@ TEST_F(DocumentTest, SaveFailureNamesTheTargetAndLeavesNoFile) {
 }
 
 TEST_F(DocumentTest, SaveIntoAReadOnlyFolderFails) {
-  LoadBytes(kEnvelope);
+  ASSERT_TRUE(LoadBytes(kEnvelope));
   const std::filesystem::path locked = folder_ / "locked";
   std::filesystem::create_directory(locked);
   std::filesystem::permissions(
@@ -988,7 +991,7 @@ TEST_F(DocumentTest, SaveIntoAReadOnlyFolderFails) {
 }
 
 TEST_F(DocumentTest, DeclarationWithoutEncodingSavesUtf8) {
-  LoadBytes("<?xml version=\"1.0\"?><a>é</a>");
+  ASSERT_TRUE(LoadBytes("<?xml version=\"1.0\"?><a>é</a>"));
   EXPECT_EQ(document_.DeclaredEncoding(), u"");
   EXPECT_EQ(SavedBytes(), "<?xml version=\"1.0\"?><a>é</a>");
 }

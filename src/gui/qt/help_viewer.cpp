@@ -11,10 +11,6 @@
 #include "app/window_texts.h"
 #include "gui/qt/qt_host.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 namespace zentrova::gui {
 namespace {
 
@@ -22,29 +18,6 @@ QPointer<HelpViewer> current_viewer;
 
 // The window and the time-frame dialog have one context, the main page, as in VETRANA.hhp.
 QString PageOfContext(int /*context*/) { return QString::fromLatin1(kHelpMainPage); }
-
-#ifdef _WIN32
-// HTML Help, loaded when first needed so that the program starts also where it is missing.
-// `topic` is empty or a page inside the help file.
-bool HtmlHelp(QWidget* owner, UINT command, const QString& topic) {
-  using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
-  static HtmlHelpFunction function = [] {
-    HMODULE module = LoadLibraryW(L"hhctrl.ocx");
-    return module != nullptr
-               ? reinterpret_cast<HtmlHelpFunction>(GetProcAddress(module, "HtmlHelpW"))
-               : nullptr;
-  }();
-  if (function == nullptr) return false;
-  const std::filesystem::path file = app::ExecutableFolder() / kHelpFileName;
-  if (!std::filesystem::exists(file)) return false;
-  std::wstring target = file.wstring();
-  if (!topic.isEmpty()) target += L"::/" + topic.toStdWString();
-  HWND window = owner != nullptr ? reinterpret_cast<HWND>(owner->window()->winId()) : nullptr;
-  return function(window, target.c_str(), command, 0) != nullptr;
-}
-constexpr UINT kHhDisplayTopic = 0x0000;
-constexpr UINT kHhDisplayIndex = 0x0002;
-#endif
 
 void ShowOwnHelp(QWidget* owner, const QString& page) {
   // Over a modal dialog the help window belongs to it, so that it takes input.
@@ -72,21 +45,9 @@ void ShowOwnHelp(QWidget* owner, const QString& page) {
 
 std::filesystem::path HelpFolder() { return app::ExecutableFolder() / "help"; }
 
-void ShowHelpIndex(QWidget* owner) {
-#ifdef _WIN32
-  if (HtmlHelp(owner, kHhDisplayIndex, QString())) return;
-#endif
-  ShowOwnHelp(owner, QString::fromLatin1(kHelpIndexPage));
-}
+void ShowHelpIndex(QWidget* owner) { ShowOwnHelp(owner, QString::fromLatin1(kHelpIndexPage)); }
 
-void ShowHelpContext(QWidget* owner, int context) {
-#ifdef _WIN32
-  // The context's page is opened by name: chmcmd stores the topic of a mapped context with
-  // the folder it was compiled in, which the viewer then cannot find.
-  if (HtmlHelp(owner, kHhDisplayTopic, PageOfContext(context))) return;
-#endif
-  ShowOwnHelp(owner, PageOfContext(context));
-}
+void ShowHelpContext(QWidget* owner, int context) { ShowOwnHelp(owner, PageOfContext(context)); }
 
 HelpViewer* CurrentHelpViewer() { return current_viewer; }
 

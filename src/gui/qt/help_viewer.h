@@ -1,9 +1,8 @@
 #ifndef ZENTROVA_GUI_QT_HELP_VIEWER_H_
 #define ZENTROVA_GUI_QT_HELP_VIEWER_H_
 
-// Help. On Windows the HTML Help viewer shows VETRANA.chm beside the executable; elsewhere,
-// or when that viewer is missing, a help window of our own shows the same pages from the
-// folder "help" beside the executable.
+// Help in the Qt window: a help window of our own shows the pages of the folder "help" beside
+// the executable, the same pages the Win32 window's VETRANA.chm holds.
 
 #include <QString>
 #include <QTextBrowser>
@@ -13,7 +12,6 @@
 
 namespace zentrova::gui {
 
-inline constexpr char kHelpFileName[] = "VETRANA.chm";
 // The context of the main window, its panels and buttons, and of the time-frame dialog.
 inline constexpr int kHelpContext = 3;
 // The main page (context 3) and the keyword index, as VETRANA.hhp maps them.

@@ -4,10 +4,10 @@
 
 namespace zentrova::gui {
 
-HFONT CreateFontAt(const FontSpec& font, int dpi) {
+HFONT CreateFontAt(const FontDescription& font, int dpi) {
   // A negative height asks for the character height, as sizes in points and pixels mean.
-  const int height =
-      font.unit == FontSpec::Unit::kPoints ? -MulDiv(font.size, dpi, 72) : -Scale(font.size, dpi);
+  const int height = font.unit == FontDescription::Unit::kPoints ? -MulDiv(font.size, dpi, 72)
+                                                                 : -Scale(font.size, dpi);
   return CreateFontW(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic, font.underline,
                      FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                      CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.face);
@@ -39,7 +39,7 @@ HWND FindControl(HWND root, int id) {
 
 Layout::~Layout() { ReleaseFonts(fonts_); }
 
-void Layout::Place(HWND control, Bounds at_96, const FontSpec& font) {
+void Layout::Place(HWND control, Bounds at_96, const FontDescription& font) {
   entries_.push_back(Entry{control, at_96, true, font});
 }
 
@@ -47,7 +47,7 @@ void Layout::Place(HWND control, Bounds at_96) {
   entries_.push_back(Entry{control, at_96, false, kDialogFont});
 }
 
-HFONT Layout::FontAt(const FontSpec& font, int dpi) {
+HFONT Layout::FontAt(const FontDescription& font, int dpi) {
   auto [entry, added] = fonts_.try_emplace(font.key(), nullptr);
   if (added) entry->second = CreateFontAt(font, dpi);
   return entry->second;

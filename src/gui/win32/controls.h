@@ -15,7 +15,9 @@
 
 namespace zentrova::gui {
 
-struct FontSpec {
+// A font as a control asks for it: face, size at 96 DPI, weight and style. CreateFontAt makes
+// the font for a DPI; Layout keeps one of each description.
+struct FontDescription {
   enum class Unit { kPixels, kPoints };
   const wchar_t* face;
   int size;  // at 96 DPI, in `unit`
@@ -29,14 +31,15 @@ struct FontSpec {
 };
 
 // The windows' own font: the dialog font of Windows, 8 points.
-inline constexpr FontSpec kDialogFont{L"MS Shell Dlg 2", 8, FontSpec::Unit::kPoints};
-inline constexpr FontSpec kDialogBoldFont{L"MS Shell Dlg 2", 8, FontSpec::Unit::kPoints, true};
+inline constexpr FontDescription kDialogFont{L"MS Shell Dlg 2", 8, FontDescription::Unit::kPoints};
+inline constexpr FontDescription kDialogBoldFont{L"MS Shell Dlg 2", 8,
+                                                 FontDescription::Unit::kPoints, true};
 // The labels' Arial, bold, `pixels` high at 96 DPI.
-constexpr FontSpec ArialBold(int pixels, bool italic = false, bool underline = false) {
-  return FontSpec{L"Arial", pixels, FontSpec::Unit::kPixels, true, italic, underline};
+constexpr FontDescription ArialBold(int pixels, bool italic = false, bool underline = false) {
+  return FontDescription{L"Arial", pixels, FontDescription::Unit::kPixels, true, italic, underline};
 }
 
-HFONT CreateFontAt(const FontSpec& font, int dpi);
+HFONT CreateFontAt(const FontDescription& font, int dpi);
 
 // A child control of window class `window_class` (L"BUTTON", L"STATIC", L"LISTBOX", ...)
 // with `style` and WS_CHILD; it is placed by a Layout.
@@ -54,7 +57,7 @@ class Layout {
   Layout(const Layout&) = delete;
   Layout& operator=(const Layout&) = delete;
 
-  void Place(HWND control, Bounds at_96, const FontSpec& font);
+  void Place(HWND control, Bounds at_96, const FontDescription& font);
   void Place(HWND control, Bounds at_96);  // a control without text
   // Moves and sizes every control and sets its font; fonts of an earlier DPI are released.
   void Apply(int dpi);
@@ -64,10 +67,10 @@ class Layout {
     HWND control;
     Bounds at_96;
     bool has_font;
-    FontSpec font;
+    FontDescription font;
   };
-  HFONT FontAt(const FontSpec& font, int dpi);
-  using Fonts = std::map<FontSpec::Key, HFONT>;
+  HFONT FontAt(const FontDescription& font, int dpi);
+  using Fonts = std::map<FontDescription::Key, HFONT>;
   static void ReleaseFonts(Fonts& fonts);
 
   std::vector<Entry> entries_;

@@ -89,14 +89,14 @@ void TPlantillas::BuildControls() {
   HWND panel = Draw3D4->hwnd();
   layout_.Place(panel, Bounds{0, 0, 369, 281});
 
-  auto label = [&](int id, const wchar_t* text, DWORD style, Bounds bounds, FontSpec font,
+  auto label = [&](int id, const wchar_t* text, DWORD style, Bounds bounds, FontDescription font,
                    COLORREF colour, DWORD ex_style = 0) {
     HWND control = CreateControl(L"STATIC", text, style, panel, id, ex_style);
     layout_.Place(control, bounds, font);
     Draw3D4->SetTextColour(control, colour);
     return control;
   };
-  const FontSpec heading = ArialBold(16);
+  const FontDescription heading = ArialBold(16);
   LabelPlantillas = label(kLabelPlantillas,
                           L"Seleccione 1, o los 2 Marcos Horarios que quiere aplicar a su Horario "
                           L"en Orbelin.",

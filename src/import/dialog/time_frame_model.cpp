@@ -29,7 +29,7 @@ void TimeFrameModel::FormActivate() {
   const std::vector<Record> records = ReadGroup(*document_, kJornadasEscolares);
   if (records.size() > 1) {
     frames_.clear();
-    for (const Record& record : records) frames_.push_back(record.Raw(0));
+    for (const Record& record : records) frames_.push_back(record.Raw(jornadas_escolares::kCode));
   }
   current_ = frames_.empty() ? -1 : 0;
   ComboBoxPlantillaChange();
@@ -47,17 +47,19 @@ void TimeFrameModel::ComboBoxPlantillaChange() {
   if (records.size() > 1) {
     // Every record is visited: when several match, the last one's texts remain.
     for (const Record& record : records) {
-      if (record.Raw(0) != current) continue;
-      name_ = record.Raw(1);
-      start_ = record.Raw(2);
-      end_ = record.Raw(3);
+      if (record.Raw(jornadas_escolares::kCode) != current) continue;
+      name_ = record.Raw(jornadas_escolares::kName);
+      start_ = record.Raw(jornadas_escolares::kStart);
+      end_ = record.Raw(jornadas_escolares::kEnd);
     }
   }
   const std::vector<Record> slot_records = ReadGroup(*document_, kTramosHorarios);
   if (slot_records.size() > 1) {
     slots_.clear();
     for (const Record& slot : slot_records) {
-      if (slot.Raw(4) == current) slots_.push_back(slot.Raw(1));
+      if (slot.Raw(tramos_horarios::kFrame) == current) {
+        slots_.push_back(slot.Raw(tramos_horarios::kText));
+      }
     }
   }
 }

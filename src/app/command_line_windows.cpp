@@ -1,20 +1,23 @@
-#include "app/command_line.h"
+// The command line on Windows.
+//
+// Traps of this system:
+// - `argv` is the command line converted to the ANSI code page, which cannot hold every name;
+//   only the UTF-16 command line (GetCommandLineW) is faithful.
+// - CommandLineToArgvW splits it as the C runtime does and gives memory to free with
+//   LocalFree.
 
-#ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 // After windows.h, which it needs.
 #include <shellapi.h>
 
+#include "app/command_line.h"
 #include "text/encoding.h"
-#endif
 
 namespace zentrova::app {
 
-std::vector<std::string> CommandLineArguments([[maybe_unused]] int argc,
-                                              [[maybe_unused]] char** argv) {
+std::vector<std::string> CommandLineArguments(int, char**) {
   std::vector<std::string> arguments;
-#ifdef _WIN32
   int count = 0;
   if (wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
     for (int i = 0; i < count; ++i) {
@@ -22,9 +25,6 @@ std::vector<std::string> CommandLineArguments([[maybe_unused]] int argc,
     }
     LocalFree(wide);
   }
-#else
-  arguments.assign(argv, argv + argc);
-#endif
   return arguments;
 }
 

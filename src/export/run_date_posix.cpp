@@ -1,8 +1,13 @@
-#include "export/run_date.h"
+// The run's date on POSIX systems.
+//
+// Traps of this system:
+// - The process's locale stays "C" unless someone calls setlocale, which would change every
+//   stream of the program: the environment's LC_TIME locale is opened on its own (newlocale)
+//   and used for this call only (strftime_l).
+// - strftime writes in the code set of the locale's data, which need not be UTF-8.
+// - A locale the environment names but the system has not generated cannot be opened.
+// - localtime() shares one result between threads; localtime_r does not.
 
-#ifdef _WIN32
-#include <windows.h>
-#else
 #include <langinfo.h>
 #include <locale.h>
 
@@ -11,35 +16,11 @@
 #include <string>
 #include <vector>
 
+#include "export/run_date.h"
 #include "text/encoding.h"
-#endif
 
 namespace zentrova::timetable_export {
 namespace {
-
-#ifdef _WIN32
-
-SYSTEMTIME LocalTime(std::chrono::system_clock::time_point moment) {
-  // FILETIME counts 100-nanosecond intervals from 1 January 1601, UTC.
-  using Ticks = std::chrono::duration<long long, std::ratio<1, 10000000>>;
-  constexpr long long kFrom1601To1970 = 116444736000000000LL;
-  ULARGE_INTEGER ticks;
-  ticks.QuadPart = static_cast<ULONGLONG>(
-      std::chrono::duration_cast<Ticks>(moment.time_since_epoch()).count() + kFrom1601To1970);
-  FILETIME utc_file_time{ticks.LowPart, ticks.HighPart};
-  SYSTEMTIME utc{};
-  SYSTEMTIME local{};
-  FileTimeToSystemTime(&utc_file_time, &utc);
-  SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local);
-  return local;
-}
-
-std::u16string WideText(const wchar_t* text, int length_with_null) {
-  if (length_with_null <= 1) return std::u16string();
-  return std::u16string(reinterpret_cast<const char16_t*>(text), length_with_null - 1);
-}
-
-#else
 
 // The locale the environment names for LC_TIME, by the POSIX order of precedence.
 std::string TimeLocaleName() {
@@ -101,26 +82,14 @@ class TimeLocale {
   bool spanish_ = false;
 };
 
-#endif
-
 }  // namespace
 
 std::u16string RunDateText(std::chrono::system_clock::time_point moment) {
-#ifdef _WIN32
-  const SYSTEMTIME local = LocalTime(moment);
-  wchar_t date[128];
-  wchar_t time[128];
-  const int date_length = GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &local, nullptr,
-                                          date, 128, nullptr);
-  const int time_length = GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &local, nullptr, time, 128);
-  return WideText(date, date_length) + u" " + WideText(time, time_length);
-#else
   const std::time_t seconds = std::chrono::system_clock::to_time_t(moment);
   std::tm local{};
   localtime_r(&seconds, &local);
   const TimeLocale locale;
   return locale.Format(D_FMT, local) + u" " + locale.Format(T_FMT, local);
-#endif
 }
 
 }  // namespace zentrova::timetable_export

@@ -1,22 +1,28 @@
-#include "text/console.h"
+// The console on Windows.
+//
+// Traps of this system:
+// - A console window shows bytes in its own code page, which the user may have set to
+//   anything; only WriteConsoleW writes every character faithfully. A redirected stream (a
+//   pipe, a file) is no console: GetConsoleMode fails on it, and it takes the UTF-8 bytes.
+// - WriteConsoleW takes a limited piece at a time; a piece must not end between the two
+//   halves of a surrogate pair.
+// - The C library keeps its own buffer of what was written through stdio: it is flushed
+//   before writing past it.
 
-#include <algorithm>
-#include <cstdio>
-
-#ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
 
+#include "text/console.h"
 #include "text/encoding.h"
-#endif
 
 namespace zentrova::text {
 namespace {
 
-#ifdef _WIN32
-// Whether the stream is a console window, which takes UTF-16 and nothing else reliably.
+// The stream's console window, or nullptr when it is redirected.
 HANDLE ConsoleOf(ConsoleStream stream) {
   HANDLE handle =
       GetStdHandle(stream == ConsoleStream::kOutput ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
@@ -27,7 +33,6 @@ HANDLE ConsoleOf(ConsoleStream stream) {
   return handle;
 }
 
-// In pieces a console takes at once, never splitting a surrogate pair.
 void WriteWide(HANDLE console, const std::u16string& text) {
   constexpr size_t kPiece = 8192;
   size_t done = 0;
@@ -45,19 +50,16 @@ void WriteWide(HANDLE console, const std::u16string& text) {
     done += written;
   }
 }
-#endif
 
 }  // namespace
 
 void WriteToConsole(ConsoleStream stream, std::string_view utf8) {
   std::FILE* file = stream == ConsoleStream::kOutput ? stdout : stderr;
-#ifdef _WIN32
   if (HANDLE console = ConsoleOf(stream)) {
-    std::fflush(file);  // what the C library holds comes first
+    std::fflush(file);
     WriteWide(console, Utf8ToUtf16(utf8));
     return;
   }
-#endif
   std::fwrite(utf8.data(), 1, utf8.size(), file);
 }
 

@@ -42,12 +42,12 @@ std::filesystem::path DefaultResultIniFile();
 // Sets key "Transformado" of section "Transformadores" of `ini_file` to `result_code` in
 // decimal, as a private-profile file would (ProfileFileWithValue): the file is created when
 // missing, and its folder too (MakePrivateFolder: the user's settings folder is made by the
-// first batch run that needs it, not by every start of the window); it keeps its encoding (UTF-16 with its byte-order mark, UTF-8, the ANSI code page)
-// and every other byte of it stays as it was. The file is replaced whole (written beside it,
-// then renamed), so a reader never sees half of it; where the folder takes no new file, an
-// existing file is rewritten in place. The value is on disk when the call returns. Throws
-// zentrova::Error naming the file when it cannot be read (a folder, a FIFO, larger than any
-// settings file) or written.
+// first batch run that needs it, not by every start of the window); it keeps its encoding (UTF-16
+// with its byte-order mark, UTF-8, the ANSI code page) and every other byte of it stays as it was.
+// The file is replaced whole (written beside it, then renamed), so a reader never sees half of it;
+// where the folder takes no new file, an existing file is rewritten in place. The value is on disk
+// when the call returns. Throws zentrova::Error naming the file when it cannot be read (a folder, a
+// FIFO, larger than any settings file) or written.
 void WriteResultCode(const std::filesystem::path& ini_file, int result_code);
 
 }  // namespace zentrova::app

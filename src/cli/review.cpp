@@ -14,6 +14,10 @@
 namespace zentrova::cli {
 namespace {
 
+// Named without its namespace: a line that begins with `import::` is taken by clang-format
+// for a module import and the class around it is misformatted.
+using import::FrameAnswer;
+
 // Answers the time-frame dialog with one frame of the list, as a click on it would.
 class OneFrameChooser : public import::FrameChooser {
  public:
@@ -21,14 +25,14 @@ class OneFrameChooser : public import::FrameChooser {
       : frames_(frames), selected_(frames.size(), false) {
     selected_[chosen] = true;
   }
-  import::FrameAnswer ChooseTimeFrames(const std::filesystem::path&,
-                                       const xml::Document&) override {
+  FrameAnswer ChooseTimeFrames(const std::filesystem::path&, const xml::Document&) override {
     return import::AnswerFor(frames_, selected_);
-}
+  }
 
-private : const std::vector<std::u16string>& frames_;
-std::vector<bool> selected_;
-};  // namespace
+ private:
+  const std::vector<std::u16string>& frames_;
+  std::vector<bool> selected_;
+};
 
 // Each frame with the slots a conversion takes for it, chosen alone as the conversion
 // chooses it.
@@ -95,7 +99,7 @@ void Convert(Review& review, const std::filesystem::path& nivelex,
   review.groups = report.groups();
 }
 
-}  // namespace zentrova::cli
+}  // namespace
 
 Review ReviewExport(const std::filesystem::path& file, const app::RunPaths& paths,
                     const std::vector<std::u16string>& marcos) {

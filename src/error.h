@@ -1,6 +1,9 @@
 #ifndef ZENTROVA_ERROR_H_
 #define ZENTROVA_ERROR_H_
 
+// The system's one exception base: every error a user sees is a zentrova::Error whose message
+// is Spanish, in UTF-8, and names the file and the cause.
+
 #include <exception>
 #include <memory>
 #include <string>

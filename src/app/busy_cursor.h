@@ -1,6 +1,8 @@
 #ifndef ZENTROVA_APP_BUSY_CURSOR_H_
 #define ZENTROVA_APP_BUSY_CURSOR_H_
 
+// The busy cursor of a run, shown while the run lasts and put back however it ends.
+
 #include "app/host.h"
 
 namespace zentrova::app {

@@ -1,6 +1,8 @@
 #ifndef ZENTROVA_APP_COMMAND_LINE_H_
 #define ZENTROVA_APP_COMMAND_LINE_H_
 
+// The program's arguments in UTF-8, whatever the system hands over.
+
 #include <string>
 #include <vector>
 

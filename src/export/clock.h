@@ -1,6 +1,8 @@
 #ifndef ZENTROVA_EXPORT_CLOCK_H_
 #define ZENTROVA_EXPORT_CLOCK_H_
 
+// Clock texts of the week grid (DIASHORAST) as the minutes the platform's document carries.
+
 #include <string>
 
 namespace zentrova::timetable_export {

@@ -1,6 +1,8 @@
 #ifndef ZENTROVA_FILES_FIND_FILE_H_
 #define ZENTROVA_FILES_FIND_FILE_H_
 
+// Finding a file by name the way Windows does, without regard to letter case, on every system.
+
 #include <filesystem>
 #include <string_view>
 

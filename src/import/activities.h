@@ -1,6 +1,8 @@
 #ifndef ZENTROVA_IMPORT_ACTIVITIES_H_
 #define ZENTROVA_IMPORT_ACTIVITIES_H_
 
+// The activities converter: ACTIVIDADES of the export become task rows of ASIGNOMT.
+
 #include <filesystem>
 
 #include "import/subjects.h"

@@ -1,6 +1,9 @@
 #ifndef ZENTROVA_IMPORT_COURSES_AND_GROUPS_H_
 #define ZENTROVA_IMPORT_COURSES_AND_GROUPS_H_
 
+// The courses and groups converter: CURSOS_DEL_CENTRO becomes CURSOST and UNIDADES becomes
+// GRUPOST, with the level table giving each course its level and study.
+
 #include <filesystem>
 #include <vector>
 
@@ -10,7 +13,10 @@
 
 namespace zentrova::import {
 
+// CURSOST's fields in their stored order (ABREV, TURNO, NIVEL, CURSO, CLAVE, ESTUD).
 const std::vector<store::FieldDef>& CursostFields();
+// GRUPOST's fields in their stored order (ABREV, TURNO, NIVEL, CURSO, GRUPO, DESCRIP, MARCO,
+// CLAVE, CLAVECURSO).
 const std::vector<store::FieldDef>& GrupostFields();
 
 // Re-creates CURSOST from CURSOS_DEL_CENTRO, with level and study looked up in the level

@@ -1,6 +1,8 @@
 #ifndef ZENTROVA_IMPORT_ROOMS_H_
 #define ZENTROVA_IMPORT_ROOMS_H_
 
+// The rooms converter: DEPENDENCIAS of the export becomes AULAT.
+
 #include <filesystem>
 #include <vector>
 
@@ -10,6 +12,7 @@
 
 namespace zentrova::import {
 
+// AULAT's fields in their stored order (ABREV, NOMBRE, EDIFICIO, MAXALUM, DEPCENTRO).
 const std::vector<store::FieldDef>& AulatFields();
 
 // Re-creates AULAT with one row per record of DEPENDENCIAS: the room's own code, or the

@@ -1,6 +1,8 @@
 #ifndef ZENTROVA_IMPORT_STAFF_H_
 #define ZENTROVA_IMPORT_STAFF_H_
 
+// The staff converter: EMPLEADOS of the export becomes PROFT.
+
 #include <filesystem>
 #include <vector>
 
@@ -10,6 +12,8 @@
 
 namespace zentrova::import {
 
+// PROFT's fields in their stored order (ABREV, NOMBRE, DEPART, EMAIL, DNI, X_EMPLEADO,
+// F_TOMAPOS).
 const std::vector<store::FieldDef>& ProftFields();
 
 // Re-creates PROFT with one row per record of EMPLEADOS: the teacher's code is the initials

@@ -1,6 +1,9 @@
 #ifndef ZENTROVA_IMPORT_SUBJECTS_H_
 #define ZENTROVA_IMPORT_SUBJECTS_H_
 
+// The subjects converter: MATERIAS of the export becomes ASIGNOMT, with the lists of names and
+// codes it hands on to the activities converter.
+
 #include <filesystem>
 #include <string>
 #include <vector>

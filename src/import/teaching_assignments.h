@@ -1,6 +1,9 @@
 #ifndef ZENTROVA_IMPORT_TEACHING_ASSIGNMENTS_H_
 #define ZENTROVA_IMPORT_TEACHING_ASSIGNMENTS_H_
 
+// The teaching assignments converter: MATERIAS, with the ASIGNOMT and GRUPOST this run wrote,
+// becomes ASIGT.
+
 #include <filesystem>
 #include <vector>
 
@@ -10,6 +13,8 @@
 
 namespace zentrova::import {
 
+// ASIGT's fields in their stored order (CASIG, CPROF, CGRUP, CAULA, TURNO, NIVEL, CURSO, GRUPO,
+// HORAS, SESIONES, NCONEX, CLAVE, CLAVECURSO, CTAREA).
 const std::vector<store::FieldDef>& AsigtFields();
 
 // Re-creates ASIGT: for each record of MATERIAS whose subject is found by name in ASIGNOMT,

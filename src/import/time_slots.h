@@ -1,6 +1,10 @@
 #ifndef ZENTROVA_IMPORT_TIME_SLOTS_H_
 #define ZENTROVA_IMPORT_TIME_SLOTS_H_
 
+// The time slots converter: TRAMOS_HORARIOS of the chosen frames becomes the week grid
+// DIASHORAST, with DIASHORAST2 and PERIODOS beside it, and the slot rules the rest of the
+// program shares with it.
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -13,8 +17,12 @@
 
 namespace zentrova::import {
 
+// DIASHORAST's fields in their stored order (DIHO, CODDIHO, DIA, TEXTODIA, HORA, TEXTOHOR,
+// HORADESDE, HORAHASTA, MINUTOS, MARCO, MARCOXML).
 const std::vector<store::FieldDef>& DiashorastFields();
+// DIASHORAST2's fields: DIASHORAST's, then ORDEN.
 const std::vector<store::FieldDef>& Diashorast2Fields();
+// PERIODOS' fields in their stored order (CJORNADA, JORNADA, FECINI, FECFIN).
 const std::vector<store::FieldDef>& PeriodosFields();
 
 // Hours and minutes of a number of minutes after midnight, each with a leading 0 when it has

@@ -1,6 +1,8 @@
 #ifndef ZENTROVA_STORE_TABLE_CREATION_H_
 #define ZENTROVA_STORE_TABLE_CREATION_H_
 
+// Making a table anew: its definitions checked, then the .DBF (and .MDX) replaced by empty ones.
+
 #include <filesystem>
 #include <string>
 #include <vector>

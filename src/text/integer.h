@@ -1,6 +1,8 @@
 #ifndef ZENTROVA_TEXT_INTEGER_H_
 #define ZENTROVA_TEXT_INTEGER_H_
 
+// Whole numbers in text, read strictly, and the error a text that is not one raises.
+
 #include <cstdint>
 #include <optional>
 #include <string>

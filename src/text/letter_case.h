@@ -1,6 +1,9 @@
 #ifndef ZENTROVA_TEXT_LETTER_CASE_H_
 #define ZENTROVA_TEXT_LETTER_CASE_H_
 
+// Letter case: the plain A-to-Z rules file and field names follow, and Unicode case folding for
+// people's names.
+
 #include <string>
 #include <string_view>
 

@@ -1,6 +1,8 @@
 #ifndef ZENTROVA_GUI_QT_GRADIENT_PANEL_H_
 #define ZENTROVA_GUI_QT_GRADIENT_PANEL_H_
 
+// The Qt views' painted panels and the fonts their labels use.
+
 #include <QColor>
 #include <QFont>
 #include <QString>

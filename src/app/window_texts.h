@@ -29,19 +29,24 @@ inline std::u16string HelpViewerUnavailableMessage(const std::filesystem::path& 
 
 inline constexpr char16_t kTerminarCaption[] = u"Terminar";
 
-// The time-frame dialog cannot offer a choice: why, and the way out through kTerminarCaption.
-// `load_failed`: the export could not be read again; otherwise it holds fewer than two frames.
-inline std::u16string NoFrameChoiceNotice(const std::filesystem::path& export_file,
+// Why the time-frame dialog cannot offer a choice. `load_failed`: the export could not be
+// read again; otherwise it holds fewer than two frames.
+inline std::u16string NoFrameChoiceReason(const std::filesystem::path& export_file,
                                           bool load_failed) {
   const std::u16string file = text::PathText(export_file);
-  std::u16string reason =
-      load_failed ? u"No se puede leer de nuevo el archivo «" + file +
-                        u"»: ya no existe, ha cambiado o no es un XML bien formado. Sin él no "
-                        u"se pueden elegir los marcos horarios."
-                  : u"El archivo «" + file +
-                        u"» ya no tiene dos o más marcos horarios (JORNADAS_ESCOLARES) entre los "
-                        u"que elegir: ha cambiado desde que empezó la conversión.";
-  return reason +
+  return load_failed ? u"No se puede leer de nuevo el archivo «" + file +
+                           u"»: ya no existe, ha cambiado o no es un XML bien formado. Sin él no "
+                           u"se pueden elegir los marcos horarios."
+                     : u"El archivo «" + file +
+                           u"» ya no tiene dos o más marcos horarios (JORNADAS_ESCOLARES) entre "
+                           u"los que elegir: ha cambiado desde que empezó la conversión.";
+}
+
+// The dialog's notice when it cannot offer a choice: the reason, and the way out through
+// kTerminarCaption.
+inline std::u16string NoFrameChoiceNotice(const std::filesystem::path& export_file,
+                                          bool load_failed) {
+  return NoFrameChoiceReason(export_file, load_failed) +
          u"\n\nPulse «Terminar» para acabar la conversión; después compruebe el archivo y vuelva "
          u"a empezar.";
 }

@@ -4,6 +4,7 @@
 
 #include "app/error_message.h"
 #include "app/run_steps.h"
+#include "app/window_texts.h"
 #include "cli/commands.h"
 #include "error.h"
 #include "import/dialog/time_frame_model.h"
@@ -52,6 +53,10 @@ zentrova::import::FrameAnswer MarcosChooser::ChooseTimeFrames(
   const auto& frames = model.frames();
   std::vector<bool> selected(frames.size(), false);
   message_.clear();
+  if (!model.CanChoose()) {
+    message_ = app::NoFrameChoiceReason(export_file, model.load_failed());
+    return model.FormClose(selected).answer;
+  }
   if (codes_.size() > 2) {
     message_ = import::kTooManyFramesMessage;
     return import::FrameAnswer{false, u"", true};

@@ -87,6 +87,10 @@ TEST_F(TimeFrameModelTest, AnExportThatCannotBeReadOffersNoChoice) {
   TimeFrameModel missing(export_file().parent_path() / "no-existe.xml");
   missing.FormActivate();
   EXPECT_FALSE(missing.CanChoose());
+  // Closing such a dialog gives up the run, without a message about the selection.
+  const TimeFrameModel::Closing closing = missing.FormClose({});
+  EXPECT_TRUE(closing.answer.abandon);
+  EXPECT_EQ(closing.message, u"");
 }
 
 // The dialog reads the export itself; while the file is as the run loaded it, what it reads

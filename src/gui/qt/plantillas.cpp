@@ -191,7 +191,6 @@ void TPlantillas::BitBtnContinuarClick() { close(); }
 void TPlantillas::BitBtnTerminarClick() { close(); }
 
 void TPlantillas::ShowNoChoice() {
-  abandoning_ = true;
   LabelAviso->setText(Text(app::NoFrameChoiceNotice(export_file_, model_.load_failed())));
   for (QWidget* widget :
        std::initializer_list<QWidget*>{LabelSelec, LabelMarcos, Label1, ListBox2, ListBox1,
@@ -206,11 +205,6 @@ void TPlantillas::ShowNoChoice() {
 }
 
 void TPlantillas::FormClose() {
-  if (abandoning_) {
-    answer_ = app::FrameAnswer{};
-    answer_.abandon = true;
-    return;
-  }
   std::vector<bool> selected;
   selected.reserve(ListBox2->count());
   for (int row = 0; row < ListBox2->count(); ++row) {

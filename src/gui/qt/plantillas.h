@@ -55,7 +55,6 @@ class TPlantillas : public QDialog {
   std::filesystem::path export_file_;
   app::FrameAnswer answer_;
   bool activated_ = false;
-  bool abandoning_ = false;
 
   GradientPanel* Draw3D4;
   QLabel* LabelPlantillas;

@@ -224,11 +224,6 @@ void TPlantillas::ShowNoChoice() {
 }
 
 void TPlantillas::FormClose() {
-  if (abandoning_) {
-    answer_ = app::FrameAnswer{};
-    answer_.abandon = true;
-    return;
-  }
   const int count = static_cast<int>(SendMessageW(ListBox2, LB_GETCOUNT, 0, 0));
   std::vector<bool> selected;
   selected.reserve(static_cast<size_t>(std::max(count, 0)));

@@ -80,7 +80,7 @@ class TPlantillas : public ModalWindow {
   std::filesystem::path export_file_;
   app::FrameAnswer answer_;
   bool activated_ = false;
-  bool abandoning_ = false;
+  bool abandoning_ = false;  // the way out is shown; "Terminar" is the default button
   bool modal_ = false;
   Layout layout_;
   ButtonGlyphs glyphs_;

@@ -71,6 +71,10 @@ void TimeFrameModel::ListBox2Click(int focus_index) {
 
 TimeFrameModel::Closing TimeFrameModel::FormClose(const std::vector<bool>& selected) const {
   Closing closing;
+  if (!CanChoose()) {
+    closing.answer.abandon = true;
+    return closing;
+  }
   closing.answer = AnswerFor(frames_, selected);
   int count = 0;
   for (bool is_selected : selected) count += is_selected ? 1 : 0;

@@ -43,7 +43,8 @@ class TimeFrameModel {
     FrameAnswer answer;
     std::u16string message;  // to show before the dialog closes; empty when none
   };
-  // FormClose, with the selection state of each frame-list item.
+  // FormClose, with the selection state of each frame-list item. When no valid answer is
+  // possible (CanChoose() is false) the answer gives the run up, with no message.
   Closing FormClose(const std::vector<bool>& selected) const;
 
   // The frame codes of ListBox2 (and ComboBoxPlantilla), in document order, untrimmed.
